@@ -1,0 +1,152 @@
+// The operating-system services the program uses, as interfaces with a real and an in-memory side.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace foyer {
+
+// File attribute bits, with the values the system gives them.
+enum FileAttr : uint32_t {
+  faReadOnly = 0x01,
+  faHidden = 0x02,
+  faSysFile = 0x04,
+  faVolumeID = 0x08,
+  faDirectory = 0x10,
+  faArchive = 0x20,
+  faAnyFile = 0x3F,
+};
+
+// System error codes the services return (0 is success).
+enum SysError : uint32_t {
+  kErrNone = 0,
+  kErrFileNotFound = 2,
+  kErrPathNotFound = 3,
+  kErrAccessDenied = 5,
+  kErrNotReady = 21,
+  kErrDiskFull = 112,
+  kErrAlreadyExists = 183,
+  kErrDirectory = 267,  // the name is not a folder (changing into a file)
+};
+
+struct DirEntry {
+  std::string Name;  // as stored: letter case kept
+  uint32_t Attr = 0;
+  uint64_t Size = 0;
+};
+
+struct FindResult {
+  uint32_t Error = kErrNone;  // kErrFileNotFound when nothing matches
+  std::vector<DirEntry> Entries;
+};
+
+// Drive kinds, numbered as GetDriveType numbers them.
+enum class DriveKind : uint8_t {
+  Unknown = 0,
+  NoRootDir = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  CdRom = 5,
+  RamDisk = 6
+};
+
+struct DriveInfo {
+  char Letter = 'C';  // upper case
+  DriveKind Kind = DriveKind::Fixed;
+  bool IsReady = true;           // false when its volume cannot be read (no disc, say)
+  std::string Label;             // volume label; empty when none or not ready
+  std::string ConnectionName;    // network share name; empty for local drives
+  bool IsCaseSensitive = false;  // the file system keeps names apart by case
+};
+
+// A file opened for reading.
+class IReadFile {
+ public:
+  virtual ~IReadFile() = default;
+  // Reads up to count bytes; got is 0 at the end. Returns a system error code.
+  virtual uint32_t Read(void* buffer, size_t count, size_t& got) = 0;
+  virtual uint64_t Size() const = 0;
+};
+
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  // Every entry of the folder that matches the wildcard pattern (folder\pattern), in the order
+  // the file system keeps them, with "." and ".." where the system reports them. The attribute
+  // filter is applied by FindFiles below, so both implementations share it.
+  virtual FindResult Enumerate(const std::string& pattern) = 0;
+
+  // True only for an existing file; a folder of that name does not count.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirExists(const std::string& path) = 0;
+  virtual uint32_t CreateDir(const std::string& path) = 0;
+  // Copies a file, replacing the target unless failIfExists.
+  virtual uint32_t CopyFile(const std::string& source, const std::string& target,
+                            bool failIfExists) = 0;
+  // Opens a file for reading; on failure returns null and sets error.
+  virtual std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) = 0;
+
+  // The current folder of the process (drive 0) or of the given drive letter, without a
+  // trailing backslash except for a drive's top folder ("C:\").
+  virtual std::string GetCurrentDir(char drive = 0) = 0;
+  // Makes the folder current, and its drive the current drive.
+  virtual uint32_t SetCurrentDir(const std::string& path) = 0;
+  // Resolves a relative path against the current folders, and "." and ".." parts.
+  virtual std::string FullPath(const std::string& path) = 0;
+
+  virtual std::vector<DriveInfo> Drives() = 0;
+};
+
+// Entries matching a pattern as the classic FindFirst filter gives them: ordinary files always;
+// folders, hidden, system and volume-label entries only when their bits are in attrFilter.
+FindResult FindFiles(IFileSystem& fs, const std::string& pattern, uint32_t attrFilter);
+
+// Reads a whole file; returns a system error code.
+uint32_t ReadWholeFile(IFileSystem& fs, const std::string& path, std::string& content);
+
+class IDisplay {
+ public:
+  virtual ~IDisplay() = default;
+  virtual int BitsPerPixel() = 0;
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+  virtual int PixelsPerInch() = 0;
+};
+
+// Letter case in the system's ANSI code page.
+class ICharCase {
+ public:
+  virtual ~ICharCase() = default;
+  // Lower-cases every letter of the buffer in place; the length never changes.
+  virtual void LowerBuff(std::string& text) = 0;
+};
+
+// The one set of services the running program uses, installed at start-up.
+struct Services {
+  IFileSystem* Fs = nullptr;
+  IDisplay* Display = nullptr;
+  ICharCase* CharCase = nullptr;
+};
+
+Services& Platform();
+void InstallPlatform(const Services& services);
+
+// Installs a set of services for a scope (a test, say) and puts the previous set back after.
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(const Services& services) : FSaved(Platform()) {
+    InstallPlatform(services);
+  }
+  ~ScopedPlatform() { InstallPlatform(FSaved); }
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Services FSaved;
+};
+
+}  // namespace foyer

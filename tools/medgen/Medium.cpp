@@ -1,0 +1,2 @@
+// Writes a demonstration medium.
+#include "medgen/Medium.h"
