@@ -1,0 +1,32 @@
+// Path and string helpers: folder paths ending in a backslash, joining, case-blind comparison.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace foyer {
+
+// Appends a backslash unless the last character is one already; an empty string stays empty.
+void AddBackslash(std::string& path);
+
+// The folder with a trailing backslash, then the name unchanged; an empty folder gives the name
+// alone, a path relative to the current folder.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The first count characters (all when the string is no longer; none when count <= 0).
+std::string LeftStr(const std::string& text, int32_t count);
+
+// The last count characters (all when the string is no longer; none when count <= 0).
+std::string RightStr(const std::string& text, int32_t count);
+
+// Lower-cases every letter of the system's ANSI code page, accented capitals included.
+std::string LowerStr(const std::string& text);
+
+// True when the two names are equal after LowerStr, byte for byte.
+bool SameName(const std::string& a, const std::string& b);
+
+// Creates the folder and every missing parent, outermost first. A folder that cannot be created
+// is passed over in silence: the caller learns of it when it uses the folder.
+void ForceDirs(const std::string& path);
+
+}  // namespace foyer
