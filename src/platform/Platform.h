@@ -26,7 +26,10 @@ enum SysError : uint32_t {
   kErrPathNotFound = 3,
   kErrAccessDenied = 5,
   kErrNotReady = 21,
+  kErrSharingViolation = 32,  // copying a file onto itself
+  kErrFileExists = 80,        // a copy that must not replace its target
   kErrDiskFull = 112,
+  kErrInvalidName = 123,  // a name with a character the file system refuses
   kErrAlreadyExists = 183,
   kErrDirectory = 267,  // the name is not a folder (changing into a file)
 };

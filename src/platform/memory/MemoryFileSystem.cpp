@@ -1,0 +1,645 @@
+// Drives, folders and files held in memory, answering as the Windows file system does.
+#include "platform/memory/MemoryFileSystem.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/memory/MemoryCharCase.h"
+
+namespace foyer {
+
+namespace memoryfs {
+
+struct Node {
+  std::string Name;
+  uint32_t Attr = faDirectory;
+  std::string Data;
+  Node* Parent = nullptr;
+  std::vector<std::unique_ptr<Node>> Children;  // in the order they were created
+  bool IsUnreadable = false;
+  bool IsWriteProtected = false;
+
+  bool IsFolder() const { return (Attr & faDirectory) != 0; }
+};
+
+struct Drive {
+  DriveInfo Info;
+  Node Top;
+  std::string CurrentDir;  // as it was made current; empty while it is the top folder
+  std::optional<uint64_t> FreeSpace;
+};
+
+// Where a path leads: the folder that holds (or would hold) its last name, and the entry of
+// that name if there is one.
+struct Walk {
+  uint32_t Error = kErrNone;
+  std::string Full;  // the path made absolute
+  Drive* OnDrive = nullptr;
+  Node* Parent = nullptr;  // null for a drive's top folder
+  Node* Target = nullptr;
+  std::string Name;
+  bool HasTrailingBackslash = false;
+};
+
+}  // namespace memoryfs
+
+using memoryfs::Drive;
+using memoryfs::Node;
+using memoryfs::Walk;
+
+namespace {
+
+constexpr uint32_t kSettableAttrs = faReadOnly | faHidden | faSysFile | faArchive;
+
+char UpperLetter(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsLetter(char c) {
+  const char upper = UpperLetter(c);
+  return upper >= 'A' && upper <= 'Z';
+}
+
+std::string Folded(const std::string& text) {
+  std::string folded = text;
+  for (char& c : folded)
+    c = LowerChar1252(c);
+  return folded;
+}
+
+bool IsSameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && Folded(a) == Folded(b);
+}
+
+bool IsValidName(const std::string& name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"|?*", c) != nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string WithBackslashes(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+bool IsAbsoluteDrivePath(const std::string& path) {
+  return path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
+std::vector<std::string> SplitNames(const std::string& rest) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t end = rest.find('\\', start);
+    if (end == std::string::npos) end = rest.size();
+    if (end > start) names.push_back(rest.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+// Resolves "." and ".." and doubled backslashes in an absolute path, as GetFullPathName does.
+// Windows stores no name that ends in a dot or a space, so it also drops one dot that ends a
+// folder name, and every dot and space that ends the last name.
+std::string Collapsed(const std::string& absolute) {
+  const std::string rest = absolute.substr(3);
+  const bool hasTrailingBackslash = !rest.empty() && rest.back() == '\\';
+  const std::vector<std::string> parts = SplitNames(rest);
+  std::vector<std::string> names;
+  for (size_t index = 0; index < parts.size(); ++index) {
+    std::string name = parts[index];
+    if (name == ".") continue;
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+      continue;
+    }
+    if (index + 1 == parts.size() && !hasTrailingBackslash) {
+      while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.pop_back();
+      if (name.empty()) continue;
+    } else if (name.back() == '.' && name.find_first_not_of('.') != std::string::npos) {
+      name.pop_back();
+    }
+    names.push_back(std::move(name));
+  }
+  std::string result = absolute.substr(0, 3);
+  for (size_t index = 0; index < names.size(); ++index) {
+    if (index > 0) result += '\\';
+    result += names[index];
+  }
+  if (hasTrailingBackslash && !names.empty()) result += '\\';
+  return result;
+}
+
+// FindFirstFile rewrites a pattern into the system's DOS wildcards before it matches names: a
+// "?" becomes one that may also match nothing before a dot or the end of the name; a "*" before
+// a dot becomes one that stops short of the name's last dot; a dot before a wildcard or at the
+// end also matches the end of the name. So "*.*" finds names without a dot.
+enum class MaskKind : uint8_t { Literal, Star, DosStar, DosQm, DosDot };
+
+struct MaskToken {
+  MaskKind Kind;
+  char C;
+};
+
+std::vector<MaskToken> DosMask(const std::string& mask) {
+  std::vector<MaskToken> tokens;
+  for (size_t index = 0; index < mask.size(); ++index) {
+    const char c = mask[index];
+    const char next = index + 1 < mask.size() ? mask[index + 1] : '\0';
+    if (c == '?') {
+      tokens.push_back({MaskKind::DosQm, c});
+    } else if (c == '*') {
+      tokens.push_back({next == '.' ? MaskKind::DosStar : MaskKind::Star, c});
+    } else if (c == '.' && (next == '?' || next == '*' || next == '\0')) {
+      tokens.push_back({MaskKind::DosDot, c});
+    } else {
+      tokens.push_back({MaskKind::Literal, LowerChar1252(c)});
+    }
+  }
+  return tokens;
+}
+
+class MaskMatcher {
+ public:
+  MaskMatcher(const std::vector<MaskToken>& tokens, const std::string& name)
+      : FTokens(tokens),
+        FName(Folded(name)),
+        FLastDot(FName.rfind('.')),
+        FMemo((tokens.size() + 1) * (FName.size() + 1), kUnknown) {}
+
+  bool Matches() { return Match(0, 0); }
+
+ private:
+  static constexpr signed char kUnknown = -1;
+
+  bool Match(size_t token, size_t at) {
+    signed char& memo = FMemo[token * (FName.size() + 1) + at];
+    if (memo == kUnknown) memo = Compute(token, at) ? 1 : 0;
+    return memo == 1;
+  }
+
+  bool Compute(size_t token, size_t at) {
+    const size_t size = FName.size();
+    if (token == FTokens.size()) return at == size;
+    const MaskToken& current = FTokens[token];
+    switch (current.Kind) {
+      case MaskKind::Star:
+        return AnyRun(token, at, size);
+      case MaskKind::DosStar:
+        return AnyRun(token, at, FLastDot != std::string::npos && at <= FLastDot ? FLastDot : size);
+      case MaskKind::DosQm:
+        if (at == size || FName[at] == '.') {
+          size_t after = token;
+          while (after < FTokens.size() && FTokens[after].Kind == MaskKind::DosQm)
+            ++after;
+          return Match(after, at);
+        }
+        return Match(token + 1, at + 1);
+      case MaskKind::DosDot:
+        if (at == size) return Match(token + 1, at);
+        return FName[at] == '.' && Match(token + 1, at + 1);
+      case MaskKind::Literal:
+        return at < size && FName[at] == current.C && Match(token + 1, at + 1);
+    }
+    return false;
+  }
+
+  // The token swallows the name from at up to any end not beyond last.
+  bool AnyRun(size_t token, size_t at, size_t last) {
+    for (size_t end = at; end <= last; ++end) {
+      if (Match(token + 1, end)) return true;
+    }
+    return false;
+  }
+
+  const std::vector<MaskToken>& FTokens;
+  std::string FName;
+  size_t FLastDot;
+  std::vector<signed char> FMemo;
+};
+
+// A name whose extension is longer than three letters also has an 8.3 short name with the
+// extension cut to three, and FindFirstFile matches patterns against both names: "*.wav" finds
+// "x.wave" (Wine generates short names too).
+bool MatchesMask(const std::string& mask, const std::string& name) {
+  const std::vector<MaskToken> tokens = DosMask(mask);
+  if (MaskMatcher(tokens, name).Matches()) return true;
+  const size_t maskDot = mask.rfind('.');
+  const size_t nameDot = name.rfind('.');
+  if (maskDot == std::string::npos || mask.size() - maskDot - 1 != 3) return false;
+  if (nameDot == std::string::npos || name.size() - nameDot - 1 <= 3) return false;
+  return MaskMatcher(tokens, name.substr(0, nameDot + 4)).Matches();
+}
+
+DirEntry DotEntry(const char* name) {
+  DirEntry entry;
+  entry.Name = name;
+  entry.Attr = faDirectory;
+  return entry;
+}
+
+class MemoryReadFile final : public IReadFile {
+ public:
+  explicit MemoryReadFile(std::string data) : FData(std::move(data)) {}
+
+  uint32_t Read(void* buffer, size_t count, size_t& got) override {
+    got = std::min(count, FData.size() - FPosition);
+    std::memcpy(buffer, FData.data() + FPosition, got);
+    FPosition += got;
+    return kErrNone;
+  }
+
+  uint64_t Size() const override { return FData.size(); }
+
+ private:
+  std::string FData;  // a snapshot: later writes to the file do not reach an open reader
+  size_t FPosition = 0;
+};
+
+Node* ChildNamed(Node& folder, const std::string& name) {
+  for (auto& child : folder.Children) {
+    if (IsSameName(child->Name, name)) return child.get();
+  }
+  return nullptr;
+}
+
+bool IsWriteProtectedAt(const Node* folder) {
+  for (; folder != nullptr; folder = folder->Parent) {
+    if (folder->IsWriteProtected) return true;
+  }
+  return false;
+}
+
+Node& AddChild(Node& folder, const std::string& name, uint32_t attr) {
+  auto child = std::make_unique<Node>();
+  child->Name = name;
+  child->Attr = attr;
+  child->Parent = &folder;
+  folder.Children.push_back(std::move(child));
+  return *folder.Children.back();
+}
+
+// Walks the set-up calls' folders, creating the missing ones.
+Node& MakeFolders(Node& top, const std::vector<std::string>& names, size_t count) {
+  Node* folder = &top;
+  for (size_t index = 0; index < count; ++index) {
+    Node* child = ChildNamed(*folder, names[index]);
+    if (child == nullptr) child = &AddChild(*folder, names[index], faDirectory);
+    if (!child->IsFolder()) {
+      throw std::invalid_argument("MemoryFileSystem: a file is in the way: " + names[index]);
+    }
+    folder = child;
+  }
+  return *folder;
+}
+
+}  // namespace
+
+MemoryFileSystem::MemoryFileSystem() = default;
+MemoryFileSystem::~MemoryFileSystem() = default;
+
+Drive* MemoryFileSystem::FindDrive(char letter) {
+  const auto found = FDrives.find(UpperLetter(letter));
+  return found == FDrives.end() ? nullptr : found->second.get();
+}
+
+Walk MemoryFileSystem::WalkPath(const std::string& path) {
+  Walk walk;
+  walk.Full = FullPath(path);
+  if (!IsAbsoluteDrivePath(walk.Full)) {
+    walk.Error = kErrPathNotFound;
+    return walk;
+  }
+  walk.OnDrive = FindDrive(walk.Full[0]);
+  if (walk.OnDrive == nullptr) {
+    walk.Error = kErrPathNotFound;
+    return walk;
+  }
+  if (!walk.OnDrive->Info.IsReady) {
+    walk.Error = kErrNotReady;
+    return walk;
+  }
+  const std::vector<std::string> names = SplitNames(walk.Full.substr(3));
+  walk.HasTrailingBackslash = !names.empty() && walk.Full.back() == '\\';
+  if (!std::all_of(names.begin(), names.end(), IsValidName)) {
+    walk.Error = kErrInvalidName;
+    return walk;
+  }
+  Node* folder = &walk.OnDrive->Top;
+  if (names.empty()) {
+    walk.Target = folder;
+    return walk;
+  }
+  for (size_t index = 0; index + 1 < names.size(); ++index) {
+    if (folder->IsUnreadable) {
+      walk.Error = kErrAccessDenied;
+      return walk;
+    }
+    folder = ChildNamed(*folder, names[index]);
+    if (folder == nullptr || !folder->IsFolder()) {
+      walk.Error = kErrPathNotFound;
+      return walk;
+    }
+  }
+  if (folder->IsUnreadable) {
+    walk.Error = kErrAccessDenied;
+    return walk;
+  }
+  walk.Parent = folder;
+  walk.Name = names.back();
+  walk.Target = ChildNamed(*folder, walk.Name);
+  return walk;
+}
+
+FindResult MemoryFileSystem::Enumerate(const std::string& pattern) {
+  const std::string slashed = WithBackslashes(pattern);
+  std::string folderPath = ".";
+  std::string mask = slashed;
+  const size_t split = slashed.rfind('\\');
+  if (split != std::string::npos) {
+    folderPath = slashed.substr(0, split + 1);
+    mask = slashed.substr(split + 1);
+  } else if (slashed.size() >= 2 && IsLetter(slashed[0]) && slashed[1] == ':') {
+    folderPath = slashed.substr(0, 2);
+    mask = slashed.substr(2);
+  }
+
+  FindResult result;
+  const Walk walk = WalkPath(folderPath);
+  if (walk.Error != kErrNone) {
+    result.Error = walk.Error;
+    return result;
+  }
+  if (walk.Target == nullptr || !walk.Target->IsFolder()) {
+    result.Error = kErrPathNotFound;
+    return result;
+  }
+  if (walk.Target->IsUnreadable) {
+    result.Error = kErrAccessDenied;
+    return result;
+  }
+  // A drive's top folder has no "." or ".." entries; every other folder lists them first.
+  if (walk.Target != &walk.OnDrive->Top && !mask.empty()) {
+    for (const char* dots : {".", ".."}) {
+      if (MatchesMask(mask, dots)) result.Entries.push_back(DotEntry(dots));
+    }
+  }
+  for (const auto& child : walk.Target->Children) {
+    if (mask.empty() || !MatchesMask(mask, child->Name)) continue;
+    DirEntry entry;
+    entry.Name = child->Name;
+    entry.Attr = child->Attr;
+    entry.Size = child->Data.size();
+    result.Entries.push_back(std::move(entry));
+  }
+  if (result.Entries.empty()) result.Error = kErrFileNotFound;
+  return result;
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) {
+  const Walk walk = WalkPath(path);
+  return walk.Error == kErrNone && walk.Target != nullptr && !walk.Target->IsFolder() &&
+         !walk.HasTrailingBackslash;
+}
+
+bool MemoryFileSystem::DirExists(const std::string& path) {
+  const Walk walk = WalkPath(path);
+  return walk.Error == kErrNone && walk.Target != nullptr && walk.Target->IsFolder();
+}
+
+uint32_t MemoryFileSystem::CreateDir(const std::string& path) {
+  const Walk walk = WalkPath(path);
+  if (walk.Error != kErrNone) return walk.Error;
+  if (walk.Target != nullptr) return kErrAlreadyExists;
+  if (IsWriteProtectedAt(walk.Parent)) return kErrAccessDenied;
+  AddChild(*walk.Parent, walk.Name, faDirectory);
+  return kErrNone;
+}
+
+uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string& target,
+                                    bool failIfExists) {
+  const Walk from = WalkPath(source);
+  if (from.Error != kErrNone) return from.Error;
+  if (from.Target == nullptr) return kErrFileNotFound;
+  if (from.Target->IsFolder()) return kErrAccessDenied;
+  if (from.HasTrailingBackslash) return kErrInvalidName;
+
+  const Walk to = WalkPath(target);
+  if (to.Error != kErrNone) return to.Error;
+  if (to.Parent == nullptr) return kErrAccessDenied;
+  if (to.HasTrailingBackslash) return kErrInvalidName;
+  Node* existing = to.Target;
+  if (existing != nullptr) {
+    if (failIfExists) return kErrFileExists;
+    // The source is held open while its target is replaced.
+    if (existing == from.Target) return kErrSharingViolation;
+    if (existing->IsFolder() || (existing->Attr & faReadOnly) != 0) return kErrAccessDenied;
+    // Replacing a hidden or system file is refused unless the new file keeps those bits, and
+    // the copy gives the new file the source's bits.
+    const uint32_t guarded = faHidden | faSysFile;
+    if ((existing->Attr & guarded & ~from.Target->Attr) != 0) return kErrAccessDenied;
+  }
+  if (IsWriteProtectedAt(to.Parent)) return kErrAccessDenied;
+
+  if (FCopiesBeforeFault && *FCopiesBeforeFault == 0) return FCopyFaultError;
+
+  const std::string& data = from.Target->Data;
+  const uint32_t attr = (from.Target->Attr & kSettableAttrs) | faArchive;
+  Node& written = existing != nullptr ? *existing : AddChild(*to.Parent, to.Name, attr);
+  written.Attr = attr;
+  std::optional<uint64_t>& freeSpace = to.OnDrive->FreeSpace;
+  if (freeSpace) {
+    const uint64_t room = *freeSpace + written.Data.size();
+    if (data.size() > room) {
+      written.Data = data.substr(0, static_cast<size_t>(room));
+      *freeSpace = 0;
+      return kErrDiskFull;
+    }
+    *freeSpace = room - data.size();
+  }
+  written.Data = data;
+  if (FCopiesBeforeFault) --*FCopiesBeforeFault;
+  return kErrNone;
+}
+
+std::unique_ptr<IReadFile> MemoryFileSystem::OpenRead(const std::string& path, uint32_t& error) {
+  const Walk walk = WalkPath(path);
+  error = walk.Error;
+  if (error == kErrNone && walk.Target == nullptr) error = kErrFileNotFound;
+  if (error == kErrNone && walk.Target->IsFolder()) error = kErrAccessDenied;
+  if (error == kErrNone && walk.HasTrailingBackslash) error = kErrInvalidName;
+  if (error != kErrNone) return nullptr;
+  return std::make_unique<MemoryReadFile>(walk.Target->Data);
+}
+
+std::string MemoryFileSystem::GetCurrentDir(char drive) {
+  const char letter = UpperLetter(drive == 0 ? FCurrentDrive : drive);
+  const Drive* known = FindDrive(letter);
+  if (known != nullptr && !known->CurrentDir.empty()) return known->CurrentDir;
+  return std::string{letter, ':', '\\'};
+}
+
+uint32_t MemoryFileSystem::SetCurrentDir(const std::string& path) {
+  const Walk walk = WalkPath(path);
+  if (walk.Error != kErrNone) return walk.Error;
+  if (walk.Target == nullptr) return kErrFileNotFound;
+  if (!walk.Target->IsFolder()) return kErrDirectory;
+  if (walk.Target->IsUnreadable) return kErrAccessDenied;
+  // The folder is kept as it was named, letter case and all, as Windows keeps it.
+  std::string current = walk.Full;
+  if (current.size() > 3 && current.back() == '\\') current.pop_back();
+  walk.OnDrive->CurrentDir = current;
+  FCurrentDrive = walk.OnDrive->Info.Letter;
+  return kErrNone;
+}
+
+std::string MemoryFileSystem::FullPath(const std::string& path) {
+  const std::string slashed = WithBackslashes(path);
+  if (slashed.empty()) return {};
+  if (IsAbsoluteDrivePath(slashed)) return Collapsed(slashed);
+  if (slashed.size() >= 2 && IsLetter(slashed[0]) && slashed[1] == ':') {
+    // "X:name" is relative to the current folder of drive X.
+    const std::string base = GetCurrentDir(slashed[0]);
+    return slashed.size() == 2 ? base : Collapsed(base + '\\' + slashed.substr(2));
+  }
+  if (slashed[0] == '\\') return Collapsed(GetCurrentDir().substr(0, 2) + slashed);
+  return Collapsed(GetCurrentDir() + '\\' + slashed);
+}
+
+std::vector<DriveInfo> MemoryFileSystem::Drives() {
+  std::vector<DriveInfo> drives;
+  for (const auto& [letter, drive] : FDrives) {
+    DriveInfo info = drive->Info;
+    if (!info.IsReady) {
+      info.Label.clear();
+      info.IsCaseSensitive = false;
+    }
+    drives.push_back(std::move(info));
+  }
+  return drives;
+}
+
+void MemoryFileSystem::AddDrive(const DriveInfo& info) {
+  const char letter = UpperLetter(info.Letter);
+  if (!IsLetter(letter) || FDrives.count(letter) != 0) {
+    throw std::invalid_argument(std::string("MemoryFileSystem: cannot add drive ") + letter);
+  }
+  if (FDrives.empty()) FCurrentDrive = letter;
+  auto drive = std::make_unique<Drive>();
+  drive->Info = info;
+  drive->Info.Letter = letter;
+  FDrives.emplace(letter, std::move(drive));
+}
+
+void MemoryFileSystem::AddDrive(char letter, DriveKind kind, const std::string& label) {
+  DriveInfo info;
+  info.Letter = letter;
+  info.Kind = kind;
+  info.Label = label;
+  AddDrive(info);
+}
+
+Drive& MemoryFileSystem::SetupDrive(char letter) {
+  Drive* drive = FindDrive(letter);
+  if (drive == nullptr) {
+    throw std::invalid_argument(std::string("MemoryFileSystem: no drive ") + letter);
+  }
+  return *drive;
+}
+
+Drive& MemoryFileSystem::SetupDrive(const std::string& path, std::vector<std::string>& names) {
+  const std::string slashed = WithBackslashes(path);
+  if (!IsAbsoluteDrivePath(slashed)) {
+    throw std::invalid_argument("MemoryFileSystem: not an absolute path: " + path);
+  }
+  names = SplitNames(Collapsed(slashed).substr(3));
+  return SetupDrive(slashed[0]);
+}
+
+Node& MemoryFileSystem::SetupNode(const std::string& path) {
+  std::vector<std::string> names;
+  Node* node = &SetupDrive(path, names).Top;
+  for (const std::string& name : names) {
+    node = ChildNamed(*node, name);
+    if (node == nullptr) throw std::invalid_argument("MemoryFileSystem: no such entry: " + path);
+  }
+  return *node;
+}
+
+void MemoryFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+  std::vector<std::string> names;
+  Node& top = SetupDrive(path, names).Top;
+  if (names.empty()) throw std::invalid_argument("MemoryFileSystem: not a file name: " + path);
+  Node& folder = MakeFolders(top, names, names.size() - 1);
+  Node* file = ChildNamed(folder, names.back());
+  if (file == nullptr) file = &AddChild(folder, names.back(), faArchive);
+  if (file->IsFolder()) throw std::invalid_argument("MemoryFileSystem: a folder: " + path);
+  file->Data = bytes;
+}
+
+void MemoryFileSystem::MakeDir(const std::string& path) {
+  std::vector<std::string> names;
+  Node& top = SetupDrive(path, names).Top;
+  MakeFolders(top, names, names.size());
+}
+
+void MemoryFileSystem::Remove(const std::string& path) {
+  Node& node = SetupNode(path);
+  if (node.Parent == nullptr) {
+    throw std::invalid_argument("MemoryFileSystem: cannot remove a drive's top folder: " + path);
+  }
+  auto& siblings = node.Parent->Children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [&](const auto& child) { return child.get() == &node; }));
+}
+
+void MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attrs) {
+  Node& node = SetupNode(path);
+  node.Attr = (attrs & kSettableAttrs) | (node.Attr & faDirectory);
+}
+
+uint32_t MemoryFileSystem::GetAttributes(const std::string& path) {
+  return SetupNode(path).Attr;
+}
+
+std::string MemoryFileSystem::ReadBack(const std::string& path) {
+  Node& node = SetupNode(path);
+  if (node.IsFolder()) throw std::invalid_argument("MemoryFileSystem: a folder: " + path);
+  return node.Data;
+}
+
+void MemoryFileSystem::SetDriveReady(char letter, bool isReady) {
+  SetupDrive(letter).Info.IsReady = isReady;
+}
+
+void MemoryFileSystem::SetUnreadable(const std::string& path, bool isUnreadable) {
+  SetupNode(path).IsUnreadable = isUnreadable;
+}
+
+void MemoryFileSystem::SetWriteProtected(const std::string& path, bool isWriteProtected) {
+  SetupNode(path).IsWriteProtected = isWriteProtected;
+}
+
+void MemoryFileSystem::FailCopiesAfter(int count, uint32_t error) {
+  FCopiesBeforeFault = count;
+  FCopyFaultError = error;
+}
+
+void MemoryFileSystem::ClearCopyFault() {
+  FCopiesBeforeFault.reset();
+}
+
+void MemoryFileSystem::SetFreeSpace(char letter, uint64_t bytes) {
+  SetupDrive(letter).FreeSpace = bytes;
+}
+
+void MemoryFileSystem::ClearFreeSpace(char letter) {
+  SetupDrive(letter).FreeSpace.reset();
+}
+
+}  // namespace foyer

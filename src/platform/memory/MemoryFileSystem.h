@@ -1,0 +1,96 @@
+// Drives, folders and files held in memory, answering as the Windows file system does.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace foyer {
+
+namespace memoryfs {
+struct Drive;
+struct Node;
+struct Walk;
+}  // namespace memoryfs
+
+// A machine's drives with Windows semantics: drive letters; backslashes, or slashes as Windows
+// also accepts; names matched without regard to case (ASCII and the accented letters of code
+// page 1252) but kept as they were created; wildcards matched as FindFirstFile matches them;
+// entries listed in the order they were created, as on a FAT medium; a current folder per drive.
+// A drive's case-sensitivity flag is only reported, as Windows reports the volume's: names
+// are matched without regard to case on every drive.
+//
+// The set-up calls below the interface are for tests and fixtures: they take absolute paths,
+// are not subject to injected faults, and throw std::invalid_argument for a path they cannot use.
+class MemoryFileSystem final : public IFileSystem {
+ public:
+  MemoryFileSystem();
+  ~MemoryFileSystem() override;
+  MemoryFileSystem(const MemoryFileSystem&) = delete;
+  MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
+
+  FindResult Enumerate(const std::string& pattern) override;
+  bool FileExists(const std::string& path) override;
+  bool DirExists(const std::string& path) override;
+  uint32_t CreateDir(const std::string& path) override;
+  uint32_t CopyFile(const std::string& source, const std::string& target,
+                    bool failIfExists) override;
+  std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) override;
+  std::string GetCurrentDir(char drive = 0) override;
+  uint32_t SetCurrentDir(const std::string& path) override;
+  std::string FullPath(const std::string& path) override;
+  std::vector<DriveInfo> Drives() override;
+
+  // Adds a drive with an empty top folder; the first drive added becomes the current drive.
+  void AddDrive(const DriveInfo& info);
+  void AddDrive(char letter, DriveKind kind = DriveKind::Fixed, const std::string& label = {});
+  // Writes a file, creating the folders on its path; a file written again keeps its place in
+  // the listing and its attributes. New files carry the archive bit, as the system gives them.
+  void WriteFile(const std::string& path, const std::string& bytes);
+  // Creates a folder and any missing folders above it.
+  void MakeDir(const std::string& path);
+  // Removes a file, or a folder with everything in it.
+  void Remove(const std::string& path);
+  // Sets read-only, hidden, system and archive; the folder bit stays what the entry is.
+  void SetAttributes(const std::string& path, uint32_t attrs);
+  uint32_t GetAttributes(const std::string& path);
+  std::string ReadBack(const std::string& path);
+
+  // Injected faults, each set and cleared by its call.
+  // A drive that is not ready (no disc): every access to it fails with kErrNotReady.
+  void SetDriveReady(char letter, bool isReady);
+  // A folder that cannot be read: listing it, and reaching anything inside it, fails with
+  // kErrAccessDenied. The folder itself is still seen in its parent.
+  void SetUnreadable(const std::string& path, bool isUnreadable);
+  // A folder (a drive's top folder for a read-only medium) in which, and anywhere below which,
+  // nothing can be created or copied to: kErrAccessDenied.
+  void SetWriteProtected(const std::string& path, bool isWriteProtected);
+  // The next count copies succeed; every copy after them fails with error and leaves its target
+  // as it was, until the fault is cleared. Copies refused for another reason do not count.
+  void FailCopiesAfter(int count, uint32_t error);
+  void ClearCopyFault();
+  // Room left on the drive for copies. A copy that needs more writes what fits, leaves that
+  // partial file behind and fails with kErrDiskFull. Replacing a file frees its old size.
+  void SetFreeSpace(char letter, uint64_t bytes);
+  // Room without limit again.
+  void ClearFreeSpace(char letter);
+
+ private:
+  memoryfs::Drive* FindDrive(char letter);
+  memoryfs::Drive& SetupDrive(char letter);
+  memoryfs::Drive& SetupDrive(const std::string& path, std::vector<std::string>& names);
+  memoryfs::Node& SetupNode(const std::string& path);
+  memoryfs::Walk WalkPath(const std::string& path);
+
+  std::map<char, std::unique_ptr<memoryfs::Drive>> FDrives;
+  char FCurrentDrive = 'C';
+  std::optional<int> FCopiesBeforeFault;  // empty when no copy fault is set
+  uint32_t FCopyFaultError = kErrNone;
+};
+
+}  // namespace foyer

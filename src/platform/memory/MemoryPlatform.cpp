@@ -1,0 +1,14 @@
+// A whole in-memory set of services, for tests and tools.
+#include "platform/memory/MemoryPlatform.h"
+
+namespace foyer {
+
+Services MemoryPlatform::Get() {
+  Services services;
+  services.Fs = &Fs;
+  services.Display = &Display;
+  services.CharCase = &Case;
+  return services;
+}
+
+}  // namespace foyer

@@ -1,0 +1,20 @@
+// A whole in-memory set of services, for tests and tools.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryDisplay.h"
+#include "platform/memory/MemoryFileSystem.h"
+
+namespace foyer {
+
+// Owns one of each in-memory service; install it with ScopedPlatform(platform.Get()).
+struct MemoryPlatform {
+  MemoryFileSystem Fs;
+  MemoryDisplay Display;
+  MemoryCharCase Case;
+
+  Services Get();
+};
+
+}  // namespace foyer

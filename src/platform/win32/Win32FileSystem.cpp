@@ -1,0 +1,204 @@
+// The file system as the system's ANSI calls give it.
+#include "platform/win32/Win32FileSystem.h"
+
+#include "platform/win32/WinApi.h"
+
+#include <algorithm>
+
+#include "platform/win32/Handles.h"
+
+namespace foyer {
+
+namespace {
+
+// Calls a function of the GetCurrentDirectory kind, which returns the length it wrote, or the
+// size it needs (terminator included) when the buffer is too small, or 0 on failure.
+template <typename Call>
+std::string StringFromSystem(Call call) {
+  std::string text(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = call(static_cast<DWORD>(text.size()), text.data());
+    if (length == 0) return {};
+    if (length < text.size()) {
+      text.resize(length);
+      return text;
+    }
+    text.resize(length);
+  }
+}
+
+// The system's error code for a call that has just returned ok.
+uint32_t ErrorOf(BOOL ok) {
+  if (ok) return kErrNone;
+  return GetLastError();
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+char UpperLetter(char letter) {
+  return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+bool IsDriveOnly(const std::string& path) {
+  return path.size() == 2 && path[1] == ':' && UpperLetter(path[0]) >= 'A' &&
+         UpperLetter(path[0]) <= 'Z';
+}
+
+DirEntry ToEntry(const WIN32_FIND_DATAA& data) {
+  DirEntry entry;
+  entry.Name = data.cFileName;
+  entry.Attr = data.dwFileAttributes;
+  entry.Size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return entry;
+}
+
+class Win32ReadFile final : public IReadFile {
+ public:
+  explicit Win32ReadFile(FileHandle file) : FFile(std::move(file)) {}
+
+  uint32_t Read(void* buffer, size_t count, size_t& got) override {
+    got = 0;
+    const auto chunk = static_cast<DWORD>(std::min<uint64_t>(count, MAXDWORD));
+    DWORD read = 0;
+    if (!ReadFile(FFile.Get(), buffer, chunk, &read, nullptr)) return GetLastError();
+    got = read;
+    return kErrNone;
+  }
+
+  uint64_t Size() const override {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(FFile.Get(), &size)) return 0;
+    return static_cast<uint64_t>(size.QuadPart);
+  }
+
+ private:
+  FileHandle FFile;
+};
+
+DriveInfo ReadDrive(char letter) {
+  DriveInfo drive;
+  drive.Letter = letter;
+  const char root[] = {letter, ':', '\\', '\0'};
+  drive.Kind = static_cast<DriveKind>(GetDriveTypeA(root));
+
+  char label[MAX_PATH + 1] = {};
+  DWORD flags = 0;
+  {
+    // A removable drive without a disc would otherwise ask the user to insert one.
+    ErrorModeScope noDiscDialog(SEM_FAILCRITICALERRORS);
+    drive.IsReady =
+        GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, &flags, nullptr, 0) != 0;
+  }
+  if (drive.IsReady) {
+    drive.Label = label;
+    drive.IsCaseSensitive = (flags & FS_CASE_SENSITIVE) != 0;
+  }
+
+  if (drive.Kind == DriveKind::Remote) {
+    const char local[] = {letter, ':', '\0'};
+    char remote[MAX_PATH + 1] = {};
+    DWORD length = sizeof remote;
+    if (WNetGetConnectionA(local, remote, &length) == NO_ERROR) drive.ConnectionName = remote;
+  }
+  return drive;
+}
+
+}  // namespace
+
+FindResult Win32FileSystem::Enumerate(const std::string& pattern) {
+  FindResult result;
+  WIN32_FIND_DATAA data;
+  FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+  if (!find) {
+    // An empty top folder of a drive has no "." entry to find, and the system then reports the
+    // end of the listing rather than no match.
+    const DWORD error = GetLastError();
+    result.Error = error;
+    if (error == ERROR_NO_MORE_FILES) result.Error = kErrFileNotFound;
+    return result;
+  }
+  do {
+    result.Entries.push_back(ToEntry(data));
+  } while (FindNextFileA(find.Get(), &data));
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) result.Error = error;
+  return result;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::DirExists(const std::string& path) {
+  const DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+uint32_t Win32FileSystem::CreateDir(const std::string& path) {
+  return ErrorOf(CreateDirectoryA(path.c_str(), nullptr));
+}
+
+uint32_t Win32FileSystem::CopyFile(const std::string& source, const std::string& target,
+                                   bool failIfExists) {
+  return ErrorOf(CopyFileA(source.c_str(), target.c_str(), failIfExists));
+}
+
+std::unique_ptr<IReadFile> Win32FileSystem::OpenRead(const std::string& path, uint32_t& error) {
+  // Others may read the file too, but not change it under us.
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    error = GetLastError();
+    return nullptr;
+  }
+  error = kErrNone;
+  return std::make_unique<Win32ReadFile>(std::move(file));
+}
+
+std::string Win32FileSystem::GetCurrentDir(char drive) {
+  if (drive == 0) {
+    return WithoutTrailingBackslash(StringFromSystem(
+        [](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); }));
+  }
+  // A bare "X:" names the drive's own current folder. Wine ends it with a backslash where
+  // Windows does not.
+  const char driveOnly[] = {UpperLetter(drive), ':', '\0'};
+  return WithoutTrailingBackslash(StringFromSystem([&](DWORD size, char* buffer) {
+    return GetFullPathNameA(driveOnly, size, buffer, nullptr);
+  }));
+}
+
+uint32_t Win32FileSystem::SetCurrentDir(const std::string& path) {
+  if (!SetCurrentDirectoryA(path.c_str())) return GetLastError();
+  // The process has one current folder; a drive remembers its own only in the hidden "=X:"
+  // environment variable, which GetFullPathName reads for "X:". SetCurrentDirectory leaves it
+  // alone (the command shell and the C runtime set it themselves), so set it as they do.
+  const std::string current = GetCurrentDir();
+  if (current.size() >= 2 && current[1] == ':') {
+    const char name[] = {'=', UpperLetter(current[0]), ':', '\0'};
+    SetEnvironmentVariableA(name, current.c_str());
+  }
+  return kErrNone;
+}
+
+std::string Win32FileSystem::FullPath(const std::string& path) {
+  if (IsDriveOnly(path)) return GetCurrentDir(path[0]);
+  return StringFromSystem([&](DWORD size, char* buffer) {
+    return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+  });
+}
+
+std::vector<DriveInfo> Win32FileSystem::Drives() {
+  std::vector<DriveInfo> drives;
+  const DWORD present = GetLogicalDrives();
+  for (int index = 0; index < 26; ++index) {
+    if (present & (1u << index)) drives.push_back(ReadDrive(static_cast<char>('A' + index)));
+  }
+  return drives;
+}
+
+}  // namespace foyer

@@ -1,0 +1,8 @@
+// The system's headers, for the files that call the system directly.
+#pragma once
+
+#include <windows.h>
+
+// <windows.h> renames CopyFile to CopyFileA in every file that includes it after the platform
+// interfaces, which would give IFileSystem::CopyFile two names in one program.
+#undef CopyFile
