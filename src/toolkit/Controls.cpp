@@ -1,0 +1,210 @@
+// Pictures, labels, panels, list boxes and timers.
+#include "toolkit/Controls.h"
+
+#include "toolkit/Application.h"
+#include "util/Errors.h"
+
+namespace foyer {
+
+namespace {
+const std::shared_ptr<const Picture>& NoPicture() {
+  static const std::shared_ptr<const Picture> empty = std::make_shared<Picture>();
+  return empty;
+}
+}  // namespace
+
+TImage::TImage(TWinControl* parent) : TGraphicControl(parent), FPicture(NoPicture()) {
+  StoreBounds(0, 0, 105, 105);
+}
+
+void TImage::LoadFromFile(const std::string& path) {
+  SetPicture(std::make_shared<const Picture>(LoadPicture(path)));
+}
+
+void TImage::AssignPicture(const TImage& source) {
+  SetPicture(source.FPicture);
+}
+
+void TImage::SetPicture(std::shared_ptr<const Picture> picture) {
+  FPicture = picture != nullptr ? std::move(picture) : NoPicture();
+  PictureChanged();
+}
+
+void TImage::SetAutoSize(bool value) {
+  FAutoSize = value;
+  PictureChanged();
+}
+
+void TImage::SetStretch(bool value) {
+  if (value == FStretch) return;
+  FStretch = value;
+  Invalidate();
+}
+
+void TImage::PictureChanged() {
+  if (FAutoSize && FPicture->Width > 0 && FPicture->Height > 0) {
+    SetBounds(Left(), Top(), FPicture->Width, FPicture->Height);
+  }
+  Invalidate();
+}
+
+TCaptionText ParseCaption(const std::string& caption) {
+  TCaptionText result;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      ++i;
+      if (i == caption.size()) break;
+      if (caption[i] != '&') result.UnderlineIndex = static_cast<int32_t>(result.Text.size());
+    }
+    result.Text.push_back(caption[i]);
+  }
+  return result;
+}
+
+TLabel::TLabel(TWinControl* parent) : TGraphicControl(parent) {
+  StoreBounds(0, 0, 65, 13);
+  AdjustSize();
+}
+
+const TFont& TLabel::Font() const {
+  static const TFont kDefault;
+  return Parent() != nullptr ? Parent()->Font() : kDefault;
+}
+
+void TLabel::SetCaption(const std::string& caption) {
+  if (caption == FCaption) return;
+  FCaption = caption;
+  AdjustSize();
+  Invalidate();
+}
+
+void TLabel::SetAutoSize(bool value) {
+  FAutoSize = value;
+  AdjustSize();
+}
+
+void TLabel::SetTransparent(bool value) {
+  if (value == FTransparent) return;
+  FTransparent = value;
+  Invalidate();
+}
+
+void TLabel::SetAlignment(TAlignment value) {
+  if (value == FAlignment) return;
+  FAlignment = value;
+  Invalidate();
+}
+
+void TLabel::AdjustSize() {
+  if (!FAutoSize) return;
+  // An empty caption still measures one space high, so the label never collapses.
+  std::string shown = ParseCaption(FCaption).Text;
+  if (shown.empty()) shown.push_back(' ');
+  const TSize size = Application().Backend().MeasureText(Font(), shown);
+  SetBounds(Left(), Top(), size.Width, size.Height);
+}
+
+TPanel::TPanel(TWinControl* parent) : TWinControl(parent) {
+  StoreBounds(0, 0, 185, 41);
+}
+
+void TPanel::SetBevels(TBevelCut inner, TBevelCut outer, int32_t width) {
+  FBevelInner = inner;
+  FBevelOuter = outer;
+  FBevelWidth = width;
+  Changed(TChange::Style, -1);
+  Realign();
+}
+
+void TPanel::SetBorder(bool single) {
+  FHasBorder = single;
+  Changed(TChange::Style, -1);
+  Realign();
+}
+
+TRect TPanel::ClientRect() const {
+  int32_t inset = FHasBorder ? 1 : 0;
+  if (FBevelOuter != TBevelCut::None) inset += FBevelWidth;
+  if (FBevelInner != TBevelCut::None) inset += FBevelWidth;
+  return {inset, inset, Width() - inset, Height() - inset};
+}
+
+TListBox::TListBox(TWinControl* parent) : TWinControl(parent) {
+  SetColor(clWindow);
+  StoreBounds(0, 0, 121, 97);
+}
+
+int32_t TListBox::Count() const {
+  return static_cast<int32_t>(FRows.size());
+}
+
+size_t TListBox::Slot(int32_t index) const {
+  if (index < 0 || index >= Count()) throw ERangeError();
+  return static_cast<size_t>(index);
+}
+
+int32_t TListBox::AddRow(const std::string& text) {
+  FRows.push_back(text);
+  const int32_t index = Count() - 1;
+  Changed(TChange::RowAdded, index);
+  return index;
+}
+
+const std::string& TListBox::Row(int32_t index) const {
+  return FRows[Slot(index)];
+}
+
+void TListBox::SetRow(int32_t index, const std::string& text) {
+  FRows[Slot(index)] = text;
+  Changed(TChange::RowText, index);
+}
+
+void TListBox::Clear() {
+  FRows.clear();
+  FItemIndex = -1;
+  Changed(TChange::RowsCleared, -1);
+}
+
+void TListBox::SetItemIndex(int32_t index) {
+  FItemIndex = index >= 0 && index < Count() ? index : -1;
+  Changed(TChange::Selection, FItemIndex);
+}
+
+void TListBox::SetItemHeight(int32_t value) {
+  FItemHeight = value;
+  Changed(TChange::Style, -1);
+}
+
+void TListBox::UserSelect(int32_t index) {
+  FItemIndex = index >= 0 && index < Count() ? index : -1;
+  Click();
+}
+
+TTimer::~TTimer() {
+  if (FEnabled) {
+    FEnabled = false;
+    Restart();
+  }
+}
+
+void TTimer::SetEnabled(bool value) {
+  if (value == FEnabled) return;
+  FEnabled = value;
+  Restart();
+}
+
+void TTimer::SetInterval(uint32_t milliseconds) {
+  if (milliseconds == FInterval) return;
+  FInterval = milliseconds;
+  Restart();
+}
+
+void TTimer::Restart() {
+  Application().Backend().TimerChanged(*this);
+}
+
+void TTimer::Fire() {
+  if (FEnabled && OnTimer) OnTimer(this);
+}
+
+}  // namespace foyer

@@ -1,0 +1,157 @@
+// The components the windows are built from: pictures, labels, panels, list boxes, timers.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Bitmap.h"
+#include "toolkit/Component.h"
+
+namespace foyer {
+
+// A picture: loads a bitmap file, can size itself to it or stretch it over its area.
+class TImage : public TGraphicControl {
+ public:
+  explicit TImage(TWinControl* parent);
+  // The picture, shared with the controls it was copied into; never null.
+  const std::shared_ptr<const Picture>& GetPicture() const { return FPicture; }
+  // Loads a picture file; after a failure the previous picture stays.
+  void LoadFromFile(const std::string& path);
+  // Shows the same picture as another control.
+  void AssignPicture(const TImage& source);
+  void SetPicture(std::shared_ptr<const Picture> picture);
+
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool value);
+
+ private:
+  void PictureChanged();
+
+  std::shared_ptr<const Picture> FPicture;
+  bool FAutoSize = false;
+  bool FStretch = false;
+};
+
+enum class TAlignment : uint8_t { LeftJustify, RightJustify, Center };
+
+// The text a caption shows: an ampersand is not shown and underlines the next character; two
+// ampersands show one. UnderlineIndex is the shown character's position from 0, or -1.
+struct TCaptionText {
+  std::string Text;
+  int32_t UnderlineIndex = -1;
+};
+TCaptionText ParseCaption(const std::string& caption);
+
+// A caption: sizes itself to its text; transparent labels let the picture below show through.
+class TLabel : public TGraphicControl {
+ public:
+  explicit TLabel(TWinControl* parent);
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& caption);
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool value);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment value);
+  // Labels use their form's font.
+  const TFont& Font() const;
+
+ private:
+  void AdjustSize();
+
+  std::string FCaption;
+  bool FAutoSize = true;
+  bool FTransparent = false;
+  TAlignment FAlignment = TAlignment::LeftJustify;
+};
+
+enum class TBevelCut : uint8_t { None, Lowered, Raised };
+
+// A framed area with bevels; a child window that holds other controls.
+class TPanel : public TWinControl {
+ public:
+  explicit TPanel(TWinControl* parent);
+  TBevelCut BevelInner() const { return FBevelInner; }
+  TBevelCut BevelOuter() const { return FBevelOuter; }
+  int32_t BevelWidth() const { return FBevelWidth; }
+  bool HasBorder() const { return FHasBorder; }
+  void SetBevels(TBevelCut inner, TBevelCut outer, int32_t width);
+  void SetBorder(bool single);
+  // Inside the border and both bevels.
+  TRect ClientRect() const override;
+
+ private:
+  TBevelCut FBevelInner = TBevelCut::None;
+  TBevelCut FBevelOuter = TBevelCut::Raised;
+  int32_t FBevelWidth = 1;
+  bool FHasBorder = false;
+};
+
+// A list of text rows with one selected row.
+class TListBox : public TWinControl {
+ public:
+  explicit TListBox(TWinControl* parent);
+  int32_t Count() const;
+  // Adds a row at the end and returns its index.
+  int32_t AddRow(const std::string& text);
+  const std::string& Row(int32_t index) const;
+  void SetRow(int32_t index, const std::string& text);
+  void Clear();
+  // The selected row, or -1. Setting it selects without raising the click event.
+  int32_t ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int32_t index);
+  int32_t ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int32_t value);
+
+  // For backends and tests: the user selected a row (by mouse or keyboard): raises OnClick.
+  void UserSelect(int32_t index);
+
+ private:
+  size_t Slot(int32_t index) const;
+
+  std::vector<std::string> FRows;
+  int32_t FItemIndex = -1;
+  int32_t FItemHeight = 13;
+};
+
+// A one-shot or repeating timer, run by the application's event loop.
+class TTimer : public TComponent {
+ public:
+  TTimer() = default;
+  ~TTimer() override;
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value);
+  uint32_t Interval() const { return FInterval; }
+  void SetInterval(uint32_t milliseconds);
+  TNotifyEvent OnTimer;
+  // Raises OnTimer when enabled; the backend calls it when the interval has passed.
+  void Fire();
+
+ private:
+  void Restart();
+
+  bool FEnabled = true;
+  uint32_t FInterval = 1000;
+};
+
+enum class TMPDeviceType : uint8_t { dtAutoSelect, dtAVIVideo, dtWaveAudio, dtSequencer };
+
+// Plays media files on the media control interface; the device type picks the device.
+class TMediaPlayer : public TComponent {
+ public:
+  TMPDeviceType DeviceType() const { return FDeviceType; }
+  void SetDeviceType(TMPDeviceType value) { FDeviceType = value; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool value) { FVisible = value; }
+
+ private:
+  TMPDeviceType FDeviceType = TMPDeviceType::dtAutoSelect;
+  bool FVisible = true;
+};
+
+}  // namespace foyer

@@ -1,0 +1,101 @@
+// Forms: the client area, hit testing of graphic controls, closing and modal showing.
+#include "toolkit/Form.h"
+
+#include "toolkit/Application.h"
+
+namespace foyer {
+
+TForm::TForm() : TWinControl(nullptr) {
+  SetColor(clBtnFace);
+  StoreBounds(0, 0, 0, 0);
+  SetVisible(false);
+}
+
+TForm::~TForm() {
+  // Components go before the form's own window, the last created first.
+  while (!FComponents.empty())
+    FComponents.pop_back();
+}
+
+void TForm::SetCaption(const std::string& caption) {
+  if (caption == FCaption) return;
+  FCaption = caption;
+  Changed(TChange::Text);
+}
+
+void TForm::SetClientSize(int32_t width, int32_t height) {
+  if (width == FClientWidth && height == FClientHeight) return;
+  FClientWidth = width;
+  FClientHeight = height;
+  if (IsBound()) {
+    Changed(TChange::Bounds);
+  } else {
+    StoreBounds(Left(), Top(), width, height);
+  }
+  Resized();
+}
+
+void TForm::BackendClientResized(int32_t width, int32_t height) {
+  if (width == FClientWidth && height == FClientHeight) return;
+  FClientWidth = width;
+  FClientHeight = height;
+  Resized();
+}
+
+void TForm::Resized() {
+  Realign();
+  if (OnResize) OnResize(this);
+}
+
+TGraphicControl* TForm::ControlAt(TPoint point) const {
+  const auto& controls = Controls();
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    auto* graphic = dynamic_cast<TGraphicControl*>(*it);
+    if (graphic == nullptr || !graphic->Visible() || !graphic->Enabled()) continue;
+    if (graphic->BoundsRect().Contains(point)) return graphic;
+  }
+  return nullptr;
+}
+
+int32_t TForm::ShowModal() {
+  return Application().Backend().ShowModal(*this);
+}
+
+void TForm::SetModalResult(int32_t value) {
+  FModalResult = value;
+}
+
+void TForm::Close() {
+  if (FShowingModal) {
+    if (CloseQuery()) FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  Hide();
+  if (Application().MainForm() == this) Application().Terminate();
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TForm::BeginModal() {
+  FShowingModal = true;
+  FModalResult = mrNone;
+}
+
+void TForm::EndModal() {
+  FShowingModal = false;
+}
+
+}  // namespace foyer

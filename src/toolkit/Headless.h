@@ -1,0 +1,44 @@
+// The headless backend: nothing is bound, text metrics are fixed, tests answer modal windows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/Application.h"
+
+namespace foyer {
+
+class HeadlessBackend : public IBackend {
+ public:
+  // Every shown character of a caption is this wide, and a line this high, in any font.
+  static constexpr int32_t kCharWidth = 6;
+  static constexpr int32_t kLineHeight = 13;
+
+  std::unique_ptr<IWindowPeer> CreatePeer(TWinControl&) override { return nullptr; }
+  TSize MeasureText(const TFont& font, const std::string& text) override;
+  int32_t ShowModal(TForm& form) override;
+  void ShowError(const std::string& title, const std::string& message) override;
+  void TimerChanged(TTimer& timer) override;
+  void Run(TForm& mainForm) override;
+  void Terminate() override {}
+
+  // Answers a modal window: it may click the window's controls; its result is the modal result.
+  // Without a hook a modal window is recorded as unanswered and closes with Cancel.
+  std::function<int32_t(TForm&)> ModalHook;
+  std::vector<TForm*> UnansweredModals;
+  // The messages the default error handler showed, each as the box shows it.
+  std::vector<std::string> Errors;
+  std::string LastErrorTitle;
+  // The timers that are enabled, in the order they were enabled.
+  std::vector<TTimer*> RunningTimers;
+
+  // Raises the timer's event as its interval would have.
+  void FireTimer(TTimer& timer);
+};
+
+// The headless backend the application holds, for tests.
+HeadlessBackend& Headless();
+
+}  // namespace foyer

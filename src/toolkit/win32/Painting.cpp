@@ -1,0 +1,140 @@
+// Drawing the components with GDI.
+#include "toolkit/win32/Painting.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "util/Errors.h"
+
+namespace foyer {
+
+COLORREF ColorRef(TColor color) {
+  if ((color & kSystemColor) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0xFFFFFF;
+}
+
+RECT ToRect(const TRect& rect) { return {rect.Left, rect.Top, rect.Right, rect.Bottom}; }
+
+bool IsPaletteDevice(HDC dc) { return (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0; }
+
+void FillSolid(HDC dc, const RECT& area, COLORREF color) {
+  GdiBrush brush(CreateSolidBrush(color));
+  if (brush) FillRect(dc, &area, brush.Get());
+}
+
+PaintBuffer::PaintBuffer(HDC target, const RECT& area)
+    : FTarget(target), FArea(area), FDC(CreateCompatibleDC(target)) {
+  const int width = std::max<LONG>(1, area.right - area.left);
+  const int height = std::max<LONG>(1, area.bottom - area.top);
+  // Compatible with the target, not with the memory DC, which starts with a 1 x 1 monochrome
+  // bitmap.
+  FBitmap = GdiBitmap(CreateCompatibleBitmap(target, width, height));
+  if (!FDC || !FBitmap) throw Exception("Out of system resources");
+  FSelection.emplace(FDC.Get(), FBitmap.Get());
+  SetWindowOrgEx(FDC.Get(), area.left, area.top, nullptr);
+}
+
+void PaintBuffer::Present() const {
+  BitBlt(FTarget, FArea.left, FArea.top, FArea.right - FArea.left, FArea.bottom - FArea.top,
+         FDC.Get(), FArea.left, FArea.top, SRCCOPY);
+}
+
+void PaintImage(HDC dc, const TImage& image) {
+  const Picture& picture = *image.GetPicture();
+  if (picture.IsEmpty() || image.Width() <= 0 || image.Height() <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.Width;
+  // Negative: the rows are stored top-down.
+  info.bmiHeader.biHeight = -picture.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SavedDCState state(dc);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  if (image.Stretch()) {
+    StretchDIBits(dc, image.Left(), image.Top(), image.Width(), image.Height(), 0, 0,
+                  picture.Width, picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+    return;
+  }
+  // Clipping, rather than a smaller source rectangle, sidesteps where a top-down DIB's source
+  // rows are counted from.
+  IntersectClipRect(dc, image.Left(), image.Top(), image.Left() + image.Width(),
+                    image.Top() + image.Height());
+  StretchDIBits(dc, image.Left(), image.Top(), picture.Width, picture.Height, 0, 0, picture.Width,
+                picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background) {
+  RECT area = ToRect(label.BoundsRect());
+  if (!label.Transparent()) FillSolid(dc, area, background);
+  if (label.Caption().empty()) return;
+  SavedDCState state(dc);
+  ObjectSelection fontSelection(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  UINT format = DT_SINGLELINE | DT_NOCLIP | DT_TOP;
+  switch (label.Alignment()) {
+    case TAlignment::LeftJustify:
+      format |= DT_LEFT;
+      break;
+    case TAlignment::RightJustify:
+      format |= DT_RIGHT;
+      break;
+    case TAlignment::Center:
+      format |= DT_CENTER;
+      break;
+  }
+  const std::string& caption = label.Caption();
+  const int length = static_cast<int>(caption.size());
+  if (label.Enabled()) {
+    SetTextColor(dc, ColorRef(label.Font().Color));
+    DrawTextA(dc, caption.c_str(), length, &area, format);
+    return;
+  }
+  // Disabled text is embossed: a light copy one pixel right and down, the shadow on top.
+  RECT light = area;
+  OffsetRect(&light, 1, 1);
+  SetTextColor(dc, ColorRef(clBtnHighlight));
+  DrawTextA(dc, caption.c_str(), length, &light, format);
+  SetTextColor(dc, ColorRef(clBtnShadow));
+  DrawTextA(dc, caption.c_str(), length, &area, format);
+}
+
+void PaintBevel(HDC dc, RECT& area, TBevelCut cut, int32_t width) {
+  if (cut == TBevelCut::None) return;
+  const COLORREF light = ColorRef(clBtnHighlight);
+  const COLORREF dark = ColorRef(clBtnShadow);
+  const COLORREF topLeft = cut == TBevelCut::Raised ? light : dark;
+  const COLORREF bottomRight = cut == TBevelCut::Raised ? dark : light;
+  for (int32_t ring = 0; ring < width && !IsRectEmpty(&area); ++ring) {
+    const LONG l = area.left, t = area.top, r = area.right, b = area.bottom;
+    // The light edges own the bottom-left corner, the dark ones the top-right.
+    FillSolid(dc, {l, t, r - 1, t + 1}, topLeft);
+    FillSolid(dc, {l, t, l + 1, b}, topLeft);
+    FillSolid(dc, {r - 1, t, r, b}, bottomRight);
+    FillSolid(dc, {l + 1, b - 1, r, b}, bottomRight);
+    InflateRect(&area, -1, -1);
+  }
+}
+
+GdiPalette CreatePictureColors(const Picture& picture) {
+  if (picture.Palette.empty()) return GdiPalette();
+  const size_t count = std::min<size_t>(picture.Palette.size(), 256);
+  // LOGPALETTE declares one entry and is followed by the rest.
+  std::vector<uint8_t> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+  auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+  logical->palVersion = 0x300;
+  logical->palNumEntries = static_cast<WORD>(count);
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t rgb = picture.Palette[i];
+    PALETTEENTRY& entry = logical->palPalEntry[i];
+    entry.peRed = static_cast<BYTE>(rgb >> 16);
+    entry.peGreen = static_cast<BYTE>(rgb >> 8);
+    entry.peBlue = static_cast<BYTE>(rgb);
+    entry.peFlags = 0;
+  }
+  return GdiPalette(CreatePalette(logical));
+}
+
+}  // namespace foyer

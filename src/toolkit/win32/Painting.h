@@ -1,0 +1,52 @@
+// Drawing the components with GDI: colours, the off-screen buffer, pictures, captions, bevels.
+#pragma once
+
+#include <optional>
+
+#include "platform/win32/WinApi.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Types.h"
+#include "toolkit/win32/GdiHandles.h"
+
+namespace foyer {
+
+// A component colour as GDI takes it; system colours are looked up now.
+COLORREF ColorRef(TColor color);
+
+RECT ToRect(const TRect& rect);
+
+// Whether the device maps colours through a palette (a screen of at most 256 colours).
+bool IsPaletteDevice(HDC dc);
+
+void FillSolid(HDC dc, const RECT& area, COLORREF color);
+
+// An off-screen copy of an area of a target device context: drawing goes into the copy in the
+// target's coordinates, and Present puts it on the target in one copy, so nothing flickers.
+class PaintBuffer {
+ public:
+  PaintBuffer(HDC target, const RECT& area);
+  HDC Get() const { return FDC.Get(); }
+  void Present() const;
+
+ private:
+  HDC FTarget;
+  RECT FArea;
+  MemoryDC FDC;
+  GdiBitmap FBitmap;
+  std::optional<ObjectSelection> FSelection;
+};
+
+// The picture over the control's area when it stretches, else at its top-left and clipped to it.
+void PaintImage(HDC dc, const TImage& image);
+
+// The caption in the font, with the ampersand underlines; an opaque label first fills its area
+// with the background.
+void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background);
+
+// One bevel of a panel, drawn inside the rectangle, which shrinks by the bevel's width.
+void PaintBevel(HDC dc, RECT& area, TBevelCut cut, int32_t width);
+
+// A logical palette of the picture's colour table, or none when it has no table.
+GdiPalette CreatePictureColors(const Picture& picture);
+
+}  // namespace foyer
