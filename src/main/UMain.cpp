@@ -1,0 +1,309 @@
+// The main window: start-up, skin, category buttons and layout.
+#include "main/UMain.h"
+
+#include "platform/Platform.h"
+#include "toolkit/Application.h"
+#include "util/Path.h"
+
+namespace foyer {
+
+std::string RootDir;
+std::string LayoutDir;
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr int32_t kMargin = 8;
+
+// A path that names its drive and starts at its top folder, or a network path.
+bool IsAbsolutePath(const std::string& path) {
+  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') return true;
+  return path.size() >= 3 && path[1] == ':' && path[2] == '\\';
+}
+
+}  // namespace
+
+TProgramArgs& ProgramArgs() {
+  static TProgramArgs args;
+  return args;
+}
+
+std::vector<std::string> SplitParams(const std::string& commandLine) {
+  std::vector<std::string> parts;
+  size_t i = 0;
+  const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  while (true) {
+    while (i < commandLine.size() && isBlank(commandLine[i]))
+      ++i;
+    if (i >= commandLine.size()) break;
+    std::string part;
+    bool quoted = false;
+    for (; i < commandLine.size() && (quoted || !isBlank(commandLine[i])); ++i) {
+      if (commandLine[i] == '"') {
+        quoted = !quoted;
+      } else {
+        part.push_back(commandLine[i]);
+      }
+    }
+    parts.push_back(std::move(part));
+  }
+  if (!parts.empty()) parts.erase(parts.begin());
+  return parts;
+}
+
+TMainForm::TMainForm() {
+  SetName("MainForm");
+  SetClientSize(622, 443);
+  SetColor(clAppWorkSpace);
+  SetPosition(TPosition::Default);
+
+  BackImage = Create<TImage>(this);
+  BackImage->SetName("BackImage");
+  BackImage->SetBounds(0, 0, 622, 443);
+  BackImage->SetAutoSize(true);
+  BackImage->SetStretch(true);
+  BackImage->OnDblClick = [this](TComponent*) { TextPanel->Show(); };
+
+  QuitBtn = Create<TImage>(this);
+  QuitBtn->SetName("QuitBtn");
+  QuitBtn->SetBounds(8, 392, 105, 41);
+  QuitBtn->SetAutoSize(true);
+  QuitBtn->OnClick = Handler(this, &TMainForm::QuitBtnClick);
+
+  Action1Btn = Create<TImage>(this);
+  Action2Btn = Create<TImage>(this);
+  Action3Btn = Create<TImage>(this);
+  int32_t designTop = 392;
+  for (TImage* button : {Action1Btn, Action2Btn, Action3Btn}) {
+    button->SetBounds(509, designTop, 105, 41);
+    button->SetAutoSize(true);
+    designTop -= 49;
+  }
+  Action1Btn->SetName("Action1Btn");
+  Action2Btn->SetName("Action2Btn");
+  Action3Btn->SetName("Action3Btn");
+
+  QuitLabel = Create<TLabel>(this);
+  QuitLabel->SetName("QuitLabel");
+  QuitLabel->SetCaption("&Quit");
+  QuitLabel->SetAlignment(TAlignment::Center);
+  QuitLabel->SetTransparent(true);
+  CenterLabel(*QuitBtn, *QuitLabel);
+  QuitLabel->OnClick = Handler(this, &TMainForm::QuitBtnClick);
+
+  Action1Label = Create<TLabel>(this);
+  Action2Label = Create<TLabel>(this);
+  Action3Label = Create<TLabel>(this);
+  const char* captions[] = {"Action1", "Action2", "Action3"};
+  TLabel* labels[] = {Action1Label, Action2Label, Action3Label};
+  TImage* buttons[] = {Action1Btn, Action2Btn, Action3Btn};
+  for (int i = 0; i < 3; ++i) {
+    labels[i]->SetName(captions[i] + std::string("Label"));
+    labels[i]->SetCaption(captions[i]);
+    labels[i]->SetTransparent(true);
+    labels[i]->Hide();
+    CenterLabel(*buttons[i], *labels[i]);
+  }
+
+  TextPanel = Create<TPanel>(this);
+  TextPanel->SetName("TextPanel");
+  TextPanel->SetBounds(128, 120, 393, 313);
+  TextPanel->SetBevels(TBevelCut::Lowered, TBevelCut::Raised, 5);
+  TextPanel->SetBorder(true);
+  TextPanel->Hide();
+
+  TextBox = Create<TListBox>(TextPanel);
+  TextBox->SetName("TextBox");
+  TextBox->SetFont({"Terminal", 12, clWindowText});
+  TextBox->SetItemHeight(12);
+  TextPanel->AlignClient(*TextBox);
+
+  MPlay = Create<TMediaPlayer>();
+  MPlay->SetName("MPlay");
+  MPlay->SetVisible(false);
+
+  InitTimer = Create<TTimer>();
+  InitTimer->SetName("InitTimer");
+  InitTimer->SetEnabled(false);
+  InitTimer->SetInterval(500);
+  InitTimer->OnTimer = Handler(this, &TMainForm::InitTimerTimer);
+
+  OnCreate = Handler(this, &TMainForm::FormCreate);
+  OnResize = Handler(this, &TMainForm::FormResize);
+}
+
+void TMainForm::FormCreate(TComponent*) {
+  FInitDone = false;
+  FindRootDir();
+  FMode = lmNone;
+  FCatCount = 0;
+  InitTimer->SetEnabled(true);
+}
+
+void TMainForm::FindRootDir() {
+  const TProgramArgs& args = ProgramArgs();
+  const std::string& exe = args.ExePath;
+  const size_t lastSlash = exe.find_last_of('\\');
+  const std::string exeFolder = lastSlash == std::string::npos ? "" : exe.substr(0, lastSlash + 1);
+  const std::string exeName = lastSlash == std::string::npos ? exe : exe.substr(lastSlash + 1);
+
+  RootDir = args.Params.empty() ? exeFolder : args.Params.front();
+  SetCaption(LeftStr(exeName, CheckedSub(CheckedInt32(exeName.size()), 4)));
+  AddBackslash(RootDir);
+
+  // "bin.dat\" is stripped only when it is the whole last folder name.
+  const std::string tail = RightStr(RootDir, 8);
+  if (SameName(tail, "bin.dat\\")) {
+    const int32_t keep = CheckedSub(CheckedInt32(RootDir.size()), 8);
+    const char before = keep > 0 ? RootDir[static_cast<size_t>(keep) - 1] : '\\';
+    if (before == '\\' || before == ':') {
+      RootDir = LeftStr(RootDir, keep);
+      AddBackslash(RootDir);
+    }
+  }
+
+  // The install dialog and the run action move the current folder: a relative root is fixed
+  // now, while it still means what the user meant.
+  if (!IsAbsolutePath(RootDir)) {
+    IFileSystem& fs = *Platform().Fs;
+    RootDir = RootDir.empty() ? fs.GetCurrentDir() : fs.FullPath(RootDir);
+    AddBackslash(RootDir);
+  }
+}
+
+void TMainForm::ChooseLayoutDir() {
+  LayoutDir = JoinPath(RootDir, "layout.dat");
+  const int bitsPerPixel = Platform().Display->BitsPerPixel();
+  LayoutDir = JoinPath(LayoutDir, bitsPerPixel < 16 ? "rgb256" : "tc24");
+}
+
+void TMainForm::LoadBackground() {
+  BackImage->LoadFromFile(JoinPath(LayoutDir, "back.bmp"));
+}
+
+void TMainForm::SetupButtons() {
+  QuitBtn->LoadFromFile(JoinPath(LayoutDir, "butt.bmp"));
+  CenterLabel(*QuitBtn, *QuitLabel);
+  QuitLabel->Show();
+  const std::pair<TImage*, TLabel*> actions[] = {
+      {Action1Btn, Action1Label}, {Action2Btn, Action2Label}, {Action3Btn, Action3Label}};
+  for (const auto& [button, label] : actions) {
+    button->AssignPicture(*QuitBtn);
+    CenterLabel(*button, *label);
+    button->Hide();
+    label->Hide();
+  }
+
+  int32_t counter = 0;
+  const FindResult found = FindFiles(*Platform().Fs, JoinPath(RootDir, "*"), faDirectory);
+  for (const DirEntry& entry : found.Entries) {
+    if ((entry.Attr & faDirectory) == 0) continue;
+    if (entry.Name.find('.') != std::string::npos) continue;
+    if (entry.Name == "Tremlov") continue;
+    // Slots end at fifteen; further folders are not shown.
+    if (counter == kMaxCategories) break;
+    counter = CheckedAdd(counter, 1);
+    AddCategory(entry.Name, counter);
+  }
+  FCatCount = counter;
+}
+
+void TMainForm::AddCategory(const std::string& folder, int32_t slot) {
+  TImage* button = Create<TImage>(this);
+  FCatBtns[slot] = button;
+  button->SetAutoSize(true);
+  button->AssignPicture(*QuitBtn);
+  const TPoint position = CategoryPos(slot);
+  button->SetBounds(position.X, position.Y, button->Width(), button->Height());
+  button->SetTag(slot);
+  button->OnClick = Handler(this, &TMainForm::CategoryClick);
+
+  TLabel* label = Create<TLabel>(this);
+  FCatLabels[slot] = label;
+  label->SetAutoSize(true);
+  label->SetCaption(folder);
+  label->SetTransparent(true);
+  CenterLabel(*button, *label);
+  label->SetTag(slot);
+  label->OnClick = Handler(this, &TMainForm::CategoryClick);
+
+  FCatNames[slot] = folder;
+  FormResize(this);
+}
+
+void TMainForm::InitTimerTimer(TComponent*) {
+  FInitDone = true;
+  InitTimer->SetEnabled(false);
+  ChooseLayoutDir();
+  LoadBackground();
+  SetupButtons();
+  FormResize(this);
+}
+
+void TMainForm::QuitBtnClick(TComponent*) {
+  Close();
+}
+
+void TMainForm::CategoryClick(TComponent* sender) {
+  // Browsing a category comes with the listing; the slot is checked already.
+  static_cast<void>(FCatNames[sender->Tag()]);
+}
+
+void CenterLabel(const TControl& button, TControl& label) {
+  label.SetLeft(
+      CheckedAdd(button.Left(), CheckedDiv(CheckedSub(button.Width(), label.Width()), 2)));
+  label.SetTop(
+      CheckedAdd(button.Top(), CheckedDiv(CheckedSub(button.Height(), label.Height()), 2)));
+}
+
+TPoint TMainForm::CategoryPos(int32_t slot) {
+  const int32_t bw = QuitBtn->Width();
+  const int32_t bh = QuitBtn->Height();
+  const int32_t pitch = CheckedAdd(bh, kMargin);
+  FRowsPerCol =
+      CheckedDiv(CheckedSub(CheckedSub(CheckedSub(ClientHeight(), kMargin), bh), kMargin), pitch);
+  if (slot <= FRowsPerCol) {
+    return {kMargin, CheckedAdd(CheckedMul(pitch, CheckedSub(slot, 1)), kMargin)};
+  }
+  return {CheckedSub(CheckedSub(ClientWidth(), kMargin), bw),
+          CheckedAdd(CheckedMul(pitch, CheckedSub(CheckedSub(slot, 1), FRowsPerCol)), kMargin)};
+}
+
+void TMainForm::FormResize(TComponent*) {
+  if (!FInitDone) return;
+  const int32_t w = ClientWidth();
+  const int32_t h = ClientHeight();
+  const int32_t bw = QuitBtn->Width();
+  const int32_t bh = QuitBtn->Height();
+  const int32_t pitch = CheckedAdd(bh, kMargin);
+
+  BackImage->SetBounds(0, 0, w, h);
+
+  const int32_t panelLeft = CheckedAdd(bw, 16);
+  TextPanel->SetLeft(panelLeft);
+  TextPanel->SetTop(CheckedSub(CheckedSub(h, TextPanel->Height()), kMargin));
+  TextPanel->SetWidth(CheckedSub(w, CheckedMul(2, panelLeft)));
+
+  QuitBtn->SetTop(CheckedSub(CheckedSub(h, bh), kMargin));
+  CenterLabel(*QuitBtn, *QuitLabel);
+
+  const int32_t actionLeft = CheckedSub(CheckedSub(w, bw), kMargin);
+  const std::pair<TImage*, TLabel*> actions[] = {
+      {Action1Btn, Action1Label}, {Action2Btn, Action2Label}, {Action3Btn, Action3Label}};
+  int32_t rowsUp = 1;
+  for (const auto& [button, label] : actions) {
+    button->SetTop(CheckedSub(h, CheckedMul(rowsUp, pitch)));
+    button->SetLeft(actionLeft);
+    CenterLabel(*button, *label);
+    rowsUp = CheckedAdd(rowsUp, 1);
+  }
+
+  for (int32_t slot = 1; slot <= FCatCount; ++slot) {
+    const TPoint position = CategoryPos(slot);
+    FCatBtns[slot]->SetLeft(position.X);
+    FCatBtns[slot]->SetTop(position.Y);
+    CenterLabel(*FCatBtns[slot], *FCatLabels[slot]);
+  }
+}
+
+}  // namespace foyer
