@@ -66,7 +66,6 @@ class Reader {
 // One colour channel of a 16- or 32-bit pixel, given by its mask.
 class Channel {
  public:
-  Channel() = default;
   explicit Channel(uint32_t mask) {
     if (mask == 0) return;
     FShift = __builtin_ctz(mask);

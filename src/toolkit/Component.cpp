@@ -12,6 +12,10 @@ TControl::TControl(TWinControl* parent) : FParent(parent) {
   if (FParent != nullptr) FParent->AddChild(this);
 }
 
+TControl::~TControl() {
+  if (FParent != nullptr) FParent->RemoveChild(this);
+}
+
 TRect TControl::BoundsRect() const {
   return {FLeft, FTop, FLeft + FWidth, FTop + FHeight};
 }
@@ -82,7 +86,6 @@ TWinControl::~TWinControl() {
   for (TControl* child : FControls)
     child->FParent = nullptr;
   FPeer.reset();
-  if (Parent() != nullptr) Parent()->RemoveChild(this);
 }
 
 void TWinControl::AddChild(TControl* child) {

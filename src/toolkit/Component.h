@@ -60,6 +60,7 @@ class TComponent {
 
 class TControl : public TComponent {
  public:
+  ~TControl() override;
   int32_t Left() const { return FLeft; }
   int32_t Top() const { return FTop; }
   int32_t Width() const { return FWidth; }

@@ -13,9 +13,13 @@ COLORREF ColorRef(TColor color) {
   return color & 0xFFFFFF;
 }
 
-RECT ToRect(const TRect& rect) { return {rect.Left, rect.Top, rect.Right, rect.Bottom}; }
+RECT ToRect(const TRect& rect) {
+  return {rect.Left, rect.Top, rect.Right, rect.Bottom};
+}
 
-bool IsPaletteDevice(HDC dc) { return (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0; }
+bool IsPaletteDevice(HDC dc) {
+  return (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0;
+}
 
 void FillSolid(HDC dc, const RECT& area, COLORREF color) {
   GdiBrush brush(CreateSolidBrush(color));
@@ -53,9 +57,8 @@ void PaintImage(HDC dc, const TImage& image) {
   SavedDCState state(dc);
   SetStretchBltMode(dc, COLORONCOLOR);
   if (image.Stretch()) {
-    StretchDIBits(dc, image.Left(), image.Top(), image.Width(), image.Height(), 0, 0,
-                  picture.Width, picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchDIBits(dc, image.Left(), image.Top(), image.Width(), image.Height(), 0, 0, picture.Width,
+                  picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
     return;
   }
   // Clipping, rather than a smaller source rectangle, sidesteps where a top-down DIB's source
