@@ -62,6 +62,10 @@ class TMainForm : public TForm {
   TLabel* CatLabel(int32_t slot) const { return FCatLabels[slot]; }
   const std::string& CatName(int32_t slot) const { return FCatNames[slot]; }
   TListMode Mode() const { return FMode; }
+  bool ZipMode() const { return FZipMode; }
+  bool HasReadme() const { return FHasReadme; }
+  bool HasViewMe() const { return FHasViewMe; }
+  const std::string& CurDir() const { return FCurDir; }
 
  private:
   bool FInitDone = false;
