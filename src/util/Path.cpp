@@ -41,6 +41,12 @@ bool SameName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && LowerStr(a) == LowerStr(b);
 }
 
+std::string NamePart(const std::string& path) {
+  const size_t cut = path.find_last_of("\\:");
+  const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+  return LeftStr(name, 255);
+}
+
 void ForceDirs(const std::string& path) {
   std::string dir = path;
   if (!dir.empty() && dir.back() == '\\') dir.pop_back();

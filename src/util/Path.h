@@ -25,6 +25,10 @@ std::string LowerStr(const std::string& text);
 // True when the two names are equal after LowerStr, byte for byte.
 bool SameName(const std::string& a, const std::string& b);
 
+// The name part of a path: the text after its last backslash or colon (all of it when it holds
+// neither), at most 255 characters; windows show it as their caption.
+std::string NamePart(const std::string& path);
+
 // Creates the folder and every missing parent, outermost first. A folder that cannot be created
 // is passed over in silence: the caller learns of it when it uses the folder.
 void ForceDirs(const std::string& path);

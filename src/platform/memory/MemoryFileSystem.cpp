@@ -18,6 +18,9 @@ struct Node {
   Node* Parent = nullptr;
   std::vector<std::unique_ptr<Node>> Children;  // in the order they were created
   bool IsUnreadable = false;
+  // A file that fails to open (ReadableBytes 0) or fails once that many bytes were read.
+  uint32_t ReadFault = kErrNone;
+  size_t ReadableBytes = 0;
   bool IsWriteProtected = false;
 
   bool IsFolder() const { return (Attr & faDirectory) != 0; }
@@ -245,9 +248,13 @@ DirEntry DotEntry(const char* name) {
 
 class MemoryReadFile final : public IReadFile {
  public:
-  explicit MemoryReadFile(std::string data) : FData(std::move(data)) {}
+  MemoryReadFile(std::string data, uint32_t fault, size_t readableBytes)
+      : FData(std::move(data)), FFault(fault), FReadableBytes(readableBytes) {}
 
   uint32_t Read(void* buffer, size_t count, size_t& got) override {
+    got = 0;
+    if (FFault != kErrNone && FPosition >= FReadableBytes) return FFault;
+    if (FFault != kErrNone) count = std::min(count, FReadableBytes - FPosition);
     got = std::min(count, FData.size() - FPosition);
     std::memcpy(buffer, FData.data() + FPosition, got);
     FPosition += got;
@@ -258,6 +265,8 @@ class MemoryReadFile final : public IReadFile {
 
  private:
   std::string FData;  // a snapshot: later writes to the file do not reach an open reader
+  uint32_t FFault;
+  size_t FReadableBytes;
   size_t FPosition = 0;
 };
 
@@ -473,8 +482,12 @@ std::unique_ptr<IReadFile> MemoryFileSystem::OpenRead(const std::string& path, u
   if (error == kErrNone && walk.Target == nullptr) error = kErrFileNotFound;
   if (error == kErrNone && walk.Target->IsFolder()) error = kErrAccessDenied;
   if (error == kErrNone && walk.HasTrailingBackslash) error = kErrInvalidName;
+  if (error == kErrNone && walk.Target->ReadFault != kErrNone && walk.Target->ReadableBytes == 0) {
+    error = walk.Target->ReadFault;
+  }
   if (error != kErrNone) return nullptr;
-  return std::make_unique<MemoryReadFile>(walk.Target->Data);
+  return std::make_unique<MemoryReadFile>(walk.Target->Data, walk.Target->ReadFault,
+                                          walk.Target->ReadableBytes);
 }
 
 std::string MemoryFileSystem::GetCurrentDir(char drive) {
@@ -615,6 +628,12 @@ std::string MemoryFileSystem::ReadBack(const std::string& path) {
 
 void MemoryFileSystem::SetDriveReady(char letter, bool isReady) {
   SetupDrive(letter).Info.IsReady = isReady;
+}
+
+void MemoryFileSystem::SetReadFault(const std::string& path, uint32_t error, size_t readableBytes) {
+  Node& node = SetupNode(path);
+  node.ReadFault = error;
+  node.ReadableBytes = readableBytes;
 }
 
 void MemoryFileSystem::SetUnreadable(const std::string& path, bool isUnreadable) {

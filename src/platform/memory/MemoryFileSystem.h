@@ -67,6 +67,9 @@ class MemoryFileSystem final : public IFileSystem {
   // A folder that cannot be read: listing it, and reaching anything inside it, fails with
   // kErrAccessDenied. The folder itself is still seen in its parent.
   void SetUnreadable(const std::string& path, bool isUnreadable);
+  // A file that cannot be opened (readableBytes 0: opening fails with error), or that fails with
+  // error once readableBytes were read. kErrNone clears the fault.
+  void SetReadFault(const std::string& path, uint32_t error, size_t readableBytes = 0);
   // A folder (a drive's top folder for a read-only medium) in which, and anywhere below which,
   // nothing can be created or copied to: kErrAccessDenied.
   void SetWriteProtected(const std::string& path, bool isWriteProtected);

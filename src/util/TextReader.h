@@ -1,0 +1,41 @@
+// Reads text files line by line: CR, CR LF and a lone LF end a line; Ctrl-Z ends the text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace foyer {
+
+class TTextReader {
+ public:
+  // Opens the file through the installed file system; a failure throws EInOutError with the
+  // system's code.
+  explicit TTextReader(const std::string& path);
+  ~TTextReader();
+  TTextReader(const TTextReader&) = delete;
+  TTextReader& operator=(const TTextReader&) = delete;
+
+  // True when no text is left: the file has ended, or a Ctrl-Z was reached.
+  bool Eof();
+  // The next line without its end. At the end of the text it gives an empty line.
+  std::string ReadLine();
+  // Appends the next line to text without its end (saves a copy for long files).
+  void AppendLine(std::string& text);
+
+ private:
+  // Makes at least one byte available unless the text has ended; false at the end.
+  bool Fill();
+
+  std::unique_ptr<IReadFile> FFile;
+  std::string FBuffer;
+  size_t FPos = 0;
+  bool FEnded = false;
+};
+
+// The first line of a text file; an empty file gives an empty line.
+std::string ReadFirstLine(const std::string& path);
+
+}  // namespace foyer
