@@ -2,6 +2,7 @@
 #include "toolkit/Controls.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Form.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -178,6 +179,68 @@ void TListBox::SetItemHeight(int32_t value) {
 void TListBox::UserSelect(int32_t index) {
   FItemIndex = index >= 0 && index < Count() ? index : -1;
   Click();
+}
+
+TButton::TButton(TWinControl* parent) : TWinControl(parent) {
+  StoreBounds(0, 0, 75, 25);
+}
+
+void TButton::SetCaption(const std::string& caption) {
+  if (caption == FCaption) return;
+  FCaption = caption;
+  Changed(TChange::Text, -1);
+}
+
+void TButton::SetDefault(bool value) {
+  FDefault = value;
+  Changed(TChange::Style, -1);
+}
+
+void TButton::Click() {
+  TControl::Click();
+  if (FModalResult != mrNone) {
+    if (TForm* form = ParentForm()) form->SetModalResult(FModalResult);
+  }
+}
+
+TMemo::TMemo(TWinControl* parent) : TWinControl(parent) {
+  SetColor(clWindow);
+  StoreBounds(0, 0, 185, 89);
+}
+
+void TMemo::SetText(std::string text) {
+  FText = std::move(text);
+  Changed(TChange::Text, -1);
+}
+
+std::vector<std::string> TMemo::Lines() const {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < FText.size()) {
+    const size_t end = FText.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(FText.substr(start));
+      break;
+    }
+    lines.push_back(FText.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+void TMemo::SetReadOnly(bool value) {
+  FReadOnly = value;
+  Changed(TChange::Style, -1);
+}
+
+void TMemo::SetWordWrap(bool value) {
+  FWordWrap = value;
+  Changed(TChange::Style, -1);
+}
+
+void TMemo::SetScrollBars(TScrollStyle value) {
+  FScrollBars = value;
+  Changed(TChange::Style, -1);
 }
 
 TTimer::~TTimer() {

@@ -119,6 +119,57 @@ class TListBox : public TWinControl {
   int32_t FItemHeight = 13;
 };
 
+// A push button; Default is pressed by Enter, Cancel by Escape, and a non-zero ModalResult
+// closes its modal form with that result when pressed.
+class TButton : public TWinControl {
+ public:
+  explicit TButton(TWinControl* parent);
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& caption);
+  bool IsDefault() const { return FDefault; }
+  void SetDefault(bool value);
+  bool IsCancel() const { return FCancel; }
+  void SetCancel(bool value) { FCancel = value; }
+  int32_t ModalResult() const { return FModalResult; }
+  void SetModalResult(int32_t value) { FModalResult = value; }
+  // Raises OnClick, then hands the button's modal result to its form.
+  void Click() override;
+
+ private:
+  std::string FCaption;
+  bool FDefault = false;
+  bool FCancel = false;
+  int32_t FModalResult = 0;
+};
+
+enum class TScrollStyle : uint8_t { None, Horizontal, Vertical, Both };
+
+// A multi-line text area.
+class TMemo : public TWinControl {
+ public:
+  explicit TMemo(TWinControl* parent);
+  // The whole text; lines are separated by CR LF.
+  const std::string& Text() const { return FText; }
+  void SetText(std::string text);
+  // The text as lines (a final line end gives no extra line).
+  std::vector<std::string> Lines() const;
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool value);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+
+ private:
+  std::string FText;
+  bool FReadOnly = false;
+  bool FWordWrap = true;
+  TScrollStyle FScrollBars = TScrollStyle::None;
+  bool FTabStop = true;
+};
+
 // A one-shot or repeating timer, run by the application's event loop.
 class TTimer : public TComponent {
  public:

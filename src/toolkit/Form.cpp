@@ -1,7 +1,11 @@
 // Forms: the client area, hit testing of graphic controls, closing and modal showing.
 #include "toolkit/Form.h"
 
+#include <algorithm>
+
+#include "platform/Platform.h"
 #include "toolkit/Application.h"
+#include "util/Checked.h"
 
 namespace foyer {
 
@@ -87,6 +91,19 @@ void TForm::DoCreate() {
 
 void TForm::DoShow() {
   if (OnShow) OnShow(this);
+  if (!FWasShown && FPosition == TPosition::ScreenCenter) CenterOnScreen(true);
+  FWasShown = true;
+}
+
+void TForm::CenterOnScreen(bool clampToScreen) {
+  IDisplay& display = *Platform().Display;
+  int32_t left = CheckedDiv(CheckedSub(display.ScreenWidth(), Width()), 2);
+  int32_t top = CheckedDiv(CheckedSub(display.ScreenHeight(), Height()), 2);
+  if (clampToScreen) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+  }
+  SetBounds(left, top, Width(), Height());
 }
 
 void TForm::BeginModal() {

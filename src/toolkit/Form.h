@@ -59,6 +59,11 @@ class TForm : public TWinControl {
   // one, searched in reverse z-order, so a label lying on a picture takes the click.
   TGraphicControl* ControlAt(TPoint point) const;
 
+  // Centres the outer frame on the screen; halvings truncate toward zero, and clampToScreen
+  // turns a negative coordinate into 0.
+  void CenterOnScreen(bool clampToScreen);
+  bool WasShown() const { return FWasShown; }
+
   // Shows the form modally and returns its modal result when it closes.
   int32_t ShowModal();
   int32_t ModalResult() const { return FModalResult; }
@@ -77,6 +82,8 @@ class TForm : public TWinControl {
 
   // For the application and backends.
   void DoCreate();
+  // Runs OnShow before the form becomes visible; a screen-centred form is centred the first
+  // time, and later showings keep the place the user left it at.
   void DoShow();
   bool CloseQuery();
   void BackendClientResized(int32_t width, int32_t height);
@@ -97,6 +104,7 @@ class TForm : public TWinControl {
   int32_t FDesignPixelsPerInch = 96;
   int32_t FModalResult = mrNone;
   bool FShowingModal = false;
+  bool FWasShown = false;
 };
 
 }  // namespace foyer

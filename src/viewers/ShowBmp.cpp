@@ -1,6 +1,8 @@
 // The picture viewer.
 #include "viewers/ShowBmp.h"
 
+#include "util/Path.h"
+
 namespace foyer {
 
 TShowBmpForm* ShowBmpForm = nullptr;
@@ -11,6 +13,35 @@ TShowBmpForm::TShowBmpForm() {
   SetBorderIcons({true, true, false});
   SetClientSize(427, 273);
   SetPosition(TPosition::ScreenCenter);
+
+  Pic = Create<TImage>(this);
+  Pic->SetName("Pic");
+  Pic->SetBounds(8, 8, 265, 185);
+  Pic->OnClick = Handler(this, &TShowBmpForm::PicClick);
+  OnShow = Handler(this, &TShowBmpForm::FormShow);
+  OnCloseQuery = [this](TComponent* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+}
+
+void TShowBmpForm::ShowFile(const std::string& path) {
+  Pic->SetAutoSize(true);
+  Pic->SetBounds(0, 0, Pic->Width(), Pic->Height());
+  Pic->LoadFromFile(path);
+  SetCaption(NamePart(path));
+  SetClientSize(Pic->GetPicture()->Width, Pic->GetPicture()->Height);
+  ShowModal();
+}
+
+void TShowBmpForm::FormShow(TComponent*) {
+  CenterOnScreen(false);
+}
+
+void TShowBmpForm::PicClick(TComponent*) {
+  SetModalResult(mrCancel);
+}
+
+void TShowBmpForm::FormCloseQuery(TComponent*, bool& canClose) {
+  SetModalResult(mrCancel);
+  canClose = true;
 }
 
 }  // namespace foyer

@@ -1,6 +1,12 @@
 // The text viewer.
 #include "viewers/ShowTxt.h"
 
+#include "platform/Platform.h"
+#include "util/Checked.h"
+#include "util/Errors.h"
+#include "util/Path.h"
+#include "util/TextReader.h"
+
 namespace foyer {
 
 TShowTxtForm* ShowTxtForm = nullptr;
@@ -8,9 +14,57 @@ TShowTxtForm* ShowTxtForm = nullptr;
 TShowTxtForm::TShowTxtForm() {
   SetName("ShowTxtForm");
   SetDesignPixelsPerInch(120);
-  SetFont({"MS Sans Serif", -14, clWindowText});
-  SetClientSize(607, 471);
+  SetFont({"MS Sans Serif", -Scaled(14), clWindowText});
   SetPosition(TPosition::ScreenCenter);
+
+  Memo1 = Create<TMemo>(this);
+  Memo1->SetName("Memo1");
+  Memo1->SetReadOnly(true);
+  Memo1->SetTabStop(false);
+  Memo1->SetScrollBars(TScrollStyle::Both);
+  Memo1->SetWordWrap(true);
+
+  Button1 = Create<TButton>(this);
+  Button1->SetName("Button1");
+  Button1->SetCaption("OK");
+  Button1->SetCancel(true);
+  Button1->SetModalResult(mrOk);
+
+  OnResize = Handler(this, &TShowTxtForm::FormResize);
+  SetClientSize(Scaled(607), Scaled(471));
+}
+
+int32_t TShowTxtForm::Scaled(int32_t designed) const {
+  const int32_t pixelsPerInch =
+      Platform().Display != nullptr ? Platform().Display->PixelsPerInch() : DesignPixelsPerInch();
+  return CheckedDiv(CheckedMul(designed, pixelsPerInch), DesignPixelsPerInch());
+}
+
+void TShowTxtForm::FormResize(TComponent*) {
+  const int32_t w = ClientWidth();
+  const int32_t h = ClientHeight();
+  Memo1->SetBounds(Scaled(8), Scaled(8), CheckedSub(w, Scaled(88)), CheckedSub(h, Scaled(16)));
+  Button1->SetBounds(CheckedSub(w, Scaled(72)), CheckedSub(h, Scaled(32)), Scaled(64), Scaled(24));
+}
+
+void TShowTxtForm::ShowFile(const std::string& path) {
+  SetCaption(NamePart(path));
+  TTextReader reader(path);
+  // The whole text goes to the control at once: one hand-over, linear in the file's size.
+  std::string text;
+  try {
+    bool first = true;
+    while (!reader.Eof()) {
+      if (!first) text += "\r\n";
+      reader.AppendLine(text);
+      first = false;
+    }
+  } catch (const EInOutError&) {
+    Memo1->SetText(std::move(text));
+    throw;
+  }
+  Memo1->SetText(std::move(text));
+  ShowModal();
 }
 
 }  // namespace foyer

@@ -1,6 +1,8 @@
 // The text viewer: one plain-text file, read-only, in a resizable window.
 #pragma once
 
+#include <string>
+
 #include "toolkit/Form.h"
 
 namespace foyer {
@@ -8,6 +10,17 @@ namespace foyer {
 class TShowTxtForm : public TForm {
  public:
   TShowTxtForm();
+  TMemo* Memo1;
+  TButton* Button1;
+
+  // Loads the file's lines and shows them modally until the viewer is closed. An I/O failure
+  // throws before the window is shown.
+  virtual void ShowFile(const std::string& path);
+  void FormResize(TComponent* sender);
+
+ private:
+  // A designed length (for 120 pixels per inch) on this screen.
+  int32_t Scaled(int32_t designed) const;
 };
 
 extern TShowTxtForm* ShowTxtForm;
