@@ -62,7 +62,7 @@ TMainForm::TMainForm() {
   BackImage->SetBounds(0, 0, 622, 443);
   BackImage->SetAutoSize(true);
   BackImage->SetStretch(true);
-  BackImage->OnDblClick = [this](TComponent*) { TextPanel->Show(); };
+  BackImage->OnDblClick = Handler(this, &TMainForm::BackImageDblClick);
 
   QuitBtn = Create<TImage>(this);
   QuitBtn->SetName("QuitBtn");
@@ -82,6 +82,9 @@ TMainForm::TMainForm() {
   Action1Btn->SetName("Action1Btn");
   Action2Btn->SetName("Action2Btn");
   Action3Btn->SetName("Action3Btn");
+  Action1Btn->OnClick = Handler(this, &TMainForm::Action1BtnClick);
+  Action2Btn->OnClick = Handler(this, &TMainForm::Action2BtnClick);
+  Action3Btn->OnClick = Handler(this, &TMainForm::Action3BtnClick);
 
   QuitLabel = Create<TLabel>(this);
   QuitLabel->SetName("QuitLabel");
@@ -103,6 +106,7 @@ TMainForm::TMainForm() {
     labels[i]->SetTransparent(true);
     labels[i]->Hide();
     CenterLabel(*buttons[i], *labels[i]);
+    labels[i]->OnClick = buttons[i]->OnClick;
   }
 
   TextPanel = Create<TPanel>(this);
@@ -117,6 +121,8 @@ TMainForm::TMainForm() {
   TextBox->SetFont({"Terminal", 12, clWindowText});
   TextBox->SetItemHeight(12);
   TextPanel->AlignClient(*TextBox);
+  TextBox->OnClick = Handler(this, &TMainForm::TextBoxClick);
+  TextBox->OnDblClick = Handler(this, &TMainForm::Action1BtnClick);
 
   MPlay = Create<TMediaPlayer>();
   MPlay->SetName("MPlay");
@@ -244,10 +250,13 @@ void TMainForm::QuitBtnClick(TComponent*) {
   Close();
 }
 
-void TMainForm::CategoryClick(TComponent* sender) {
-  // Browsing a category comes with the listing; the slot is checked already.
-  static_cast<void>(FCatNames[sender->Tag()]);
-}
+// The actions and lookups below come with the install, playback and program-start features;
+// until then the action bar calls them and nothing happens.
+void TMainForm::DoInstall(const std::string&) {}
+void TMainForm::DoPlay(const std::string&) {}
+void TMainForm::DoRun(const std::string&) {}
+void TMainForm::ShowItemReadme(const std::string&) {}
+void TMainForm::ShowItemViewMe(const std::string&) {}
 
 void CenterLabel(const TControl& button, TControl& label) {
   label.SetLeft(

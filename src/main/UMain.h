@@ -50,9 +50,44 @@ class TMainForm : public TForm {
   void AddCategory(const std::string& folder, int32_t slot);
   void InitTimerTimer(TComponent* sender);
   void QuitBtnClick(TComponent* sender);
-  void CategoryClick(TComponent* sender);
   TPoint CategoryPos(int32_t slot);
   void FormResize(TComponent* sender);
+
+  // Browsing: the category scan, its starters and the listing.
+  using TItemAction = void (TMainForm::*)(const std::string& name);
+  void CategoryClick(TComponent* sender);
+  void StartInstall(const std::string& folder, bool savedReadme, bool savedViewMe,
+                    bool savedZipMode);
+  void StartWav(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  void StartMid(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  void StartAvi(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  void StartRun(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  void StartBmp(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  void StartTxt(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  void StartRtf(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  bool ListFolder(const std::string& folder, TListMode mode, const std::string& ext,
+                  TItemAction action, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  bool AddItem(int32_t row, const std::string& path);
+  bool HasItemViewMe(int32_t row);
+
+  // The action bar.
+  void UpdateActionBar();
+  void ShowActionBtn(const std::string& caption, TImage* button, TLabel* label);
+  void Action1BtnClick(TComponent* sender);
+  void Action2BtnClick(TComponent* sender);
+  void Action3BtnClick(TComponent* sender);
+  void TextBoxClick(TComponent* sender);
+  void BackImageDblClick(TComponent* sender);
+  void DoShowBmp(const std::string& name);
+  void DoViewTxt(const std::string& name);
+  void DoViewRtf(const std::string& name);
+
+  // The actions on an entry of FCurDir, and the lookups of its notes and preview.
+  virtual void DoInstall(const std::string& name);
+  virtual void DoPlay(const std::string& name);
+  virtual void DoRun(const std::string& name);
+  virtual void ShowItemReadme(const std::string& name);
+  virtual void ShowItemViewMe(const std::string& name);
 
   // State, read by tests and by the browsing code.
   bool InitDone() const { return FInitDone; }
@@ -66,6 +101,9 @@ class TMainForm : public TForm {
   bool HasReadme() const { return FHasReadme; }
   bool HasViewMe() const { return FHasViewMe; }
   const std::string& CurDir() const { return FCurDir; }
+  // The entry name behind a row of the list.
+  const std::string& Item(int32_t row) const;
+  int32_t ItemCount() const { return CheckedInt32(FItems.size()); }
 
  private:
   bool FInitDone = false;
@@ -80,7 +118,12 @@ class TMainForm : public TForm {
   bool FHasViewMe = false;
   int32_t FCatCount = 0;
   int32_t FRowsPerCol = 0;
+  // The media device type the list on screen plays on.
+  TMPDeviceType FListDeviceType = TMPDeviceType::dtAutoSelect;
 };
+
+// The verb Action1 shows for a list mode.
+std::string ActionVerb(TListMode mode);
 
 // Centres a caption label on its picture button; an odd pixel falls right and below.
 void CenterLabel(const TControl& button, TControl& label);

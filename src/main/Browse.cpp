@@ -1,0 +1,433 @@
+// Browsing a category: the scan that chooses a mode, the listing, and the action bar.
+#include <algorithm>
+
+#include "main/UMain.h"
+#include "platform/Platform.h"
+#include "util/Path.h"
+#include "util/TextReader.h"
+#include "viewers/ShowBmp.h"
+#include "viewers/ShowRtf.h"
+#include "viewers/ShowTxt.h"
+
+namespace foyer {
+
+namespace {
+
+// The part of a name after its first dot, lower-cased; empty without a dot.
+std::string ExtensionOf(const std::string& name) {
+  const size_t dot = name.find('.');
+  return dot == std::string::npos ? std::string() : LowerStr(name.substr(dot + 1));
+}
+
+// Readme and preview material is never an entry of its own.
+bool IsListable(const std::string& name) {
+  if (name == "." || name == "..") return false;
+  const std::string lower = LowerStr(name);
+  if (lower == "readme.txt" || lower == "viewme.bmp" || lower == "readme") return false;
+  const size_t lastDot = lower.rfind('.');
+  return lastDot == std::string::npos || lower.substr(lastDot) != ".readme";
+}
+
+// The lower-cased stems (name up to and including the first dot) of the zip files of a folder;
+// stem + "bmp" and stem + "txt" are a zip's preview and notes.
+std::vector<std::string> ZipStems(const std::vector<DirEntry>& entries) {
+  std::vector<std::string> stems;
+  for (const DirEntry& entry : entries) {
+    if ((entry.Attr & faDirectory) != 0 || ExtensionOf(entry.Name) != "zip") continue;
+    stems.push_back(LowerStr(entry.Name.substr(0, entry.Name.find('.') + 1)));
+  }
+  return stems;
+}
+
+bool IsZipCompanion(const std::vector<std::string>& zipStems, const std::string& name,
+                    const char* extension) {
+  const std::string lower = LowerStr(name);
+  return std::any_of(zipStems.begin(), zipStems.end(),
+                     [&](const std::string& stem) { return lower == stem + extension; });
+}
+
+bool FileExists(const std::string& path) {
+  return Platform().Fs->FileExists(path);
+}
+
+// Gives a value back its old content when the scope ends, also on an error.
+template <typename T>
+class Restore {
+ public:
+  Restore(T& target, T saved) : FTarget(target), FSaved(std::move(saved)) {}
+  ~Restore() { FTarget = std::move(FSaved); }
+  Restore(const Restore&) = delete;
+  Restore& operator=(const Restore&) = delete;
+
+ private:
+  T& FTarget;
+  T FSaved;
+};
+
+}  // namespace
+
+std::string ActionVerb(TListMode mode) {
+  switch (mode) {
+    case lmInstall:
+      return "Install";
+    case lmPlay:
+      return "Play";
+    case lmRun:
+      return "Run";
+    case lmShow:
+      return "Show";
+    case lmViewTxt:
+    case lmViewRtf:
+      return "View";
+    case lmNone:
+      break;
+  }
+  return {};
+}
+
+const std::string& TMainForm::Item(int32_t row) const {
+  if (row < 0 || row >= CheckedInt32(FItems.size())) throw ERangeError();
+  return FItems[static_cast<size_t>(row)];
+}
+
+void TMainForm::CategoryClick(TComponent* sender) {
+  const std::string folder = FCatNames[sender->Tag()];
+  const std::string categoryDir = JoinPath(RootDir, folder);
+  const bool savedReadme = FHasReadme;
+  const bool savedViewMe = FHasViewMe;
+  const bool savedZipMode = FZipMode;
+
+  bool subFolder = false, wave = false, midi = false, program = false, bitmap = false;
+  bool text = false, richText = false, zip = false, video = false, other = false;
+  FHasReadme = false;
+  FHasViewMe = false;
+
+  IFileSystem& fs = *Platform().Fs;
+  const FindResult found = FindFiles(fs, JoinPath(categoryDir, "*.*"), faAnyFile);
+  const std::vector<std::string> zipStems = ZipStems(found.Entries);
+  for (const DirEntry& entry : found.Entries) {
+    const std::string& name = entry.Name;
+    if ((entry.Attr & faDirectory) != 0) {
+      if (name == "." || name == "..") continue;
+      subFolder = true;
+      const std::string sub = JoinPath(categoryDir, name);
+      if (fs.FileExists(JoinPath(sub, "readme.txt"))) FHasReadme = true;
+      if (fs.FileExists(JoinPath(sub, "viewme.bmp"))) FHasViewMe = true;
+      continue;
+    }
+    const std::string lower = LowerStr(name);
+    if (name.find('.') == std::string::npos) {
+      if (lower == "readme") {
+        FHasReadme = true;
+      } else {
+        other = true;
+      }
+      continue;
+    }
+    const std::string ext = ExtensionOf(name);
+    if (ext == "wav") {
+      wave = true;
+    } else if (ext == "mid") {
+      midi = true;
+    } else if (ext == "exe" || ext == "bat") {
+      program = true;
+    } else if (ext == "bmp") {
+      // A zip's preview beside it is preview material, not a picture to show.
+      if (lower == "viewme.bmp" || IsZipCompanion(zipStems, name, "bmp")) {
+        FHasViewMe = true;
+      } else {
+        bitmap = true;
+      }
+    } else if (ext == "txt") {
+      if (lower == "readme.txt" || IsZipCompanion(zipStems, name, "txt")) {
+        FHasReadme = true;
+      } else {
+        text = true;
+      }
+    } else if (ext == "rtf") {
+      richText = true;
+    } else if (ext == "zip") {
+      zip = true;
+    } else if (ext == "avi") {
+      video = true;
+    } else if (ext == "readme") {
+      FHasReadme = true;
+    } else {
+      other = true;
+    }
+  }
+
+  const int count = wave + midi + program + bitmap + text + richText + zip + video;
+  if (subFolder) {
+    FZipMode = false;
+    StartInstall(folder, savedReadme, savedViewMe, savedZipMode);
+  } else if (program && count == 1) {
+    StartRun(folder, savedReadme, savedViewMe, savedZipMode);
+  } else if (count == 1 && !other) {
+    if (wave) StartWav(folder, savedReadme, savedViewMe, savedZipMode);
+    if (midi) StartMid(folder, savedReadme, savedViewMe, savedZipMode);
+    if (bitmap) StartBmp(folder, savedReadme, savedViewMe, savedZipMode);
+    if (text) StartTxt(folder, savedReadme, savedViewMe, savedZipMode);
+    if (richText) StartRtf(folder, savedReadme, savedViewMe, savedZipMode);
+    if (video) StartAvi(folder, savedReadme, savedViewMe, savedZipMode);
+    if (zip) {
+      FZipMode = true;
+      StartInstall(folder, savedReadme, savedViewMe, savedZipMode);
+    }
+  } else {
+    // Nothing to offer: the list on screen and everything that describes it stay as they were.
+    FHasReadme = savedReadme;
+    FHasViewMe = savedViewMe;
+  }
+
+  TextBox->SetItemIndex(0);
+  TextBoxClick(sender);
+}
+
+void TMainForm::StartInstall(const std::string& folder, bool savedReadme, bool savedViewMe,
+                             bool savedZipMode) {
+  if (ListFolder(folder, lmInstall, "*", &TMainForm::DoInstall, savedReadme, savedViewMe,
+                 savedZipMode)) {
+    return;
+  }
+  if (FHasReadme) {
+    ShowActionBtn("ReadMe", Action2Btn, Action2Label);
+    if (FHasViewMe) ShowActionBtn("ViewMe", Action3Btn, Action3Label);
+  } else if (FHasViewMe) {
+    ShowActionBtn("ViewMe", Action2Btn, Action2Label);
+  }
+}
+
+void TMainForm::StartWav(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  MPlay->SetDeviceType(TMPDeviceType::dtWaveAudio);
+  ListFolder(folder, lmPlay, "wav", &TMainForm::DoPlay, savedReadme, savedViewMe, savedZipMode);
+}
+
+void TMainForm::StartMid(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  MPlay->SetDeviceType(TMPDeviceType::dtSequencer);
+  ListFolder(folder, lmPlay, "Mid", &TMainForm::DoPlay, savedReadme, savedViewMe, savedZipMode);
+}
+
+void TMainForm::StartAvi(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  MPlay->SetDeviceType(TMPDeviceType::dtAVIVideo);
+  ListFolder(folder, lmPlay, "avi", &TMainForm::DoPlay, savedReadme, savedViewMe, savedZipMode);
+}
+
+void TMainForm::StartRun(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  ListFolder(folder, lmRun, "*", &TMainForm::DoRun, savedReadme, savedViewMe, savedZipMode);
+}
+
+void TMainForm::StartBmp(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  ListFolder(folder, lmShow, "bmp", &TMainForm::DoShowBmp, savedReadme, savedViewMe, savedZipMode);
+}
+
+void TMainForm::StartTxt(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  ListFolder(folder, lmViewTxt, "txt", &TMainForm::DoViewTxt, savedReadme, savedViewMe,
+             savedZipMode);
+}
+
+void TMainForm::StartRtf(const std::string& folder, bool savedReadme, bool savedViewMe,
+                         bool savedZipMode) {
+  ListFolder(folder, lmViewRtf, "rtf", &TMainForm::DoViewRtf, savedReadme, savedViewMe,
+             savedZipMode);
+}
+
+bool TMainForm::ListFolder(const std::string& folder, TListMode mode, const std::string& ext,
+                           TItemAction action, bool savedReadme, bool savedViewMe,
+                           bool savedZipMode) {
+  std::string dir = JoinPath(RootDir, folder);
+  AddBackslash(dir);
+  // One enumeration serves both the count of listable entries and the list itself.
+  const FindResult found = FindFiles(*Platform().Fs, JoinPath(dir, "*." + ext), faAnyFile);
+  const bool isZipList = mode == lmInstall && FZipMode;
+  const std::vector<std::string> zipStems =
+      isZipList ? ZipStems(found.Entries) : std::vector<std::string>();
+  std::vector<const DirEntry*> listable;
+  for (const DirEntry& entry : found.Entries) {
+    if (!IsListable(entry.Name)) continue;
+    if (isZipList && (IsZipCompanion(zipStems, entry.Name, "bmp") ||
+                      IsZipCompanion(zipStems, entry.Name, "txt"))) {
+      continue;
+    }
+    listable.push_back(&entry);
+  }
+
+  if (listable.size() == 1) {
+    // The single entry is acted on at once; the list on screen and what describes it stay.
+    Restore<std::string> curDirBack(FCurDir, FCurDir);
+    Restore<bool> readmeBack(FHasReadme, savedReadme);
+    Restore<bool> viewMeBack(FHasViewMe, savedViewMe);
+    Restore<bool> zipModeBack(FZipMode, savedZipMode);
+    // The media device follows the list on screen, not the file played at once.
+    struct DeviceTypeBack {
+      TMediaPlayer& Player;
+      TMPDeviceType Listed;
+      ~DeviceTypeBack() { Player.SetDeviceType(Listed); }
+    } deviceTypeBack{*MPlay, FListDeviceType};
+    FCurDir = dir;
+    (this->*action)(listable.front()->Name);
+    return true;
+  }
+
+  FMode = mode;
+  FCurDir = dir;
+  FListDeviceType = MPlay->DeviceType();
+  UpdateActionBar();
+  for (const DirEntry* entry : listable) {
+    const int32_t row = TextBox->AddRow(entry->Name);
+    if (AddItem(row, JoinPath(FCurDir, entry->Name))) FHasReadme = true;
+    if (!FHasViewMe && HasItemViewMe(row)) FHasViewMe = true;
+    Update();
+  }
+  return false;
+}
+
+bool TMainForm::AddItem(int32_t row, const std::string& path) {
+  if (row < 0 || row > CheckedInt32(FItems.size())) throw ERangeError();
+  const std::string& name = TextBox->Row(row);
+  if (row == CheckedInt32(FItems.size())) {
+    FItems.push_back(name);
+  } else {
+    FItems[static_cast<size_t>(row)] = name;
+  }
+
+  const size_t nameStart = path.find_last_of('\\') + 1;
+  const size_t dot = path.find('.', nameStart);
+  const std::string stem = dot == std::string::npos ? path : path.substr(0, dot);
+  const std::string shown = stem.substr(stem.find_last_of("\\:") + 1);
+
+  std::string readme;
+  for (const std::string& candidate :
+       {stem + ".readme", JoinPath(path, "readme"), JoinPath(path, "readme.txt")}) {
+    if (FileExists(candidate)) {
+      readme = candidate;
+      break;
+    }
+  }
+  if (readme.empty()) {
+    TextBox->SetRow(row, shown);
+    return false;
+  }
+  const std::string description = ReadFirstLine(readme);
+  std::string text = shown;
+  if (text.size() < 10) text.resize(10, ' ');
+  TextBox->SetRow(row, text + " " + description);
+  return true;
+}
+
+bool TMainForm::HasItemViewMe(int32_t row) {
+  return FileExists(JoinPath(JoinPath(FCurDir, Item(row)), "viewme.bmp"));
+}
+
+void TMainForm::UpdateActionBar() {
+  Action2Btn->Hide();
+  Action2Label->Hide();
+  Action3Btn->Hide();
+  Action3Label->Hide();
+  TextPanel->Show();
+  TextBox->Clear();
+  Action1Btn->Show();
+  Action1Label->SetCaption(ActionVerb(FMode));
+  CenterLabel(*Action1Btn, *Action1Label);
+  Action1Label->Show();
+}
+
+void TMainForm::ShowActionBtn(const std::string& caption, TImage* button, TLabel* label) {
+  button->Show();
+  label->SetCaption(caption);
+  CenterLabel(*button, *label);
+  label->Show();
+}
+
+void TMainForm::Action1BtnClick(TComponent*) {
+  const int32_t row = TextBox->ItemIndex();
+  if (row < 0) return;
+  const std::string name = Item(row);
+  switch (FMode) {
+    case lmInstall:
+      DoInstall(name);
+      break;
+    case lmPlay:
+      DoPlay(name);
+      break;
+    case lmRun:
+      DoRun(name);
+      break;
+    case lmShow:
+      DoShowBmp(name);
+      break;
+    case lmViewTxt:
+      DoViewTxt(name);
+      break;
+    case lmViewRtf:
+      DoViewRtf(name);
+      break;
+    case lmNone:
+      break;
+  }
+}
+
+void TMainForm::Action2BtnClick(TComponent*) {
+  const int32_t row = TextBox->ItemIndex();
+  const std::string name = row < 0 ? std::string() : Item(row);
+  if (FMode != lmInstall) return;
+  if (FHasReadme) {
+    ShowItemReadme(name);
+  } else {
+    ShowItemViewMe(name);
+  }
+}
+
+void TMainForm::Action3BtnClick(TComponent*) {
+  const int32_t row = TextBox->ItemIndex();
+  const std::string name = row < 0 ? std::string() : Item(row);
+  if (FMode == lmInstall) ShowItemViewMe(name);
+}
+
+void TMainForm::TextBoxClick(TComponent*) {
+  const int32_t row = TextBox->ItemIndex();
+  if (row < 0) return;
+  const std::string& name = Item(row);
+  const std::string entry = JoinPath(FCurDir, name);
+  // A name without a dot (a folder, as a rule) has no companions beside it: only the files
+  // inside it count.
+  const size_t dot = name.find('.');
+  const bool hasStem = dot != std::string::npos;
+  const std::string stem = hasStem ? JoinPath(FCurDir, name.substr(0, dot + 1)) : std::string();
+
+  const bool hasReadme =
+      FHasReadme && (FileExists(JoinPath(entry, "readme.txt")) ||
+                     (hasStem && (FileExists(stem + "txt") || FileExists(stem + "readme"))));
+  const bool hasViewMe = FHasViewMe && (FileExists(JoinPath(entry, "viewme.bmp")) ||
+                                        (hasStem && FileExists(stem + "bmp")));
+  if (FHasReadme) {
+    Action2Label->SetEnabled(hasReadme);
+    if (FHasViewMe) Action3Label->SetEnabled(hasViewMe);
+  } else if (FHasViewMe) {
+    Action2Label->SetEnabled(hasViewMe);
+  }
+}
+
+void TMainForm::BackImageDblClick(TComponent*) {
+  TextPanel->Show();
+}
+
+void TMainForm::DoShowBmp(const std::string& name) {
+  ShowBmpForm->ShowFile(JoinPath(FCurDir, name));
+}
+
+void TMainForm::DoViewTxt(const std::string& name) {
+  ShowTxtForm->ShowFile(JoinPath(FCurDir, name));
+}
+
+void TMainForm::DoViewRtf(const std::string& name) {
+  ShowRtfForm->ShowFile(JoinPath(FCurDir, name));
+}
+
+}  // namespace foyer

@@ -1,0 +1,426 @@
+// Browsing: which mode a category gets, what its list shows, and what the action bar does.
+#include <gtest/gtest.h>
+
+#include "Fixtures.h"
+#include "main/UMain.h"
+#include "toolkit/Application.h"
+#include "toolkit/Headless.h"
+#include "viewers/ShowBmp.h"
+#include "viewers/ShowRtf.h"
+#include "viewers/ShowTxt.h"
+
+namespace foyer {
+namespace {
+
+// A main window whose actions record how they were called instead of acting.
+class RecordingMainForm : public TMainForm {
+ public:
+  struct Call {
+    std::string Action;
+    std::string Name;
+    std::string CurDir;
+    bool HasReadme;
+    bool HasViewMe;
+    bool ZipMode;
+    TMPDeviceType Device;
+  };
+  std::vector<Call> Calls;
+  bool FailNextAction = false;
+
+  void DoInstall(const std::string& name) override { Record("Install", name); }
+  void DoPlay(const std::string& name) override { Record("Play", name); }
+  void DoRun(const std::string& name) override { Record("Run", name); }
+  void ShowItemReadme(const std::string& name) override { Record("ReadMe", name); }
+  void ShowItemViewMe(const std::string& name) override { Record("ViewMe", name); }
+
+ private:
+  void Record(const std::string& action, const std::string& name) {
+    Calls.push_back(
+        {action, name, CurDir(), HasReadme(), HasViewMe(), ZipMode(), MPlay->DeviceType()});
+    if (FailNextAction) {
+      FailNextAction = false;
+      throw EInOutError(5);
+    }
+  }
+};
+
+class BrowseTest : public ::testing::Test {
+ protected:
+  BrowseTest() {
+    FPlatform.Fs.AddDrive('C');
+    for (const char* skin : {"rgb256", "tc24"}) {
+      const std::string folder = std::string("C:\\cd\\layout.dat\\") + skin;
+      FPlatform.Fs.WriteFile(folder + "\\back.bmp", test::SolidBmp(64, 48, 0x204080));
+      FPlatform.Fs.WriteFile(folder + "\\butt.bmp", test::SolidBmp(105, 41, 0xC0C0C0));
+    }
+    Headless().Errors.clear();
+    Headless().ModalHook = [this](TForm& form) {
+      FShown.push_back(form.Name() + ":" + form.Caption());
+      return static_cast<int32_t>(mrCancel);
+    };
+  }
+  ~BrowseTest() override {
+    Headless().ModalHook = nullptr;
+    Application().DestroyForms();
+    MainForm = nullptr;
+  }
+
+  // Writes files (a trailing backslash makes a folder) under C:\cd, then starts the program.
+  void Medium(const std::vector<std::pair<std::string, std::string>>& files) {
+    for (const auto& [path, content] : files) {
+      if (!path.empty() && path.back() == '\\') {
+        FPlatform.Fs.MakeDir("C:\\cd\\" + path.substr(0, path.size() - 1));
+      } else {
+        FPlatform.Fs.WriteFile("C:\\cd\\" + path, content);
+      }
+    }
+    ProgramArgs() = {"C:\\cd\\bin.dat\\foyer.exe", {}};
+    Application().CreateForm(FForm);
+    MainForm = FForm;
+    Application().CreateForm(ShowBmpForm);
+    Application().CreateForm(ShowTxtForm);
+    Application().CreateForm(ShowRtfForm);
+    Headless().FireTimer(*FForm->InitTimer);
+    ASSERT_TRUE(Headless().Errors.empty());
+  }
+
+  void Open(const std::string& category) {
+    for (int32_t slot = 1; slot <= FForm->CatCount(); ++slot) {
+      if (FForm->CatName(slot) == category) {
+        Application().Dispatch([&] { FForm->CatLabel(slot)->Click(); });
+        return;
+      }
+    }
+    FAIL() << "no category " << category;
+  }
+
+  std::vector<std::string> ListRows() const {
+    std::vector<std::string> rows;
+    for (int32_t row = 0; row < FForm->TextBox->Count(); ++row) {
+      rows.push_back(FForm->TextBox->Row(row));
+    }
+    return rows;
+  }
+
+  void Select(int32_t row) {
+    Application().Dispatch([&] { FForm->TextBox->UserSelect(row); });
+  }
+
+  MemoryPlatform FPlatform;
+  ScopedPlatform FScoped{FPlatform.Get()};
+  RecordingMainForm* FForm = nullptr;
+  std::vector<std::string> FShown;
+};
+
+using Rows = std::vector<std::string>;
+
+TEST_F(BrowseTest, SubFoldersGiveAnInstallListOfEveryEntryWithTheirDescriptions) {
+  Medium({{"Games\\GAME1\\readme.txt", "Space shooter\r\nMore text"},
+          {"Games\\GAME2\\", ""},
+          {"Games\\notes.doc", "x"}});
+  Open("Games");
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+  EXPECT_FALSE(FForm->ZipMode());
+  EXPECT_TRUE(FForm->HasReadme());
+  EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Games\\");
+  EXPECT_EQ(ListRows(), (Rows{"GAME1      Space shooter", "GAME2", "notes"}));
+  EXPECT_EQ(FForm->Item(2), "notes.doc");
+  EXPECT_EQ(FForm->Action1Label->Caption(), "Install");
+  EXPECT_TRUE(FForm->Action1Btn->Visible());
+  EXPECT_TRUE(FForm->TextPanel->Visible());
+  EXPECT_EQ(FForm->TextBox->ItemIndex(), 0);
+  EXPECT_EQ(FForm->Action2Label->Caption(), "ReadMe");
+  EXPECT_TRUE(FForm->Action2Btn->Visible());
+  EXPECT_FALSE(FForm->Action3Btn->Visible());
+}
+
+TEST_F(BrowseTest, ModeFollowsTheKindsOfFilesInTheFolder) {
+  Medium({{"Setup\\setup.exe", "MZ"},
+          {"Setup\\setup.ini", ""},
+          {"Setup\\data.cab", ""},
+          {"Sounds\\a.wav", "RIFF"},
+          {"Sounds\\b.wav", "RIFF"},
+          {"Sounds\\a.readme", "Alarm"},
+          {"Caps\\A.WAV", "RIFF"},
+          {"Caps\\B.Wav", "RIFF"},
+          {"Caps\\README", "notes"},
+          {"Zips\\x.zip", "PK"},
+          {"Zips\\y.zip", "PK"},
+          {"Mixed\\Sub\\", ""},
+          {"Mixed\\x.zip", "PK"},
+          {"Mixed\\y.zip", "PK"}});
+  Open("Setup");
+  EXPECT_EQ(FForm->Mode(), lmRun);
+  EXPECT_EQ(ListRows(), (Rows{"setup", "setup", "data"}));
+  EXPECT_EQ(FForm->Action1Label->Caption(), "Run");
+
+  Open("Sounds");
+  EXPECT_EQ(FForm->Mode(), lmPlay);
+  EXPECT_EQ(ListRows(), (Rows{"a          Alarm", "b"}));
+  EXPECT_EQ(FForm->MPlay->DeviceType(), TMPDeviceType::dtWaveAudio);
+  EXPECT_TRUE(FForm->HasReadme());
+
+  Open("Caps");  // a README without a dot is readme material, not an unknown file
+  EXPECT_EQ(ListRows(), (Rows{"A", "B"}));
+
+  Open("Zips");
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+  EXPECT_TRUE(FForm->ZipMode());
+  EXPECT_EQ(ListRows(), (Rows{"x", "y"}));
+
+  Open("Mixed");  // sub-folders decide: a tree install, the zip files listed beside them
+  EXPECT_FALSE(FForm->ZipMode());
+  EXPECT_EQ(ListRows(), (Rows{"Sub", "x", "y"}));
+}
+
+TEST_F(BrowseTest, FoldersThatFitNoModeLeaveTheListAsItWasAndSelectItsFirstRow) {
+  Medium({{"Sounds\\a.wav", "RIFF"},
+          {"Sounds\\b.wav", "RIFF"},
+          {"OnlyNotes\\readme.txt", "x"},
+          {"OnlyNotes\\viewme.bmp", "BM"},
+          {"Empty\\", ""},
+          {"Unknown\\a.wav", "RIFF"},
+          {"Unknown\\notes.doc", ""},
+          {"Double\\song.old.wav", "RIFF"},
+          {"TwoKinds\\setup.exe", "MZ"},
+          {"TwoKinds\\intro.avi", "RIFF"},
+          {"Desktop\\a.wav", "RIFF"},
+          {"Desktop\\desktop.ini", ""}});
+  FPlatform.Fs.SetAttributes("C:\\cd\\Desktop\\desktop.ini", faHidden | faSysFile);
+  Open("Sounds");
+  Select(1);
+  const Rows before = ListRows();
+  for (const char* category : {"OnlyNotes", "Empty", "Unknown", "Double", "TwoKinds", "Desktop"}) {
+    Open(category);
+    EXPECT_EQ(ListRows(), before) << category;
+    EXPECT_EQ(FForm->Mode(), lmPlay) << category;
+    EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Sounds\\") << category;
+    EXPECT_FALSE(FForm->HasReadme()) << category;
+    EXPECT_FALSE(FForm->HasViewMe()) << category;
+    EXPECT_EQ(FForm->TextBox->ItemIndex(), 0) << category;
+    EXPECT_EQ(FForm->MPlay->DeviceType(), TMPDeviceType::dtWaveAudio) << category;
+  }
+  EXPECT_TRUE(FForm->Calls.empty());
+  EXPECT_TRUE(Headless().Errors.empty());
+}
+
+TEST_F(BrowseTest, SingleEntryIsActedOnAtOnceAndTheListOnScreenStays) {
+  Medium({{"Games\\GAME1\\readme.txt", "Space shooter"},
+          {"Games\\GAME2\\viewme.bmp", "BM"},
+          {"Jingle\\intro.mid", "MThd"},
+          {"Jingle\\readme.txt", "About"},
+          {"Archive\\x.zip", "PK"}});
+  Open("Games");
+  ASSERT_TRUE(FForm->HasReadme());
+  ASSERT_TRUE(FForm->HasViewMe());
+  const Rows before = ListRows();
+
+  Open("Jingle");
+  ASSERT_EQ(FForm->Calls.size(), 1u);
+  const auto& play = FForm->Calls[0];
+  EXPECT_EQ(play.Action, "Play");
+  EXPECT_EQ(play.Name, "intro.mid");
+  EXPECT_EQ(play.CurDir, "C:\\cd\\Jingle\\");
+  EXPECT_TRUE(play.HasReadme);  // as the scan of Jingle found it
+  EXPECT_FALSE(play.HasViewMe);
+  EXPECT_EQ(play.Device, TMPDeviceType::dtSequencer);
+  // Afterwards everything describes the install list again, the media device included.
+  EXPECT_EQ(ListRows(), before);
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+  EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Games\\");
+  EXPECT_TRUE(FForm->HasViewMe());
+  EXPECT_EQ(FForm->MPlay->DeviceType(), TMPDeviceType::dtAutoSelect);
+  EXPECT_TRUE(FForm->Action3Btn->Visible());
+
+  Open("Archive");
+  ASSERT_EQ(FForm->Calls.size(), 2u);
+  EXPECT_EQ(FForm->Calls[1].Action, "Install");
+  EXPECT_TRUE(FForm->Calls[1].ZipMode);
+  EXPECT_FALSE(FForm->ZipMode());
+  EXPECT_EQ(ListRows(), before);
+}
+
+TEST_F(BrowseTest, StateComesBackWhenTheSingleEntrysActionFails) {
+  Medium({{"Sounds\\a.wav", "RIFF"},
+          {"Sounds\\b.wav", "RIFF"},
+          {"Sounds\\a.readme", "x"},
+          {"Intro\\intro.avi", "RIFF"}});
+  Open("Sounds");
+  FForm->FailNextAction = true;
+  Open("Intro");
+  ASSERT_EQ(Headless().Errors, std::vector<std::string>{"File access denied."});
+  EXPECT_EQ(FForm->Calls.back().Device, TMPDeviceType::dtAVIVideo);
+  EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Sounds\\");
+  EXPECT_TRUE(FForm->HasReadme());
+  EXPECT_EQ(FForm->MPlay->DeviceType(), TMPDeviceType::dtWaveAudio);
+}
+
+TEST_F(BrowseTest, RowTextsPadShortNamesAndTakeTheFirstReadmeFound) {
+  Medium({{"Videos\\intro.avi", "RIFF"},
+          {"Videos\\intro.readme", "Opening titles\nsecond"},
+          {"Videos\\averyverylongname.avi", "RIFF"},
+          {"Videos\\averyverylongname.readme", "Long"},
+          {"Videos\\empty.avi", "RIFF"},
+          {"Videos\\empty.readme", ""},
+          {"Videos\\notes.readme", "not an entry"},
+          {"Tools\\upper.readme.txt", "listed"},
+          {"Tools\\notes.readme", "x"},
+          {"Tools\\readme\\", ""},
+          {"Tools\\Kit\\readme", "Plain readme first"},
+          {"Tools\\Kit\\readme.txt", "never shown"}});
+  Open("Videos");
+  EXPECT_EQ(ListRows(),
+            (Rows{"intro      Opening titles", "averyverylongname Long", "empty      "}));
+  EXPECT_EQ(FForm->Item(1), "averyverylongname.avi");  // the whole name, not 16 characters
+
+  Open("Tools");
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+  EXPECT_EQ(ListRows(), (Rows{"upper", "Kit        Plain readme first"}));
+}
+
+TEST_F(BrowseTest, EveryListableEntryIsListedInEnumerationOrder) {
+  std::vector<std::pair<std::string, std::string>> files;
+  for (int i = 300; i > 0; --i)
+    files.push_back({"Many\\f" + std::to_string(i) + ".txt", "x"});
+  Medium(files);
+  Open("Many");
+  ASSERT_EQ(FForm->TextBox->Count(), 300);
+  EXPECT_EQ(FForm->TextBox->Row(0), "f300");
+  EXPECT_EQ(FForm->TextBox->Row(299), "f1");
+  Application().Dispatch([&] { FForm->TextBox->UserSelect(299); });
+  Application().Dispatch([&] { FForm->Action1Btn->Click(); });
+  EXPECT_EQ(FShown, std::vector<std::string>{"ShowTxtForm:f1.txt"});
+}
+
+TEST_F(BrowseTest, AnUnreadableReadmeEndsTheListingWithTheRowsSoFar) {
+  Medium({{"Games\\A\\readme.txt", "First"},
+          {"Games\\B\\readme.txt", "Second"},
+          {"Games\\C\\readme.txt", "Third"}});
+  FPlatform.Fs.SetReadFault("C:\\cd\\Games\\B\\readme.txt", kErrAccessDenied);
+  Open("Games");
+  EXPECT_EQ(Headless().Errors, std::vector<std::string>{"File access denied."});
+  // B's row was added with its bare name before its readme failed.
+  EXPECT_EQ(ListRows(), (Rows{"A          First", "B"}));
+  EXPECT_EQ(FForm->TextBox->ItemIndex(), -1);  // the click ended before selecting
+}
+
+TEST_F(BrowseTest, FolderHoldingOnlyAViewMeFolderGivesAnEmptyInstallList) {
+  Medium({{"Odd\\viewme.bmp\\", ""}});
+  Open("Odd");
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+  EXPECT_TRUE(ListRows().empty());
+  EXPECT_EQ(FForm->Action1Label->Caption(), "Install");
+  Application().Dispatch([&] { FForm->Action1Btn->Click(); });
+  EXPECT_TRUE(FForm->Calls.empty());
+}
+
+TEST_F(BrowseTest, ZipCompanionsArePreviewsAndNotesNotContent) {
+  Medium({{"Zips\\tool.zip", "PK"},
+          {"Zips\\tool.bmp", "BM"},
+          {"Zips\\tool.txt", "Notes"},
+          {"Zips\\other.zip", "PK"},
+          {"Zips\\other.readme", "About other"},
+          {"Pics\\a.bmp", "BM"},
+          {"Pics\\b.bmp", "BM"},
+          {"Pics\\tool.txt", "no zip here"}});
+  Open("Zips");
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+  EXPECT_TRUE(FForm->ZipMode());
+  EXPECT_EQ(ListRows(), (Rows{"tool", "other      About other"}));
+  EXPECT_EQ(FForm->Action2Label->Caption(), "ReadMe");
+  EXPECT_EQ(FForm->Action3Label->Caption(), "ViewMe");
+  // tool.zip has both; other.zip only its readme.
+  EXPECT_TRUE(FForm->Action2Label->Enabled());
+  EXPECT_TRUE(FForm->Action3Label->Enabled());
+  Select(1);
+  EXPECT_TRUE(FForm->Action2Label->Enabled());
+  EXPECT_FALSE(FForm->Action3Label->Enabled());
+  // A greyed caption does not stop the button.
+  Application().Dispatch([&] { FForm->Action3Btn->Click(); });
+  ASSERT_EQ(FForm->Calls.size(), 1u);
+  EXPECT_EQ(FForm->Calls[0].Action, "ViewMe");
+  EXPECT_EQ(FForm->Calls[0].Name, "other.zip");
+
+  Open("Pics");  // a text file that belongs to no zip is content: two kinds, no mode
+  EXPECT_EQ(FForm->Mode(), lmInstall);
+}
+
+TEST_F(BrowseTest, ActionBarRolesFollowTheFlagsAndTheSelectedRow) {
+  Medium({{"Views\\One\\viewme.bmp", "BM"},
+          {"Views\\Two\\", ""},
+          {"Kits\\Alpha\\readme.txt", "A"},
+          {"Kits\\Beta\\", ""},
+          {"Kits\\readme", "folder"},
+          {"Kits\\txt", "stem-less trap"}});
+  Open("Views");
+  EXPECT_EQ(FForm->Action2Label->Caption(), "ViewMe");
+  EXPECT_FALSE(FForm->Action3Btn->Visible());
+  EXPECT_TRUE(FForm->Action2Label->Enabled());
+  Select(1);
+  EXPECT_FALSE(FForm->Action2Label->Enabled());
+  Application().Dispatch([&] { FForm->Action2Label->Click(); });
+  ASSERT_EQ(FForm->Calls.size(), 1u);
+  EXPECT_EQ(FForm->Calls[0].Action, "ViewMe");
+  EXPECT_EQ(FForm->Calls[0].Name, "Two");
+
+  // Folder entries have no companions beside them: a folder-level "readme" or "txt" file
+  // does not enable the ReadMe caption of every folder.
+  Open("Kits");
+  Select(1);
+  EXPECT_FALSE(FForm->Action2Label->Enabled());
+  Select(0);
+  EXPECT_TRUE(FForm->Action2Label->Enabled());
+  Application().Dispatch([&] { FForm->Action2Btn->Click(); });
+  EXPECT_EQ(FForm->Calls.back().Action, "ReadMe");
+  EXPECT_EQ(FForm->Calls.back().Name, "Alpha");
+}
+
+TEST_F(BrowseTest, VerbsChangeWithTheListAndActionOneRunsTheListsAction) {
+  Medium({{"Games\\G1\\readme.txt", "x"},
+          {"Games\\G2\\viewme.bmp", "BM"},
+          {"Sounds\\a.wav", "RIFF"},
+          {"Sounds\\b.wav", "RIFF"},
+          {"Docs\\a.txt", "hello"},
+          {"Docs\\b.txt", "world"},
+          {"Letters\\a.rtf", "{\\rtf1 a}"},
+          {"Letters\\b.rtf", "{\\rtf1 b}"},
+          {"Pictures\\a.bmp", ""},
+          {"Pictures\\b.bmp", ""}});
+  Open("Games");
+  EXPECT_TRUE(FForm->Action3Btn->Visible());
+  Open("Sounds");
+  EXPECT_EQ(FForm->Action1Label->Caption(), "Play");
+  EXPECT_FALSE(FForm->Action2Btn->Visible());
+  EXPECT_FALSE(FForm->Action2Label->Visible());
+  EXPECT_FALSE(FForm->Action3Btn->Visible());
+  Application().Dispatch([&] { FForm->Action2Btn->Click(); });  // no role outside installs
+  EXPECT_TRUE(FForm->Calls.empty());
+  Application().Dispatch([&] { FForm->TextBox->DblClick(); });  // a double-click is Action1
+  ASSERT_EQ(FForm->Calls.size(), 1u);
+  EXPECT_EQ(FForm->Calls[0].Name, "a.wav");
+
+  Open("Docs");
+  EXPECT_EQ(FForm->Action1Label->Caption(), "View");
+  Application().Dispatch([&] { FForm->Action1Label->Click(); });
+  Open("Letters");
+  EXPECT_EQ(FForm->Action1Label->Caption(), "View");
+  Application().Dispatch([&] { FForm->Action1Btn->Click(); });
+  Open("Pictures");
+  EXPECT_EQ(FForm->Action1Label->Caption(), "Show");
+  Application().Dispatch([&] { FForm->Action1Btn->Click(); });
+  EXPECT_EQ(FShown, (std::vector<std::string>{"ShowTxtForm:a.txt", "ShowRtfForm:a.rtf",
+                                              "ShowBmpForm:a.bmp"}));
+  EXPECT_EQ(ShowTxtForm->Memo1->Text(), "hello");
+}
+
+TEST_F(BrowseTest, BackgroundDoubleClickShowsTheEmptyPanelBeforeAnyList) {
+  Medium({{"Games\\G1\\", ""}});
+  EXPECT_FALSE(FForm->TextPanel->Visible());
+  Application().Dispatch([&] { FForm->BackImage->DblClick(); });
+  EXPECT_TRUE(FForm->TextPanel->Visible());
+  Application().Dispatch([&] { FForm->Action1Btn->Click(); });  // no mode yet: nothing
+  EXPECT_TRUE(FForm->Calls.empty());
+}
+
+}  // namespace
+}  // namespace foyer
