@@ -215,17 +215,14 @@ void TMemo::SetText(std::string text) {
 
 std::vector<std::string> TMemo::Lines() const {
   std::vector<std::string> lines;
+  if (FText.empty()) return lines;
   size_t start = 0;
-  while (start < FText.size()) {
+  for (;;) {
     const size_t end = FText.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(FText.substr(start));
-      break;
-    }
-    lines.push_back(FText.substr(start, end - start));
+    lines.push_back(FText.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) return lines;
     start = end + 2;
   }
-  return lines;
 }
 
 void TMemo::SetReadOnly(bool value) {

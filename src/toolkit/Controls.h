@@ -151,7 +151,8 @@ class TMemo : public TWinControl {
   // The whole text; lines are separated by CR LF.
   const std::string& Text() const { return FText; }
   void SetText(std::string text);
-  // The text as lines (a final line end gives no extra line).
+  // The text as the lines the control shows: every CR LF starts a new line, an empty text has
+  // none.
   std::vector<std::string> Lines() const;
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool value);
