@@ -9,8 +9,14 @@ namespace {
 
 // "Terminal" is an OEM font: asked for with another character set, the font mapper picks a
 // different face.
-BYTE CharSetFor(const std::string& name) {
-  return lstrcmpiA(name.c_str(), "Terminal") == 0 ? OEM_CHARSET : DEFAULT_CHARSET;
+bool IsTerminal(const std::string& name) {
+  return lstrcmpiA(name.c_str(), "Terminal") == 0;
+}
+
+// Where "Terminal" is missing (Wine ships none) the mapper must still pick a fixed-pitch face,
+// or the descriptions of a list no longer line up in one column.
+BYTE PitchFor(const std::string& name) {
+  return IsTerminal(name) ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
 }
 
 }  // namespace
@@ -20,8 +26,9 @@ HFONT FontCache::Get(const TFont& font) {
     if (entry.Height == font.Height && entry.Name == font.Name) return entry.Font.Get();
   }
   GdiFont created(CreateFontA(font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              CharSetFor(font.Name), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
+                              IsTerminal(font.Name) ? OEM_CHARSET : DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              PitchFor(font.Name), font.Name.c_str()));
   if (!created) throw Exception("Cannot create the font " + font.Name);
   FEntries.push_back({font.Name, font.Height, std::move(created)});
   return FEntries.back().Font.Get();

@@ -1,0 +1,294 @@
+// A form's top-level window.
+#include "toolkit/win32/FormPeer.h"
+
+#include <algorithm>
+
+#include "toolkit/Application.h"
+#include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/Painting.h"
+
+namespace foyer {
+
+namespace {
+
+TPoint PointOf(LPARAM lParam) {
+  // Client coordinates are signed: the mouse can be left of or above the window while captured.
+  return {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+}
+
+DWORD FrameStyle(const TForm& form) {
+  const TBorderIcons icons = form.BorderIcons();
+  DWORD style = WS_CLIPCHILDREN;
+  switch (form.BorderStyle()) {
+    case TBorderStyle::Sizeable:
+      style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+      break;
+    case TBorderStyle::Single:
+      style |= WS_OVERLAPPED | WS_CAPTION;
+      break;
+    case TBorderStyle::Dialog:
+      // Dialogs have a close box at most.
+      style |= WS_OVERLAPPED | WS_CAPTION;
+      if (icons.SystemMenu) style |= WS_SYSMENU;
+      return style;
+    case TBorderStyle::None:
+      return style | WS_POPUP;
+  }
+  // Minimise and maximise boxes live on the system menu's bar.
+  if (icons.SystemMenu) {
+    style |= WS_SYSMENU;
+    if (icons.Minimize) style |= WS_MINIMIZEBOX;
+    if (icons.Maximize) style |= WS_MAXIMIZEBOX;
+  }
+  return style;
+}
+
+DWORD FrameExStyle(const TForm& form) {
+  return form.BorderStyle() == TBorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+std::string ClassNameOf(const TForm& form) {
+  return form.Name().empty() ? std::string("TForm") : "T" + form.Name();
+}
+
+// The outer size of a frame around a client area of the form's client size.
+SIZE FrameAroundClient(const TForm& form, DWORD style, DWORD exStyle) {
+  RECT frame = {0, 0, std::max(0, form.ClientWidth()), std::max(0, form.ClientHeight())};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+SIZE FrameOfBounds(const TForm& form) {
+  return {std::max(0, form.Width()), std::max(0, form.Height())};
+}
+
+// The top-left corner that centres a frame on the screen; never off its top or left edge.
+POINT CenteredOrigin(SIZE frame) {
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - frame.cy) / 2;
+  return {std::max(0, left), std::max(0, top)};
+}
+
+// Secondary forms belong to the main window: they stay above it and leave the task bar to it.
+HWND OwnerFor(const TForm& form) {
+  const TForm* mainForm = Application().MainForm();
+  if (mainForm == nullptr || mainForm == &form) return nullptr;
+  WindowPeer* peer = WindowPeer::Of(*mainForm);
+  return peer != nullptr ? peer->Handle() : nullptr;
+}
+
+}  // namespace
+
+FormPeer::FormPeer(const PeerContext& context, TForm& form)
+    : WindowPeer(context, form),
+      FForm(form),
+      FStyle(FrameStyle(form)),
+      FExStyle(FrameExStyle(form)) {
+  const std::string className = ClassNameOf(form);
+  RegisterClassOnce(className, CS_DBLCLKS);
+  // Unbound, a form's Width and Height follow its client size unless SetBounds gave it an
+  // outer size since.
+  const bool sizedByClient =
+      form.Width() == form.ClientWidth() && form.Height() == form.ClientHeight();
+  const SIZE frame =
+      sizedByClient ? FrameAroundClient(form, FStyle, FExStyle) : FrameOfBounds(form);
+  POINT origin{form.Left(), form.Top()};
+  switch (form.Position()) {
+    case TPosition::Designed:
+      break;
+    case TPosition::Default:
+    case TPosition::DefaultPosOnly:
+      origin = {CW_USEDEFAULT, CW_USEDEFAULT};
+      break;
+    case TPosition::ScreenCenter:
+      origin = CenteredOrigin(frame);
+      break;
+  }
+  // Created hidden; forms are shown when they are needed and reused.
+  CreateOwnWindow(FExStyle, className, form.Caption(), FStyle, origin.x, origin.y, frame.cx,
+                  frame.cy, OwnerFor(form));
+  // A hidden window gets its first WM_SIZE only when it is shown: the form learns its sizes
+  // now. Its resize handler may run, as for any resize.
+  Application().Dispatch([this] { StoreSizes(); });
+}
+
+void FormPeer::ShowAsStarted() {
+  ShowWindow(Handle(), SW_SHOWDEFAULT);
+}
+
+void FormPeer::Changed(TChange what, int32_t index) {
+  switch (what) {
+    case TChange::Bounds:
+      ApplyBounds();
+      break;
+    case TChange::Visible:
+      ShowWindow(Handle(), FForm.Visible() ? SW_SHOW : SW_HIDE);
+      break;
+    case TChange::Text:
+      SetWindowTextA(Handle(), FForm.Caption().c_str());
+      break;
+    case TChange::Enabled:
+      WindowPeer::Changed(what, index);
+      break;
+    default:
+      // Colour, font, style: everything the form paints may look different.
+      InvalidateRect(Handle(), nullptr, FALSE);
+      break;
+  }
+}
+
+// A bound form has two sizes: SetClientSize changes the client size, SetBounds the outer one.
+// Whichever no longer matches the window is the one that changed.
+void FormPeer::ApplyBounds() {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const bool clientChanged =
+      client.right != FForm.ClientWidth() || client.bottom != FForm.ClientHeight();
+  const SIZE frame =
+      clientChanged ? FrameAroundClient(FForm, FStyle, FExStyle) : FrameOfBounds(FForm);
+  SetWindowPos(Handle(), nullptr, FForm.Left(), FForm.Top(), frame.cx, frame.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Left, Top, Width and Height of a bound form are its outer frame's, as the toolkit centres
+// forms with them. The client size goes first, so that the resize handler sees the new one.
+void FormPeer::StoreSizes() {
+  if (IsIconic(Handle())) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  FForm.BackendClientResized(client.right, client.bottom);
+  RECT frame{};
+  GetWindowRect(Handle(), &frame);
+  FForm.BackendBoundsChanged(frame.left, frame.top, frame.right - frame.left,
+                             frame.bottom - frame.top);
+}
+
+LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto reflected = ReflectToChild(message, wParam, lParam)) return *reflected;
+  switch (message) {
+    case WM_ERASEBKGND:
+      // WM_PAINT covers every pixel; erasing first would only flicker.
+      return 1;
+    case WM_PAINT: {
+      PaintScope paint(Handle());
+      Paint(paint.Get(), paint.Area());
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      GetClientRect(Handle(), &client);
+      Paint(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
+    case WM_SIZE:
+    case WM_MOVE:
+      StoreSizes();
+      return 0;
+    case WM_CLOSE:
+      // Forms are hidden, not destroyed: they are reused.
+      FForm.Close();
+      return 0;
+    case WM_LBUTTONDOWN:
+      MouseDown(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      MouseUp(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      DoubleClick(PointOf(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      FPressed = nullptr;
+      return 0;
+    case WM_QUERYNEWPALETTE:
+      return RealizeOnScreen(false) ? TRUE : FALSE;
+    case WM_PALETTECHANGED:
+      if (reinterpret_cast<HWND>(wParam) != Handle()) RealizeOnScreen(true);
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+void FormPeer::Paint(HDC dc, const RECT& area) {
+  if (IsRectEmpty(&area)) return;
+  HPALETTE palette = IsPaletteDevice(dc) ? Palette() : nullptr;
+  std::optional<PaletteSelection> targetPalette;
+  if (palette != nullptr) targetPalette.emplace(dc, palette, false);
+  PaintBuffer buffer(dc, area);
+  std::optional<PaletteSelection> bufferPalette;
+  if (palette != nullptr) bufferPalette.emplace(buffer.Get(), palette, false);
+  FillSolid(buffer.Get(), area, ColorRef(FForm.Color()));
+  PaintControls(buffer.Get(), area);
+  buffer.Present();
+}
+
+void FormPeer::PaintControls(HDC dc, const RECT& area) {
+  for (TControl* control : FForm.Controls()) {
+    if (!control->Visible()) continue;
+    const RECT bounds = ToRect(control->BoundsRect());
+    RECT overlap{};
+    // A disabled caption's light copy reaches one pixel past its bounds.
+    RECT reach = bounds;
+    InflateRect(&reach, 1, 1);
+    if (!IntersectRect(&overlap, &reach, &area)) continue;
+    if (const auto* image = dynamic_cast<const TImage*>(control)) {
+      PaintImage(dc, *image);
+    } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
+      PaintLabel(dc, *label, Context().Fonts.Get(label->Font()), ColorRef(FForm.Color()));
+    }
+  }
+}
+
+HPALETTE FormPeer::Palette() {
+  std::shared_ptr<const Picture> source;
+  for (TControl* control : FForm.Controls()) {
+    const auto* image = dynamic_cast<const TImage*>(control);
+    if (image != nullptr && !image->GetPicture()->Palette.empty()) {
+      source = image->GetPicture();
+      break;
+    }
+  }
+  if (source != FPalettePicture) {
+    FPalette = source != nullptr ? CreatePictureColors(*source) : GdiPalette();
+    FPalettePicture = std::move(source);
+  }
+  return FPalette.Get();
+}
+
+// The palette messages: realise the skin's colours when the window becomes active, and map to
+// the new system palette when another window took it.
+bool FormPeer::RealizeOnScreen(bool background) {
+  ClientDC dc(Handle());
+  if (!dc.IsValid() || !IsPaletteDevice(dc.Get())) return false;
+  HPALETTE palette = Palette();
+  if (palette == nullptr) return false;
+  PaletteSelection selection(dc.Get(), palette, background);
+  if (selection.ChangedSystemPalette() || background) InvalidateRect(Handle(), nullptr, FALSE);
+  return true;
+}
+
+void FormPeer::MouseDown(TPoint point) {
+  FPressed = FForm.ControlAt(point);
+  SetCapture(Handle());
+}
+
+void FormPeer::MouseUp(TPoint point) {
+  TGraphicControl* pressed = FPressed;
+  FPressed = nullptr;
+  if (GetCapture() == Handle()) ReleaseCapture();
+  if (pressed == nullptr) return;
+  // A control may have gone away while the button was down.
+  const auto& controls = FForm.Controls();
+  if (std::find(controls.begin(), controls.end(), pressed) == controls.end()) return;
+  if (!pressed->Visible() || !pressed->Enabled() || !pressed->BoundsRect().Contains(point)) return;
+  Application().Dispatch([pressed] { pressed->Click(); });
+}
+
+void FormPeer::DoubleClick(TPoint point) {
+  // The second press of a double click takes no capture, so its release is no click.
+  TGraphicControl* control = FForm.ControlAt(point);
+  if (control != nullptr) Application().Dispatch([control] { control->DblClick(); });
+}
+
+}  // namespace foyer

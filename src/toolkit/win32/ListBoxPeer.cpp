@@ -1,0 +1,127 @@
+// A list box's "LISTBOX" child window.
+#include "toolkit/win32/ListBoxPeer.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/Painting.h"
+#include "util/Errors.h"
+
+namespace foyer {
+
+namespace {
+
+DWORD StyleOf(const TListBox& listBox) {
+  // Not sorted: rows stay where the program put them, and adding one costs the same at any
+  // length. No border: the panel around the list frames it.
+  DWORD style = WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  if (listBox.Visible()) style |= WS_VISIBLE;
+  if (!listBox.Enabled()) style |= WS_DISABLED;
+  return style;
+}
+
+}  // namespace
+
+ListBoxPeer::ListBoxPeer(const PeerContext& context, TListBox& listBox)
+    : WindowPeer(context, listBox), FListBox(listBox) {
+  AdoptWindow(CreateWindowExA(0, "LISTBOX", "", StyleOf(listBox), 0, 0, 0, 0, ParentHandle(),
+                              nullptr, context.Instance, nullptr));
+  ApplyBounds();
+  ApplyFont();
+  ApplyColor();
+  const int32_t count = listBox.Count();
+  if (count == 0) return;
+  Send(LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
+  for (int32_t row = 0; row < count; ++row)
+    AddRow(row);
+  Send(LB_SETCURSEL, static_cast<WPARAM>(listBox.ItemIndex()));
+}
+
+LRESULT ListBoxPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return SendMessageA(Handle(), message, wParam, lParam);
+}
+
+void ListBoxPeer::Changed(TChange what, int32_t index) {
+  switch (what) {
+    case TChange::RowAdded:
+      AddRow(index);
+      break;
+    case TChange::RowText:
+      ReplaceRow(index);
+      break;
+    case TChange::RowsCleared:
+      Send(LB_RESETCONTENT);
+      break;
+    case TChange::Selection:
+      // -1 clears the selection.
+      Send(LB_SETCURSEL, static_cast<WPARAM>(index));
+      break;
+    case TChange::Font:
+      ApplyFont();
+      break;
+    case TChange::Color:
+      ApplyColor();
+      break;
+    case TChange::Style:
+      Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(FListBox.ItemHeight(), 0));
+      InvalidateRect(Handle(), nullptr, TRUE);
+      break;
+    default:
+      WindowPeer::Changed(what, index);
+      break;
+  }
+}
+
+void ListBoxPeer::ApplyFont() {
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FListBox.Font())), TRUE);
+  // A new font sets the row height from its own metrics: the list's height goes on top.
+  Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(FListBox.ItemHeight(), 0));
+}
+
+void ListBoxPeer::ApplyColor() {
+  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FListBox.Color())));
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void ListBoxPeer::AddRow(int32_t index) {
+  const LRESULT added =
+      Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FListBox.Row(index).c_str()));
+  if (added == LB_ERR || added == LB_ERRSPACE) throw Exception("Out of system resources");
+}
+
+void ListBoxPeer::ReplaceRow(int32_t index) {
+  const LRESULT top = Send(LB_GETTOPINDEX);
+  Send(LB_DELETESTRING, static_cast<WPARAM>(index));
+  const LRESULT inserted = Send(LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                reinterpret_cast<LPARAM>(FListBox.Row(index).c_str()));
+  if (inserted == LB_ERR || inserted == LB_ERRSPACE) throw Exception("Out of system resources");
+  // Deleting the selected row took the selection with it; putting it back must not scroll.
+  if (FListBox.ItemIndex() >= 0) Send(LB_SETCURSEL, static_cast<WPARAM>(FListBox.ItemIndex()));
+  Send(LB_SETTOPINDEX, static_cast<WPARAM>(top));
+}
+
+std::optional<LRESULT> ListBoxPeer::Reflected(UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_CTLCOLORLISTBOX) {
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, ColorRef(FListBox.Font().Color));
+    SetBkColor(dc, ColorRef(FListBox.Color()));
+    return reinterpret_cast<LRESULT>(FBackground.Get());
+  }
+  if (message != WM_COMMAND) return std::nullopt;
+  switch (HIWORD(wParam)) {
+    case LBN_SELCHANGE: {
+      const auto selected = static_cast<int32_t>(Send(LB_GETCURSEL));
+      TListBox& listBox = FListBox;
+      Application().Dispatch([&listBox, selected] { listBox.UserSelect(selected); });
+      return 0;
+    }
+    case LBN_DBLCLK: {
+      TListBox& listBox = FListBox;
+      Application().Dispatch([&listBox] { listBox.DblClick(); });
+      return 0;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace foyer

@@ -1,0 +1,236 @@
+// The Win32 backend: peers for the windowed components, modal showing, timers, the error box.
+#include "toolkit/win32/Win32Backend.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "toolkit/Controls.h"
+#include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/FormPeer.h"
+#include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/ListBoxPeer.h"
+#include "toolkit/win32/PanelPeer.h"
+#include "util/Errors.h"
+
+namespace foyer {
+
+namespace {
+
+constexpr const char* kTimerWindowClass = "TFoyerTimers";
+
+// The other top-level windows of the thread, disabled while a modal form is up.
+class DisabledWindows {
+ public:
+  explicit DisabledWindows(HWND modal) : FModal(modal) {
+    EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+    for (HWND window : FWindows)
+      EnableWindow(window, FALSE);
+  }
+  ~DisabledWindows() {
+    for (HWND window : FWindows) {
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+  }
+  DisabledWindows(const DisabledWindows&) = delete;
+  DisabledWindows& operator=(const DisabledWindows&) = delete;
+
+ private:
+  static BOOL CALLBACK Collect(HWND window, LPARAM self) {
+    auto* disabled = reinterpret_cast<DisabledWindows*>(self);
+    // Hidden forms stay enabled: one of them may be the next modal form.
+    if (window != disabled->FModal && IsWindowVisible(window) && IsWindowEnabled(window)) {
+      disabled->FWindows.push_back(window);
+    }
+    return TRUE;
+  }
+
+  HWND FModal;
+  std::vector<HWND> FWindows;
+};
+
+// A modal showing of a form: the other windows are disabled while it is up; they are enabled
+// again before it hides, so that activation goes back to the window below.
+class ModalShowing {
+ public:
+  ModalShowing(TForm& form, HWND window) : FForm(form), FOthers(window) {
+    FForm.SetVisible(true);
+    SetActiveWindow(window);
+  }
+  ~ModalShowing() {
+    FOthers.reset();
+    FForm.SetVisible(false);
+    FForm.EndModal();
+  }
+  ModalShowing(const ModalShowing&) = delete;
+  ModalShowing& operator=(const ModalShowing&) = delete;
+
+ private:
+  TForm& FForm;
+  std::optional<DisabledWindows> FOthers;
+};
+
+class Win32Backend final : public IBackend {
+ public:
+  explicit Win32Backend(HINSTANCE instance);
+  ~Win32Backend() override;
+  Win32Backend(const Win32Backend&) = delete;
+  Win32Backend& operator=(const Win32Backend&) = delete;
+
+  std::unique_ptr<IWindowPeer> CreatePeer(TWinControl& control) override;
+  TSize MeasureText(const TFont& font, const std::string& text) override;
+  int32_t ShowModal(TForm& form) override;
+  void ShowError(const std::string& title, const std::string& message) override;
+  void TimerChanged(TTimer& timer) override;
+  void Run(TForm& mainForm) override;
+  void Terminate() override { PostQuitMessage(0); }
+
+ private:
+  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void TimerFired(UINT_PTR id);
+
+  HINSTANCE FInstance;
+  FontCache FFonts;
+  // A message-only window receives the timers' WM_TIMER, so they tick in any message loop.
+  HWND FTimerWindow = nullptr;
+  std::vector<std::pair<UINT_PTR, TTimer*>> FTimers;
+  UINT_PTR FNextTimerId = 1;
+};
+
+Win32Backend::Win32Backend(HINSTANCE instance) : FInstance(instance) {
+  WNDCLASSA windowClass{};
+  if (!GetClassInfoA(instance, kTimerWindowClass, &windowClass)) {
+    windowClass.lpfnWndProc = TimerWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kTimerWindowClass;
+    if (RegisterClassA(&windowClass) == 0) throw Exception("Cannot register the timer window");
+  }
+  FTimerWindow = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 instance, this);
+  if (FTimerWindow == nullptr) throw Exception("Cannot create the timer window");
+}
+
+Win32Backend::~Win32Backend() {
+  for (const auto& [id, timer] : FTimers)
+    KillTimer(FTimerWindow, id);
+  DestroyWindow(FTimerWindow);
+}
+
+std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
+  const PeerContext context{FInstance, FFonts};
+  if (auto* form = dynamic_cast<TForm*>(&control))
+    return std::make_unique<FormPeer>(context, *form);
+  // A child window needs its parent's window.
+  const TWinControl* parent = control.Parent();
+  if (parent == nullptr || WindowPeer::Of(*parent) == nullptr) return nullptr;
+  if (auto* panel = dynamic_cast<TPanel*>(&control)) {
+    return std::make_unique<PanelPeer>(context, *panel);
+  }
+  if (auto* listBox = dynamic_cast<TListBox*>(&control)) {
+    return std::make_unique<ListBoxPeer>(context, *listBox);
+  }
+  return nullptr;
+}
+
+TSize Win32Backend::MeasureText(const TFont& font, const std::string& text) {
+  ClientDC screen;
+  if (!screen.IsValid()) throw Exception("Out of system resources");
+  ObjectSelection selection(screen.Get(), FFonts.Get(font));
+  SIZE size{};
+  GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return {size.cx, size.cy};
+}
+
+int32_t Win32Backend::ShowModal(TForm& form) {
+  if (!form.IsBound()) form.Bind();
+  const HWND window = HandleOf(form);
+  if (window == nullptr) throw Exception("The form " + form.Name() + " has no window");
+  form.BeginModal();
+  Application().Dispatch([&form] { form.DoShow(); });
+  {
+    ModalShowing showing(form, window);
+    MSG message;
+    while (form.ModalResult() == mrNone && !Application().Terminated()) {
+      const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+      if (got == -1) break;
+      if (got == 0) {
+        // The program is ending: the main loop must see the quit message too.
+        PostQuitMessage(static_cast<int>(message.wParam));
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return form.ModalResult();
+}
+
+void Win32Backend::ShowError(const std::string& title, const std::string& message) {
+  MessageBoxA(GetActiveWindow(), message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Win32Backend::TimerChanged(TTimer& timer) {
+  auto running = std::find_if(FTimers.begin(), FTimers.end(),
+                              [&timer](const auto& entry) { return entry.second == &timer; });
+  if (running != FTimers.end()) {
+    KillTimer(FTimerWindow, running->first);
+    FTimers.erase(running);
+  }
+  // A timer without a handler has nothing to run, as in the headless backend.
+  if (!timer.Enabled() || timer.Interval() == 0 || !timer.OnTimer) return;
+  const UINT_PTR id = FNextTimerId++;
+  if (SetTimer(FTimerWindow, id, timer.Interval(), nullptr) == 0) {
+    throw Exception("Not enough timers available");
+  }
+  FTimers.emplace_back(id, &timer);
+}
+
+void Win32Backend::TimerFired(UINT_PTR id) {
+  auto running = std::find_if(FTimers.begin(), FTimers.end(),
+                              [id](const auto& entry) { return entry.first == id; });
+  // A WM_TIMER can still be queued for a timer that was stopped since.
+  if (running == FTimers.end()) return;
+  TTimer* timer = running->second;
+  Application().Dispatch([timer] { timer->Fire(); });
+}
+
+LRESULT CALLBACK Win32Backend::TimerWindowProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  if (message == WM_TIMER) {
+    auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (backend != nullptr) {
+      Application().Dispatch([backend, wParam] { backend->TimerFired(wParam); });
+      return 0;
+    }
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void Win32Backend::Run(TForm& mainForm) {
+  if (!mainForm.IsBound()) mainForm.Bind();
+  if (auto* peer = dynamic_cast<FormPeer*>(WindowPeer::Of(mainForm))) peer->ShowAsStarted();
+  mainForm.SetVisible(true);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<IBackend> MakeWin32Backend(HINSTANCE instance) {
+  return std::make_unique<Win32Backend>(instance);
+}
+
+HWND HandleOf(const TWinControl& control) {
+  const WindowPeer* peer = WindowPeer::Of(control);
+  return peer != nullptr ? peer->Handle() : nullptr;
+}
+
+}  // namespace foyer

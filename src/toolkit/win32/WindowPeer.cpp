@@ -1,0 +1,169 @@
+// The window behind a windowed component.
+#include "toolkit/win32/WindowPeer.h"
+
+#include <algorithm>
+
+#include "toolkit/Application.h"
+#include "toolkit/win32/Painting.h"
+#include "util/Errors.h"
+
+namespace foyer {
+
+namespace {
+
+// A window property rather than GWLP_USERDATA: windows of system classes (list boxes) carry a
+// peer as well, and their user data is not ours to take.
+constexpr const char* kPeerProperty = "Foyer.Peer";
+
+}  // namespace
+
+WindowPeer::WindowPeer(const PeerContext& context, TWinControl& control)
+    : FContext(context), FControl(control) {}
+
+WindowPeer::~WindowPeer() {
+  if (FHandle == nullptr || !IsWindow(FHandle) || FromHandle(FHandle) != this) return;
+  // Messages sent while the window goes away must not reach a peer that is half destroyed.
+  const HWND window = FHandle;
+  Detach();
+  DestroyWindow(window);
+}
+
+WindowPeer* WindowPeer::FromHandle(HWND window) {
+  if (window == nullptr) return nullptr;
+  return static_cast<WindowPeer*>(GetPropA(window, kPeerProperty));
+}
+
+WindowPeer* WindowPeer::Of(const TWinControl& control) {
+  return dynamic_cast<WindowPeer*>(control.Peer());
+}
+
+void WindowPeer::Attach(HWND window) {
+  FHandle = window;
+  SetPropA(window, kPeerProperty, this);
+}
+
+void WindowPeer::Detach() {
+  RemovePropA(FHandle, kPeerProperty);
+  FHandle = nullptr;
+}
+
+HWND WindowPeer::ParentHandle() const {
+  TWinControl* parent = FControl.Parent();
+  WindowPeer* parentPeer = parent != nullptr ? Of(*parent) : nullptr;
+  return parentPeer != nullptr ? parentPeer->Handle() : nullptr;
+}
+
+void WindowPeer::RegisterClassOnce(const std::string& name, UINT style) const {
+  WNDCLASSA windowClass{};
+  if (GetClassInfoA(FContext.Instance, name.c_str(), &windowClass)) return;
+  windowClass.style = style;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = FContext.Instance;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = name.c_str();
+  if (RegisterClassA(&windowClass) == 0)
+    throw Exception("Cannot register the window class " + name);
+}
+
+void WindowPeer::CreateOwnWindow(DWORD exStyle, const std::string& className,
+                                 const std::string& title, DWORD style, int x, int y, int width,
+                                 int height, HWND parent) {
+  const HWND window = CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, x, y, width,
+                                      height, parent, nullptr, FContext.Instance, this);
+  if (window == nullptr) throw Exception("Cannot create a window of class " + className);
+}
+
+void WindowPeer::AdoptWindow(HWND window) {
+  if (window == nullptr) throw Exception("Cannot create a window");
+  Attach(window);
+}
+
+LRESULT CALLBACK WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    static_cast<WindowPeer*>(create->lpCreateParams)->Attach(window);
+  }
+  WindowPeer* peer = FromHandle(window);
+  // Before WM_NCCREATE (WM_GETMINMAXINFO comes first) and after the peer let go.
+  if (peer == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Application().Dispatch([&] { result = peer->HandleMessage(message, wParam, lParam); });
+  if (message == WM_NCDESTROY) peer->Detach();
+  return result;
+}
+
+LRESULT WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return Default(message, wParam, lParam);
+}
+
+std::optional<LRESULT> WindowPeer::Reflected(UINT, WPARAM, LPARAM) {
+  return std::nullopt;
+}
+
+std::optional<LRESULT> WindowPeer::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      WindowPeer* child = FromHandle(reinterpret_cast<HWND>(lParam));
+      if (child == nullptr || child == this) return std::nullopt;
+      return child->Reflected(message, wParam, lParam);
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+LRESULT WindowPeer::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(FHandle, message, wParam, lParam);
+}
+
+TPoint WindowPeer::ChildOffset() const {
+  RECT frame{};
+  GetWindowRect(FHandle, &frame);
+  POINT origin{0, 0};
+  ClientToScreen(FHandle, &origin);
+  return {origin.x - frame.left, origin.y - frame.top};
+}
+
+void WindowPeer::ApplyBounds() {
+  TWinControl* parent = FControl.Parent();
+  WindowPeer* parentPeer = parent != nullptr ? Of(*parent) : nullptr;
+  const TPoint offset = parentPeer != nullptr ? parentPeer->ChildOffset() : TPoint{};
+  SetWindowPos(FHandle, nullptr, FControl.Left() - offset.X, FControl.Top() - offset.Y,
+               std::max(0, FControl.Width()), std::max(0, FControl.Height()),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowPeer::Changed(TChange what, int32_t) {
+  switch (what) {
+    case TChange::Bounds:
+      ApplyBounds();
+      break;
+    case TChange::Visible:
+      ShowWindow(FHandle, FControl.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case TChange::Enabled:
+      EnableWindow(FHandle, FControl.Enabled() ? TRUE : FALSE);
+      break;
+    default:
+      InvalidateRect(FHandle, nullptr, FALSE);
+      break;
+  }
+}
+
+void WindowPeer::InvalidateArea(const TRect& area) {
+  RECT rect = ToRect(area);
+  const TPoint offset = ChildOffset();
+  OffsetRect(&rect, -offset.X, -offset.Y);
+  InvalidateRect(FHandle, &rect, FALSE);
+}
+
+void WindowPeer::Update() {
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace foyer

@@ -1,0 +1,79 @@
+// The window behind a windowed component: owns the window, routes its messages, applies the
+// properties every kind of window shares.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/win32/WinApi.h"
+#include "toolkit/Component.h"
+
+namespace foyer {
+
+class FontCache;
+
+// What the peers share from their backend.
+struct PeerContext {
+  HINSTANCE Instance;
+  FontCache& Fonts;
+};
+
+class WindowPeer : public IWindowPeer {
+ public:
+  ~WindowPeer() override;
+  WindowPeer(const WindowPeer&) = delete;
+  WindowPeer& operator=(const WindowPeer&) = delete;
+
+  HWND Handle() const { return FHandle; }
+  // The peer of a window this program made, or null.
+  static WindowPeer* FromHandle(HWND window);
+  // The peer bound to a control, or null.
+  static WindowPeer* Of(const TWinControl& control);
+
+  void Changed(TChange what, int32_t index) override;
+  void InvalidateArea(const TRect& area) override;
+  void Update() override;
+
+  // Where a child's position (relative to this control's top-left) puts it in this window's
+  // client area.
+  virtual TPoint ChildOffset() const;
+  // Moves the window to its control's bounds; the parent's borders and negative sizes are taken
+  // care of.
+  void ApplyBounds();
+
+ protected:
+  WindowPeer(const PeerContext& context, TWinControl& control);
+
+  // Registers a window class of this program's, once per process.
+  void RegisterClassOnce(const std::string& name, UINT style) const;
+  // Creates a window of a class this program registered; its messages reach HandleMessage from
+  // the first WM_NCCREATE on.
+  void CreateOwnWindow(DWORD exStyle, const std::string& className, const std::string& title,
+                       DWORD style, int x, int y, int width, int height, HWND parent);
+  // Takes over a window of a system class, whose messages stay with the system; the parent
+  // reflects its notifications to Reflected.
+  void AdoptWindow(HWND window);
+
+  // A message to a window of a class this program registered; runs inside the error handler.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A notification or colour request the parent got about this window; none: not handled.
+  virtual std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam);
+  // Hands what a child window tells its parent back to the child's peer.
+  std::optional<LRESULT> ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+  const PeerContext& Context() const { return FContext; }
+  HWND ParentHandle() const;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Attach(HWND window);
+  void Detach();
+
+  PeerContext FContext;
+  TWinControl& FControl;
+  HWND FHandle = nullptr;
+};
+
+}  // namespace foyer
