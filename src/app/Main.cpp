@@ -1,36 +1,48 @@
-// Program entry of foyer.exe.
-#include <windows.h>
+// Program entry of foyer.exe: the services, the six windows in their order, the event loop.
+#include "platform/win32/WinApi.h"
+
+#include "dialogs/CopyFail.h"
+#include "dialogs/OpenDir.h"
+#include "main/UMain.h"
+#include "platform/win32/Win32Platform.h"
+#include "toolkit/Application.h"
+#include "toolkit/win32/Win32Backend.h"
+#include "viewers/ShowBmp.h"
+#include "viewers/ShowRtf.h"
+#include "viewers/ShowTxt.h"
 
 namespace {
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// The program's title, for error boxes: its file name without the extension.
+std::string TitleOf(const std::string& exePath) {
+  std::string name = exePath.substr(exePath.find_last_of("\\:") + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-  windowClass.lpszClassName = "TMainForm";
-  RegisterClassA(&windowClass);
-  RECT frame{0, 0, 622, 443};
-  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  HWND window = CreateWindowA("TMainForm", "foyer", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                              nullptr, nullptr, instance, nullptr);
-  ShowWindow(window, showCommand);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace foyer;
+  InstallPlatform(Win32Services());
+  Application().SetBackend(MakeWin32Backend(instance));
+
+  char exePath[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, exePath, MAX_PATH);
+  ProgramArgs() = {exePath, SplitParams(GetCommandLineA())};
+  Application().SetTitle(TitleOf(exePath));
+  InitOpenDirModule();
+
+  Application().Dispatch([] {
+    Application().CreateForm(MainForm);
+    Application().CreateForm(OpenDirDialog);
+    Application().CreateForm(CopyFailBox);
+    Application().CreateForm(ShowBmpForm);
+    Application().CreateForm(ShowTxtForm);
+    Application().CreateForm(ShowRtfForm);
+  });
+  Application().Run();
+  Application().DestroyForms();
+  return 0;
 }
