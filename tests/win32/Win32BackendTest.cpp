@@ -826,8 +826,10 @@ TEST_F(BackendListBoxTest, LongListHasAScrollBarAndNoBorderOfItsOwn) {
   // The list shows its scroll bar only when the rows do not fit.
   for (int i = 0; i < 40; ++i)
     scene.list->AddRow("row");
+  // Rows added in a burst show once the program is back in its event loop.
+  EXPECT_TRUE(PumpUntil([&] { return (GetWindowLongA(scene.window, GWL_STYLE) & WS_VSCROLL) != 0; }));
   const LONG style = GetWindowLongA(scene.window, GWL_STYLE);
-  EXPECT_NE(style & WS_VSCROLL, 0);
+  EXPECT_NE(style & WS_VISIBLE, 0);
   EXPECT_NE(style & LBS_NOTIFY, 0);
   EXPECT_NE(style & LBS_NOINTEGRALHEIGHT, 0);
   EXPECT_EQ(style & (WS_BORDER | LBS_SORT), 0);

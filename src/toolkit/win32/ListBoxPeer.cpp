@@ -10,6 +10,9 @@ namespace foyer {
 
 namespace {
 
+constexpr DWORD kShowEveryMs = 40;
+constexpr UINT_PTR kShowRowsTimer = 1;
+
 DWORD StyleOf(const TListBox& listBox) {
   // Not sorted: rows stay where the program put them, and adding one costs the same at any
   // length. No border: the panel around the list frames it.
@@ -36,6 +39,39 @@ ListBoxPeer::ListBoxPeer(const PeerContext& context, TListBox& listBox)
   Send(LB_SETCURSEL, static_cast<WPARAM>(listBox.ItemIndex()));
 }
 
+ListBoxPeer::~ListBoxPeer() {
+  if (FIsHoldingRows) KillTimer(Handle(), kShowRowsTimer);
+}
+
+void ListBoxPeer::BeginRowChange() {
+  if (!FIsHoldingRows) {
+    Send(WM_SETREDRAW, FALSE);
+    FIsHoldingRows = true;
+    // The timer fires once the program is back in its event loop: the burst is over.
+    SetTimer(Handle(), kShowRowsTimer, kShowEveryMs, ShowRowsTimer);
+    return;
+  }
+  if (GetTickCount() - FLastShown >= kShowEveryMs) {
+    ShowRows();
+    BeginRowChange();
+  }
+}
+
+void ListBoxPeer::ShowRows() {
+  if (!FIsHoldingRows) return;
+  KillTimer(Handle(), kShowRowsTimer);
+  FIsHoldingRows = false;
+  Send(WM_SETREDRAW, TRUE);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  FLastShown = GetTickCount();
+}
+
+void CALLBACK ListBoxPeer::ShowRowsTimer(HWND window, UINT, UINT_PTR, DWORD) {
+  Application().Dispatch([window] {
+    if (auto* peer = dynamic_cast<ListBoxPeer*>(FromHandle(window))) peer->ShowRows();
+  });
+}
+
 LRESULT ListBoxPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
   return SendMessageA(Handle(), message, wParam, lParam);
 }
@@ -43,12 +79,15 @@ LRESULT ListBoxPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 void ListBoxPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::RowAdded:
+      BeginRowChange();
       AddRow(index);
       break;
     case TChange::RowText:
+      BeginRowChange();
       ReplaceRow(index);
       break;
     case TChange::RowsCleared:
+      BeginRowChange();
       Send(LB_RESETCONTENT);
       break;
     case TChange::Selection:

@@ -10,8 +10,11 @@ namespace foyer {
 class ListBoxPeer final : public WindowPeer {
  public:
   ListBoxPeer(const PeerContext& context, TListBox& listBox);
+  ~ListBoxPeer() override;
 
   void Changed(TChange what, int32_t index) override;
+  // Shows the rows as they are now.
+  void ShowRows();
 
  protected:
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -19,12 +22,20 @@ class ListBoxPeer final : public WindowPeer {
  private:
   void ApplyFont();
   void ApplyColor();
+  // Rows come in bursts: a listing adds thousands, one at a time. The system list box repaints
+  // itself and its scroll bar on every change, which under Wine costs milliseconds a row, so
+  // changes are made with redrawing off and shown at most every kShowEveryMs, and once more
+  // when the burst is over.
+  void BeginRowChange();
+  static void CALLBACK ShowRowsTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
   void AddRow(int32_t index);
   void ReplaceRow(int32_t index);
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TListBox& FListBox;
   GdiBrush FBackground;
+  bool FIsHoldingRows = false;
+  DWORD FLastShown = 0;
 };
 
 }  // namespace foyer
