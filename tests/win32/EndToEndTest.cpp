@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BackendBed.h"
+#include "EndToEndBed.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Bitmap.h"
@@ -16,107 +17,6 @@
 
 namespace foyer::test {
 namespace {
-
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-// Polls a condition until it holds or the deadline passes; never waits a fixed time.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
-}
-
-// What the screen shows in a window's client area, read back from the screen itself.
-Rendering CaptureClient(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  Rendering rendering;
-  rendering.Width = client.right;
-  rendering.Height = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = rendering.Width;
-  info.bmiHeader.biHeight = -rendering.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ClientDC screen;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen.Get());
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, rendering.Width, rendering.Height, screen.Get(), origin.x, origin.y,
-         SRCCOPY);
-  GdiFlush();
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  rendering.Pixels.assign(pixels, pixels + static_cast<size_t>(rendering.Width) * rendering.Height);
-  for (uint32_t& pixel : rendering.Pixels)
-    pixel &= 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  return rendering;
-}
-
-// Colours on an 8-bit screen come from the system palette: near enough is the same colour.
-bool Near(uint32_t a, uint32_t b, int tolerance) {
-  for (int shift = 0; shift < 24; shift += 8) {
-    const int delta = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-    if (delta > tolerance || delta < -tolerance) return false;
-  }
-  return true;
-}
-
-// A running foyer.exe and its main window; killed at the end if it is still running.
-class FoyerProcess {
- public:
-  explicit FoyerProcess(const std::string& exe) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exe + "\"";
-    PROCESS_INFORMATION info{};
-    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
-      FProcess = FileHandle(info.hProcess);
-      FileHandle thread(info.hThread);
-      FProcessId = info.dwProcessId;
-    }
-  }
-  ~FoyerProcess() {
-    if (FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
-      TerminateProcess(FProcess.Get(), 1);
-      WaitForSingleObject(FProcess.Get(), 5000);
-    }
-  }
-  FoyerProcess(const FoyerProcess&) = delete;
-  FoyerProcess& operator=(const FoyerProcess&) = delete;
-
-  bool Started() const { return FProcess.IsValid(); }
-  HANDLE Handle() const { return FProcess.Get(); }
-
-  // The visible main window of this process.
-  HWND MainWindow() const {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "TMainForm", nullptr)) != nullptr) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == FProcessId && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-  }
-
- private:
-  FileHandle FProcess;
-  DWORD FProcessId = 0;
-};
 
 class EndToEndDepth : public testing::Test {
  protected:

@@ -1,0 +1,126 @@
+// Driving foyer.exe from a second process.
+#include "EndToEndBed.h"
+
+#include <cstdlib>
+
+#include "toolkit/win32/GdiHandles.h"
+
+namespace foyer::test {
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return true;
+}
+
+Rendering CaptureClient(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  Rendering rendering;
+  rendering.Width = client.right;
+  rendering.Height = client.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = rendering.Width;
+  info.bmiHeader.biHeight = -rendering.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  ClientDC screen;
+  void* bits = nullptr;
+  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  MemoryDC memory(CreateCompatibleDC(screen.Get()));
+  if (!bitmap || !memory) return rendering;
+  {
+    ObjectSelection selection(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, rendering.Width, rendering.Height, screen.Get(), origin.x, origin.y,
+           SRCCOPY);
+    GdiFlush();
+  }
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  rendering.Pixels.assign(pixels, pixels + static_cast<size_t>(rendering.Width) * rendering.Height);
+  for (uint32_t& pixel : rendering.Pixels)
+    pixel &= 0xFFFFFF;
+  return rendering;
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int delta = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (delta > tolerance || delta < -tolerance) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> ListRows(HWND listBox) {
+  std::vector<std::string> rows;
+  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < count; ++row) {
+    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(wcslen(wide.c_str()));
+    std::string ansi(wide.size() * 2 + 1, '\0');
+    const int written =
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(),
+                            static_cast<int>(ansi.size()), nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(written > 0 ? written : 0));
+    rows.push_back(ansi);
+  }
+  return rows;
+}
+
+HWND FindDescendant(HWND parent, const char* className) {
+  for (HWND child = FindWindowExA(parent, nullptr, nullptr, nullptr); child != nullptr;
+       child = FindWindowExA(parent, child, nullptr, nullptr)) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, className) == 0) return child;
+    if (HWND inner = FindDescendant(child, className)) return inner;
+  }
+  return nullptr;
+}
+
+FoyerProcess::FoyerProcess(const std::string& exe, const std::string& arguments) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + exe + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  PROCESS_INFORMATION info{};
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &info)) {
+    FProcess = FileHandle(info.hProcess);
+    FileHandle thread(info.hThread);
+    FProcessId = info.dwProcessId;
+  }
+}
+
+FoyerProcess::~FoyerProcess() {
+  if (FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(FProcess.Get(), 1);
+    WaitForSingleObject(FProcess.Get(), 5000);
+  }
+}
+
+HWND FoyerProcess::Window(const char* className) const {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == FProcessId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+}  // namespace foyer::test
