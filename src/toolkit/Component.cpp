@@ -13,7 +13,10 @@ TControl::TControl(TWinControl* parent) : FParent(parent) {
 }
 
 TControl::~TControl() {
-  if (FParent != nullptr) FParent->RemoveChild(this);
+  if (FParent == nullptr) return;
+  // The form must not keep pointing at a control that is gone.
+  if (TForm* form = FParent->ParentForm()) form->ControlDestroyed(*this);
+  FParent->RemoveChild(this);
 }
 
 TRect TControl::BoundsRect() const {

@@ -28,6 +28,7 @@ enum class TChange : uint8_t {
   Selection,
   Style,    // borders, bevels, scroll bars and other look settings
   Repaint,  // a graphic child changed: index unused, area given separately
+  Focus,    // a form's active control changed
 };
 
 // The window behind a windowed component, on a real backend.

@@ -240,6 +240,11 @@ void TMemo::SetScrollBars(TScrollStyle value) {
   Changed(TChange::Style, -1);
 }
 
+void TMemo::SetTabStop(bool value) {
+  FTabStop = value;
+  Changed(TChange::Style, -1);
+}
+
 TTimer::~TTimer() {
   if (FEnabled) {
     FEnabled = false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Bitmap.h"
@@ -161,7 +162,10 @@ class TMemo : public TWinControl {
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle value);
   bool TabStop() const { return FTabStop; }
-  void SetTabStop(bool value) { FTabStop = value; }
+  void SetTabStop(bool value);
+
+  // For backends: the user edited the text; stored without telling the backend again.
+  void BackendTextChanged(std::string text) { FText = std::move(text); }
 
  private:
   std::string FText;

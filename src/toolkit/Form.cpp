@@ -6,8 +6,36 @@
 #include "platform/Platform.h"
 #include "toolkit/Application.h"
 #include "util/Checked.h"
+#include "util/Errors.h"
 
 namespace foyer {
+
+namespace {
+
+// The first button with the property set that the user can reach: it and every panel it lies on
+// are visible and enabled.
+TButton* FindButton(const TWinControl& parent, bool (TButton::*property)() const) {
+  for (TControl* child : parent.Controls()) {
+    if (!child->Visible() || !child->Enabled()) continue;
+    if (auto* button = dynamic_cast<TButton*>(child)) {
+      if ((button->*property)()) return button;
+    } else if (auto* windowed = dynamic_cast<TWinControl*>(child)) {
+      if (TButton* found = FindButton(*windowed, property)) return found;
+    }
+  }
+  return nullptr;
+}
+
+bool HoldsButton(const TWinControl& parent) {
+  for (TControl* child : parent.Controls()) {
+    if (dynamic_cast<TButton*>(child) != nullptr) return true;
+    auto* windowed = dynamic_cast<TWinControl*>(child);
+    if (windowed != nullptr && HoldsButton(*windowed)) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 TForm::TForm() : TWinControl(nullptr) {
   SetColor(clBtnFace);
@@ -49,6 +77,33 @@ void TForm::BackendClientResized(int32_t width, int32_t height) {
 void TForm::Resized() {
   Realign();
   if (OnResize) OnResize(this);
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+  if (control != nullptr && control->ParentForm() != this) {
+    throw Exception("The control " + control->Name() + " does not lie on the form " + Name());
+  }
+  if (control == FActiveControl) return;
+  FActiveControl = control;
+  Changed(TChange::Focus);
+}
+
+void TForm::ControlDestroyed(const TControl& control) {
+  if (FActiveControl != nullptr && static_cast<const TControl*>(FActiveControl) == &control) {
+    FActiveControl = nullptr;
+  }
+}
+
+bool TForm::PressDialogKey(TDialogKey key) {
+  TButton* button =
+      FindButton(*this, key == TDialogKey::Escape ? &TButton::IsCancel : &TButton::IsDefault);
+  if (button == nullptr) return false;
+  button->Click();
+  return true;
+}
+
+bool TForm::HasButtons() const {
+  return HoldsButton(*this);
 }
 
 TGraphicControl* TForm::ControlAt(TPoint point) const {

@@ -12,6 +12,9 @@
 
 namespace foyer {
 
+// The keys a form with buttons answers itself, whatever control has the focus.
+enum class TDialogKey : uint8_t { Enter, Escape };
+
 enum class TBorderStyle : uint8_t { Sizeable, Single, Dialog, None };
 enum class TPosition : uint8_t { Designed, Default, DefaultPosOnly, ScreenCenter };
 
@@ -55,6 +58,18 @@ class TForm : public TWinControl {
   int32_t DesignPixelsPerInch() const { return FDesignPixelsPerInch; }
   void SetDesignPixelsPerInch(int32_t value) { FDesignPixelsPerInch = value; }
 
+  // The control that gets the focus when the form is shown, or null (the form itself). Setting it
+  // on a shown form moves the focus there.
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* control);
+
+  // Presses the button a dialog key stands for, as a click: Escape the cancel button, Enter the
+  // default one. Buttons that are hidden or disabled, or lie on a hidden or disabled panel, do
+  // not count. False when there is none.
+  bool PressDialogKey(TDialogKey key);
+  // Whether any button lies on the form: only such forms treat keys as a dialog does.
+  bool HasButtons() const;
+
   // The graphic control at a client point that takes the mouse: the topmost visible and enabled
   // one, searched in reverse z-order, so a label lying on a picture takes the click.
   TGraphicControl* ControlAt(TPoint point) const;
@@ -89,6 +104,8 @@ class TForm : public TWinControl {
   void BackendClientResized(int32_t width, int32_t height);
   void BeginModal();
   void EndModal();
+  // For the components: a control of this form is going away.
+  void ControlDestroyed(const TControl& control);
 
  protected:
   void Resized() override;
@@ -103,6 +120,7 @@ class TForm : public TWinControl {
   TPosition FPosition = TPosition::Designed;
   int32_t FDesignPixelsPerInch = 96;
   int32_t FModalResult = mrNone;
+  TWinControl* FActiveControl = nullptr;
   bool FShowingModal = false;
   bool FWasShown = false;
 };

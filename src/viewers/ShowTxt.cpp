@@ -29,6 +29,8 @@ TShowTxtForm::TShowTxtForm() {
   Button1->SetCaption("OK");
   Button1->SetCancel(true);
   Button1->SetModalResult(mrOk);
+  // The text area is no tab stop: the button has the focus, so Enter and Space close the viewer.
+  SetActiveControl(Button1);
 
   OnResize = Handler(this, &TShowTxtForm::FormResize);
   SetClientSize(Scaled(607), Scaled(471));

@@ -194,5 +194,67 @@ TEST_F(ToolkitTest, CloseQueryCanKeepAModalFormOpen) {
   form.EndModal();
 }
 
+TEST_F(ToolkitTest, DialogKeysPressTheCancelAndDefaultButtonsTheUserCanReach) {
+  TForm form;
+  TPanel* panel = form.Create<TPanel>(&form);
+  TButton* hiddenCancel = form.Create<TButton>(&form);
+  hiddenCancel->SetCancel(true);
+  hiddenCancel->Hide();
+  TButton* cancel = form.Create<TButton>(panel);
+  cancel->SetCancel(true);
+  cancel->SetModalResult(mrCancel);
+  TButton* ok = form.Create<TButton>(&form);
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  int cancelClicks = 0;
+  int hiddenClicks = 0;
+  cancel->OnClick = [&](TComponent*) { ++cancelClicks; };
+  hiddenCancel->OnClick = [&](TComponent*) { ++hiddenClicks; };
+
+  EXPECT_TRUE(form.PressDialogKey(TDialogKey::Escape));
+  EXPECT_EQ(cancelClicks, 1);
+  EXPECT_EQ(hiddenClicks, 0);
+  EXPECT_EQ(form.ModalResult(), mrCancel);
+  EXPECT_TRUE(form.PressDialogKey(TDialogKey::Enter));
+  EXPECT_EQ(form.ModalResult(), mrOk);
+
+  // A button on a disabled panel is out of reach like a disabled button.
+  panel->SetEnabled(false);
+  EXPECT_FALSE(form.PressDialogKey(TDialogKey::Escape));
+  EXPECT_EQ(cancelClicks, 1);
+  ok->SetEnabled(false);
+  EXPECT_FALSE(form.PressDialogKey(TDialogKey::Enter));
+}
+
+TEST_F(ToolkitTest, OnlyFormsHoldingAButtonAnswerDialogKeys) {
+  TForm plain;
+  plain.Create<TListBox>(&plain);
+  EXPECT_FALSE(plain.HasButtons());
+  EXPECT_FALSE(plain.PressDialogKey(TDialogKey::Escape));
+  TForm dialog;
+  TPanel* panel = dialog.Create<TPanel>(&dialog);
+  dialog.Create<TButton>(panel);
+  EXPECT_TRUE(dialog.HasButtons());
+  EXPECT_FALSE(dialog.PressDialogKey(TDialogKey::Enter)) << "no button is the default one";
+}
+
+TEST_F(ToolkitTest, ActiveControlMustLieOnTheFormAndIsForgottenWhenDestroyed) {
+  TForm form;
+  TForm other;
+  TButton* foreign = other.Create<TButton>(&other);
+  EXPECT_THROW(form.SetActiveControl(foreign), Exception);
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+  TPanel* panel = form.Create<TPanel>(&form);
+  {
+    TButton inner(panel);
+    form.SetActiveControl(&inner);
+    EXPECT_EQ(form.ActiveControl(), &inner);
+  }
+  EXPECT_EQ(form.ActiveControl(), nullptr) << "the form kept a destroyed control";
+  form.SetActiveControl(panel);
+  form.SetActiveControl(nullptr);
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+}
+
 }  // namespace
 }  // namespace foyer

@@ -82,6 +82,8 @@ TEST_F(ViewersTest, TextViewerLayoutKeepsTheButtonInTheCornerAtEverySize) {
   EXPECT_TRUE(ShowTxtForm->Button1->IsCancel());
   EXPECT_EQ(ShowTxtForm->Button1->Caption(), "OK");
   EXPECT_TRUE(ShowTxtForm->Memo1->ReadOnly());
+  EXPECT_FALSE(ShowTxtForm->Memo1->TabStop());
+  EXPECT_EQ(ShowTxtForm->ActiveControl(), ShowTxtForm->Button1) << "the button has the focus";
 }
 
 TEST_F(ViewersTest, TextViewerScalesItsDesignToTheScreen) {
