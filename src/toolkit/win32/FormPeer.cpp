@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "toolkit/Application.h"
+#include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/MemoPeer.h"
 #include "toolkit/win32/Painting.h"
 
 namespace foyer {
@@ -123,6 +125,15 @@ void FormPeer::Changed(TChange what, int32_t index) {
       break;
     case TChange::Visible:
       ShowWindow(Handle(), FForm.Visible() ? SW_SHOW : SW_HIDE);
+      // After the hiding, which deactivates the form and so records the focus.
+      if (!FForm.Visible()) FLastFocus = nullptr;
+      break;
+    case TChange::Focus:
+      FLastFocus = nullptr;
+      if (GetActiveWindow() == Handle()) {
+        const HWND target = FocusTarget();
+        SetFocus(target != nullptr ? target : Handle());
+      }
       break;
     case TChange::Text:
       SetWindowTextA(Handle(), FForm.Caption().c_str());
@@ -184,6 +195,17 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
       StoreSizes();
       return 0;
+    case WM_ACTIVATE:
+      // Deactivation comes before the focused child loses the focus: remember it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focused = GetFocus();
+        if (focused != nullptr && IsChild(Handle(), focused)) FLastFocus = focused;
+      }
+      // Activated, the system gives the focus to the form, which hands it on (WM_SETFOCUS).
+      return Default(message, wParam, lParam);
+    case WM_SETFOCUS:
+      if (const HWND target = FocusTarget()) SetFocus(target);
+      return 0;
     case WM_CLOSE:
       // Forms are hidden, not destroyed: they are reused.
       FForm.Close();
@@ -237,6 +259,48 @@ void FormPeer::PaintControls(HDC dc, const RECT& area) {
     } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
       PaintLabel(dc, *label, Context().Fonts.Get(label->Font()), ColorRef(FForm.Color()));
     }
+  }
+}
+
+bool FormPeer::CanFocus(HWND parent, HWND child) {
+  return child != nullptr && IsWindow(child) && IsChild(parent, child) && IsWindowVisible(child) &&
+         IsWindowEnabled(child);
+}
+
+HWND FormPeer::FocusTarget() const {
+  if (CanFocus(Handle(), FLastFocus)) return FLastFocus;
+  const TWinControl* active = FForm.ActiveControl();
+  const WindowPeer* peer = active != nullptr ? Of(*active) : nullptr;
+  const HWND window = peer != nullptr ? peer->Handle() : nullptr;
+  return CanFocus(Handle(), window) ? window : nullptr;
+}
+
+bool FormPeer::DialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !FForm.HasButtons()) return false;
+  switch (message.wParam) {
+    case VK_ESCAPE:
+      return FForm.PressDialogKey(TDialogKey::Escape);
+    case VK_RETURN: {
+      WindowPeer* focused = FromHandle(message.hwnd);
+      if (auto* memo = dynamic_cast<MemoPeer*>(focused); memo != nullptr && memo->WantsReturn()) {
+        return false;
+      }
+      // A button with the focus is the one Enter presses, as in a dialog.
+      if (auto* button = dynamic_cast<ButtonPeer*>(focused)) {
+        button->Button().Click();
+        return true;
+      }
+      return FForm.PressDialogKey(TDialogKey::Enter);
+    }
+    case VK_TAB: {
+      const bool backwards = GetKeyState(VK_SHIFT) < 0;
+      const HWND focused = IsChild(Handle(), message.hwnd) ? message.hwnd : nullptr;
+      const HWND next = GetNextDlgTabItem(Handle(), focused, backwards ? TRUE : FALSE);
+      if (next != nullptr) SetFocus(next);
+      return true;
+    }
+    default:
+      return false;
   }
 }
 

@@ -18,6 +18,10 @@ class FormPeer final : public WindowPeer {
   TPoint ChildOffset() const override { return {}; }
   // The first showing of the main window: as the program was started (minimised, maximised).
   void ShowAsStarted();
+  // A key pressed in this window or one of its children, before the focused control sees it:
+  // in a form that holds buttons, Escape presses the cancel button, Enter the focused or the
+  // default button, and Tab moves the focus between tab stops. True when the key was used.
+  bool DialogKey(const MSG& message);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -34,12 +38,18 @@ class FormPeer final : public WindowPeer {
   void MouseDown(TPoint point);
   void MouseUp(TPoint point);
   void DoubleClick(TPoint point);
+  // The child that should have the focus when the form gets it, or null.
+  HWND FocusTarget() const;
+  static bool CanFocus(HWND parent, HWND child);
 
   TForm& FForm;
   DWORD FStyle = 0;
   DWORD FExStyle = 0;
   // The control the left button went down on; it gets the click if the button comes up over it.
   TGraphicControl* FPressed = nullptr;
+  // The child that had the focus when the form was last deactivated; forgotten when it hides,
+  // so that every showing starts at the active control.
+  HWND FLastFocus = nullptr;
   GdiPalette FPalette;
   std::shared_ptr<const Picture> FPalettePicture;
 };

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/FormPeer.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/ListBoxPeer.h"
+#include "toolkit/win32/MemoPeer.h"
 #include "toolkit/win32/PanelPeer.h"
 #include "util/Errors.h"
 
@@ -71,6 +73,23 @@ class ModalShowing {
   std::optional<DisabledWindows> FOthers;
 };
 
+// Keys that a form with buttons takes before its focused control does (Escape, Enter, Tab).
+bool IsDialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.hwnd == nullptr) return false;
+  auto* form = dynamic_cast<FormPeer*>(WindowPeer::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
+  if (form == nullptr) return false;
+  bool used = false;
+  Application().Dispatch([&] { used = form->DialogKey(message); });
+  return used;
+}
+
+// Hands a message to its window, unless it is a dialog key its form used.
+void Deliver(MSG& message) {
+  if (IsDialogKey(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
 class Win32Backend final : public IBackend {
  public:
   explicit Win32Backend(HINSTANCE instance);
@@ -130,6 +149,11 @@ std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
   if (auto* listBox = dynamic_cast<TListBox*>(&control)) {
     return std::make_unique<ListBoxPeer>(context, *listBox);
   }
+  if (auto* button = dynamic_cast<TButton*>(&control)) {
+    return std::make_unique<ButtonPeer>(context, *button);
+  }
+  if (auto* memo = dynamic_cast<TMemo*>(&control))
+    return std::make_unique<MemoPeer>(context, *memo);
   return nullptr;
 }
 
@@ -159,8 +183,7 @@ int32_t Win32Backend::ShowModal(TForm& form) {
         PostQuitMessage(static_cast<int>(message.wParam));
         break;
       }
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
+      Deliver(message);
     }
   }
   return form.ModalResult();
@@ -216,10 +239,8 @@ void Win32Backend::Run(TForm& mainForm) {
   if (auto* peer = dynamic_cast<FormPeer*>(WindowPeer::Of(mainForm))) peer->ShowAsStarted();
   mainForm.SetVisible(true);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  while (GetMessageA(&message, nullptr, 0, 0) > 0)
+    Deliver(message);
 }
 
 }  // namespace

@@ -78,6 +78,17 @@ void WindowPeer::AdoptWindow(HWND window) {
   Attach(window);
 }
 
+void WindowPeer::ReplaceWindow(HWND window) {
+  if (window == nullptr) throw Exception("Cannot create a window");
+  const HWND old = FHandle;
+  const bool focused = GetFocus() == old;
+  SetWindowPos(window, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Detach();
+  DestroyWindow(old);
+  Attach(window);
+  if (focused) SetFocus(window);
+}
+
 LRESULT CALLBACK WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);

@@ -54,6 +54,10 @@ class WindowPeer : public IWindowPeer {
   // Takes over a window of a system class, whose messages stay with the system; the parent
   // reflects its notifications to Reflected.
   void AdoptWindow(HWND window);
+  // Puts a new window of a system class in the place of this one (styles that the system reads
+  // only at creation changed): the new one takes the old one's place in the z-order and its
+  // focus, and the old one is destroyed.
+  void ReplaceWindow(HWND window);
 
   // A message to a window of a class this program registered; runs inside the error handler.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
