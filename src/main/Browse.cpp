@@ -278,6 +278,23 @@ bool TMainForm::ListFolder(const std::string& folder, TListMode mode, const std:
   FMode = mode;
   FCurDir = dir;
   FListDeviceType = MPlay->DeviceType();
+  // When the enumeration saw every name of the folder, an entry's readme beside it is looked up
+  // among those names instead of asked of the file system, which (under Wine at least) reads
+  // the whole folder again for every name it does not find: quadratic in big folders.
+  FFolderFiles.clear();
+  FHasFolderFiles = ext == "*";
+  if (FHasFolderFiles) {
+    for (const DirEntry& entry : found.Entries) {
+      if ((entry.Attr & faDirectory) == 0) FFolderFiles.insert(LowerStr(entry.Name));
+    }
+  }
+  struct FolderFilesBack {
+    TMainForm& Form;
+    ~FolderFilesBack() {
+      Form.FHasFolderFiles = false;
+      Form.FFolderFiles.clear();
+    }
+  } folderFilesBack{*this};
   UpdateActionBar();
   for (const DirEntry* entry : listable) {
     const int32_t row = TextBox->AddRow(entry->Name);
@@ -303,12 +320,15 @@ bool TMainForm::AddItem(int32_t row, const std::string& path) {
   const std::string shown = stem.substr(stem.find_last_of("\\:") + 1);
 
   std::string readme;
-  for (const std::string& candidate :
-       {stem + ".readme", JoinPath(path, "readme"), JoinPath(path, "readme.txt")}) {
-    if (FileExists(candidate)) {
-      readme = candidate;
-      break;
-    }
+  const std::string beside = stem + ".readme";
+  const bool isBesideKnown = FHasFolderFiles && beside.compare(0, FCurDir.size(), FCurDir) == 0;
+  if (isBesideKnown ? FFolderFiles.count(LowerStr(beside.substr(FCurDir.size()))) != 0
+                    : FileExists(beside)) {
+    readme = beside;
+  } else if (FileExists(JoinPath(path, "readme"))) {
+    readme = JoinPath(path, "readme");
+  } else if (FileExists(JoinPath(path, "readme.txt"))) {
+    readme = JoinPath(path, "readme.txt");
   }
   if (readme.empty()) {
     TextBox->SetRow(row, shown);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "toolkit/Form.h"
@@ -118,6 +119,9 @@ class TMainForm : public TForm {
   bool FHasViewMe = false;
   int32_t FCatCount = 0;
   int32_t FRowsPerCol = 0;
+  // The files of the folder being listed, by lower-cased name, while a listing knows them all.
+  std::unordered_set<std::string> FFolderFiles;
+  bool FHasFolderFiles = false;
   // The media device type the list on screen plays on.
   TMPDeviceType FListDeviceType = TMPDeviceType::dtAutoSelect;
 };

@@ -267,7 +267,9 @@ TEST_F(BrowseTest, RowTextsPadShortNamesAndTakeTheFirstReadmeFound) {
           {"Tools\\notes.readme", "x"},
           {"Tools\\readme\\", ""},
           {"Tools\\Kit\\readme", "Plain readme first"},
-          {"Tools\\Kit\\readme.txt", "never shown"}});
+          {"Tools\\Kit\\readme.txt", "never shown"},
+          {"Tools\\Box\\readme.txt", "inside"},
+          {"Tools\\BOX.readme", "Box beside"}});
   Open("Videos");
   EXPECT_EQ(ListRows(),
             (Rows{"intro      Opening titles", "averyverylongname Long", "empty      "}));
@@ -275,7 +277,7 @@ TEST_F(BrowseTest, RowTextsPadShortNamesAndTakeTheFirstReadmeFound) {
 
   Open("Tools");
   EXPECT_EQ(FForm->Mode(), lmInstall);
-  EXPECT_EQ(ListRows(), (Rows{"upper", "Kit        Plain readme first"}));
+  EXPECT_EQ(ListRows(), (Rows{"upper", "Kit        Plain readme first", "Box        Box beside"}));
 }
 
 TEST_F(BrowseTest, EveryListableEntryIsListedInEnumerationOrder) {
