@@ -1,0 +1,224 @@
+// Times the text viewer on large files on the real system: from ShowFile until its window is up
+// and painted, against reading the file alone in the same run, and against the system's notepad
+// until its edit control holds the same text.
+#include "platform/win32/WinApi.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Platform.h"
+#include "toolkit/Application.h"
+#include "toolkit/win32/Win32Backend.h"
+#include "util/Path.h"
+#include "viewers/ShowTxt.h"
+
+namespace {
+
+using namespace foyer;
+
+double Seconds() {
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+uint64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A file of text lines with CR LF ends, megabytes long; made once and reused.
+std::string MakeTextFile(const std::string& top, int megabytes) {
+  const std::string path = top + "\\text" + std::to_string(megabytes) + "mb.txt";
+  const uint64_t size = static_cast<uint64_t>(megabytes) * 1024 * 1024;
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES && FileSize(path) >= size) {
+    return path;
+  }
+  std::string text;
+  text.reserve(size + 128);
+  char line[128];
+  for (int number = 1; text.size() < size; ++number) {
+    const int length = std::snprintf(
+        line, sizeof line, "%08d  Catalogue entry, item %d of the disc: title, maker, year.\r\n",
+        number, number % 977);
+    text.append(line, static_cast<size_t>(length));
+  }
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file ||
+      !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+    std::fprintf(stderr, "bench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+  return path;
+}
+
+// What any viewer must do: read the whole file into memory.
+double TimeRead(const std::string& path) {
+  const double start = Seconds();
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  std::string bytes(FileSize(path), '\0');
+  DWORD got = 0;
+  if (!file ||
+      !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+      got != bytes.size()) {
+    std::fprintf(stderr, "bench: cannot read %s\n", path.c_str());
+  }
+  return Seconds() - start;
+}
+
+struct ViewerTimes {
+  double Shown = 0;    // ShowFile until the window is up and painted
+  double SetText = 0;  // handing the same text to the hidden memo again
+  size_t Length = 0;   // the characters the edit control held
+  int32_t Result = 0;  // how the viewer closed
+};
+
+// The viewer's edit control.
+HWND EditOf(HWND viewer) {
+  return FindWindowExA(viewer, nullptr, "Edit", nullptr);
+}
+
+// A timer fires only when no painting is pending: its first tick marks the window as up. It
+// then closes the viewer as a user would, with Escape.
+ViewerTimes TimeViewer(const std::string& path) {
+  ViewerTimes times;
+  TTimer upTimer;
+  upTimer.SetEnabled(false);
+  upTimer.SetInterval(1);
+  double shownAt = 0;
+  upTimer.OnTimer = [&](TComponent*) {
+    upTimer.SetEnabled(false);
+    shownAt = Seconds();
+    const HWND viewer = HandleOf(*ShowTxtForm);
+    times.Length = static_cast<size_t>(GetWindowTextLengthA(EditOf(viewer)));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+  };
+  ShowTxtForm->OnShow = [&](TComponent*) { upTimer.SetEnabled(true); };
+  const double start = Seconds();
+  ShowTxtForm->ShowFile(path);
+  times.Shown = shownAt - start;
+  times.Result = ShowTxtForm->ModalResult();
+  ShowTxtForm->OnShow = nullptr;
+
+  std::string text = ShowTxtForm->Memo1->Text();
+  const double setStart = Seconds();
+  ShowTxtForm->Memo1->SetText(std::move(text));
+  times.SetText = Seconds() - setStart;
+  return times;
+}
+
+struct NotepadWindow {
+  DWORD ProcessId;
+  HWND Found;
+};
+
+BOOL CALLBACK FindNotepad(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<NotepadWindow*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[32] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (owner != search->ProcessId || lstrcmpiA(className, "Notepad") != 0) return TRUE;
+  search->Found = window;
+  return FALSE;
+}
+
+// The system's notepad from its start until its edit control holds length characters; negative
+// when it did not within the deadline. The notepad started here is ended here.
+double TimeNotepad(const std::string& path, size_t length) {
+  char systemFolder[MAX_PATH + 1] = {};
+  GetWindowsDirectoryA(systemFolder, MAX_PATH);
+  const std::string exe = std::string(systemFolder) + "\\notepad.exe";
+  std::string commandLine = "\"" + exe + "\" \"" + path + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  const double start = Seconds();
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return -1;
+  }
+  FileHandle process(info.hProcess);
+  FileHandle thread(info.hThread);
+  double seconds = -1;
+  while (Seconds() - start < 120) {
+    NotepadWindow search{info.dwProcessId, nullptr};
+    EnumWindows(FindNotepad, reinterpret_cast<LPARAM>(&search));
+    const HWND edit =
+        search.Found != nullptr ? FindWindowExA(search.Found, nullptr, "Edit", nullptr) : nullptr;
+    DWORD_PTR held = 0;
+    // Notepad answers only between its own messages: the wait is part of its time.
+    if (edit != nullptr &&
+        SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 60000, &held) != 0 &&
+        held >= length) {
+      seconds = Seconds() - start;
+      break;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+  }
+  TerminateProcess(process.Get(), 0);
+  WaitForSingleObject(process.Get(), 10000);
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: foyer_viewer_bench <work folder> [megabytes...] [--no-notepad]\n");
+    return 2;
+  }
+  InstallPlatform(Win32Services());
+  Application().SetBackend(MakeWin32Backend(GetModuleHandleA(nullptr)));
+  const std::string top = argv[1];
+  std::vector<int> sizes;
+  bool notepad = true;
+  for (int i = 2; i < argc; ++i) {
+    if (std::string(argv[i]) == "--no-notepad") {
+      notepad = false;
+    } else {
+      sizes.push_back(std::atoi(argv[i]));
+    }
+  }
+  if (sizes.empty()) sizes = {1, 10, 20, 50};
+  ForceDirs(top);
+  Application().CreateForm(ShowTxtForm);
+
+  // Notepad's own start-up, to tell it apart from its loading.
+  double notepadStart = -1;
+  if (notepad) {
+    const std::string empty = MakeTextFile(top, 0);
+    notepadStart = TimeNotepad(empty, 0);
+    std::printf("notepad start-up on an empty file: %.3f s\n", notepadStart);
+  }
+  std::printf("%-6s %9s %9s %9s %9s %10s %11s %8s\n", "MB", "read s", "viewer s", "settext s",
+              "notepad s", "viewer/read", "viewer/note", "s/MB");
+  for (int megabytes : sizes) {
+    const std::string path = MakeTextFile(top, megabytes);
+    // One warm-up, so that both find the file in the cache.
+    TimeRead(path);
+    const double read = TimeRead(path);
+    const ViewerTimes viewer = TimeViewer(path);
+    const double note = notepad ? TimeNotepad(path, viewer.Length) : -1;
+    std::printf("%-6d %9.3f %9.3f %9.3f %9.3f %10.1f %11.2f %8.3f\n", megabytes, read, viewer.Shown,
+                viewer.SetText, note, viewer.Shown / read, note > 0 ? viewer.Shown / note : 0.0,
+                viewer.Shown / megabytes);
+    if (viewer.Result != mrOk) std::printf("   the viewer closed with %d, not OK\n", viewer.Result);
+    if (viewer.Length + 2 < FileSize(path)) {
+      std::printf("   the edit control held %u characters of %u\n",
+                  static_cast<unsigned>(viewer.Length), static_cast<unsigned>(FileSize(path)));
+    }
+    std::fflush(stdout);
+  }
+  Application().DestroyForms();
+  return 0;
+}
