@@ -53,7 +53,7 @@ HWND MemoPeer::CreateEdit() {
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // Zero asks for the largest text the system allows; the default limit is a few kilobytes.
+  // Zero asks for the largest text the system allows; the default is about 30,000 characters.
   SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
   return window;
 }
