@@ -112,16 +112,14 @@ RECT Rendering::Bounds(uint32_t rgb, const RECT& area) const {
   return bounds;
 }
 
-Rendering RenderClient(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
+Rendering RenderWith(int width, int height, const std::function<void(HDC)>& paint) {
   Rendering rendering;
-  rendering.Width = client.right;
-  rendering.Height = client.bottom;
+  rendering.Width = width;
+  rendering.Height = height;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = rendering.Width;
-  info.bmiHeader.biHeight = -rendering.Height;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -129,12 +127,12 @@ Rendering RenderClient(HWND window) {
   GdiBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   MemoryDC dc(CreateCompatibleDC(nullptr));
   if (!bitmap || !dc) return rendering;
-  const size_t count = static_cast<size_t>(rendering.Width) * rendering.Height;
+  const size_t count = static_cast<size_t>(width) * height;
   // A colour nothing paints, so that a pixel left unpainted shows.
   std::fill_n(static_cast<uint32_t*>(bits), count, 0x00FF00FFu);
   {
     ObjectSelection selection(dc.Get(), bitmap.Get());
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    paint(dc.Get());
     GdiFlush();
   }
   const auto* pixels = static_cast<const uint32_t*>(bits);
@@ -142,6 +140,14 @@ Rendering RenderClient(HWND window) {
   for (uint32_t& pixel : rendering.Pixels)
     pixel &= 0xFFFFFF;
   return rendering;
+}
+
+Rendering RenderClient(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return RenderWith(client.right, client.bottom, [window](HDC dc) {
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  });
 }
 
 void KeepRendering(const Rendering& rendering, const std::string& name) {

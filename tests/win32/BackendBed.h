@@ -47,6 +47,8 @@ struct Rendering {
   RECT Bounds(uint32_t rgb, const RECT& area) const;
 };
 Rendering RenderClient(HWND window);
+// A picture of what paint draws into a memory DC of the given size.
+Rendering RenderWith(int width, int height, const std::function<void(HDC)>& paint);
 // Keeps a rendering as a .bmp in the folder FOYER_RENDER_DIR names, for people to look at.
 void KeepRendering(const Rendering& rendering, const std::string& name);
 

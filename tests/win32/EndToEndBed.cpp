@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 
-#include "toolkit/win32/GdiHandles.h"
-
 namespace foyer::test {
 
 std::string Env(const char* name) {
@@ -26,32 +24,10 @@ Rendering CaptureClient(HWND window) {
   GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  Rendering rendering;
-  rendering.Width = client.right;
-  rendering.Height = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = rendering.Width;
-  info.bmiHeader.biHeight = -rendering.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ClientDC screen;
-  void* bits = nullptr;
-  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  MemoryDC memory(CreateCompatibleDC(screen.Get()));
-  if (!bitmap || !memory) return rendering;
-  {
-    ObjectSelection selection(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, rendering.Width, rendering.Height, screen.Get(), origin.x, origin.y,
-           SRCCOPY);
-    GdiFlush();
-  }
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  rendering.Pixels.assign(pixels, pixels + static_cast<size_t>(rendering.Width) * rendering.Height);
-  for (uint32_t& pixel : rendering.Pixels)
-    pixel &= 0xFFFFFF;
-  return rendering;
+  return RenderWith(client.right, client.bottom, [&](HDC dc) {
+    ClientDC screen;
+    BitBlt(dc, 0, 0, client.right, client.bottom, screen.Get(), origin.x, origin.y, SRCCOPY);
+  });
 }
 
 bool Near(uint32_t a, uint32_t b, int tolerance) {
