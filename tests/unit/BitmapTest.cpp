@@ -49,49 +49,49 @@ struct BmpFile {
   std::optional<uint32_t> PixelOffset;  // by default, where the pixels are
 };
 
-std::string Build(const BmpFile& spec) {
-  const bool isCore = spec.HeaderSize == 12;
+std::string Build(const BmpFile& recipe) {
+  const bool isCore = recipe.HeaderSize == 12;
   std::string info;
-  Put32(info, spec.HeaderSize);
+  Put32(info, recipe.HeaderSize);
   if (isCore) {
-    Put16(info, static_cast<uint32_t>(spec.Width));
-    Put16(info, static_cast<uint32_t>(spec.Height));
-    Put16(info, spec.Planes);
-    Put16(info, spec.BitCount);
+    Put16(info, static_cast<uint32_t>(recipe.Width));
+    Put16(info, static_cast<uint32_t>(recipe.Height));
+    Put16(info, recipe.Planes);
+    Put16(info, recipe.BitCount);
   } else {
-    Put32(info, static_cast<uint32_t>(spec.Width));
-    Put32(info, static_cast<uint32_t>(spec.Height));
-    Put16(info, spec.Planes);
-    Put16(info, spec.BitCount);
-    Put32(info, spec.Compression);
-    Put32(info, static_cast<uint32_t>(spec.Pixels.size()));
+    Put32(info, static_cast<uint32_t>(recipe.Width));
+    Put32(info, static_cast<uint32_t>(recipe.Height));
+    Put16(info, recipe.Planes);
+    Put16(info, recipe.BitCount);
+    Put32(info, recipe.Compression);
+    Put32(info, static_cast<uint32_t>(recipe.Pixels.size()));
     Put32(info, 2835);  // 72 dots per inch
     Put32(info, 2835);
-    Put32(info, spec.ClrUsed);
+    Put32(info, recipe.ClrUsed);
     Put32(info, 0);
-    if (spec.HeaderSize > 40) {
-      for (uint32_t mask : spec.Masks)
+    if (recipe.HeaderSize > 40) {
+      for (uint32_t mask : recipe.Masks)
         Put32(info, mask);
     }
-    info.resize(spec.HeaderSize, '\0');
+    info.resize(recipe.HeaderSize, '\0');
   }
   std::string tables;
-  if (spec.HeaderSize == 40) {
-    for (uint32_t mask : spec.Masks)
+  if (recipe.HeaderSize == 40) {
+    for (uint32_t mask : recipe.Masks)
       Put32(tables, mask);
   }
-  for (uint32_t colour : spec.Palette) {
+  for (uint32_t colour : recipe.Palette) {
     tables += static_cast<char>(colour & 0xFF);
     tables += static_cast<char>(colour >> 8 & 0xFF);
     tables += static_cast<char>(colour >> 16 & 0xFF);
     if (!isCore) tables += '\0';
   }
-  const size_t pixelOffset = 14 + info.size() + tables.size() + spec.Gap.size();
+  const size_t pixelOffset = 14 + info.size() + tables.size() + recipe.Gap.size();
   std::string file = "BM";
-  Put32(file, static_cast<uint32_t>(pixelOffset + spec.Pixels.size()));
+  Put32(file, static_cast<uint32_t>(pixelOffset + recipe.Pixels.size()));
   Put32(file, 0);
-  Put32(file, spec.PixelOffset.value_or(static_cast<uint32_t>(pixelOffset)));
-  return file + info + tables + spec.Gap + spec.Pixels;
+  Put32(file, recipe.PixelOffset.value_or(static_cast<uint32_t>(pixelOffset)));
+  return file + info + tables + recipe.Gap + recipe.Pixels;
 }
 
 // A stored row: its bytes padded to a multiple of four.
@@ -134,22 +134,22 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 // 2 x 2 at 24 bits: bottom row red, green; top row blue, white.
 BmpFile TrueColour2x2() {
-  BmpFile spec;
-  spec.Width = 2;
-  spec.Height = 2;
-  spec.Pixels = Row(Bgr(kRed) + Bgr(kGreen)) + Row(Bgr(kBlue) + Bgr(kWhite));
-  return spec;
+  BmpFile recipe;
+  recipe.Width = 2;
+  recipe.Height = 2;
+  recipe.Pixels = Row(Bgr(kRed) + Bgr(kGreen)) + Row(Bgr(kBlue) + Bgr(kWhite));
+  return recipe;
 }
 
 // 4 x 1 at 8 bits with a four-colour table.
 BmpFile Indexed4x1() {
-  BmpFile spec;
-  spec.Width = 4;
-  spec.BitCount = 8;
-  spec.ClrUsed = 4;
-  spec.Palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
-  spec.Pixels = Bytes({3, 2, 1, 0});
-  return spec;
+  BmpFile recipe;
+  recipe.Width = 4;
+  recipe.BitCount = 8;
+  recipe.ClrUsed = 4;
+  recipe.Palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+  recipe.Pixels = Bytes({3, 2, 1, 0});
+  return recipe;
 }
 
 // A palette whose entry i is i in every channel, so no entry is black but the first.
@@ -170,38 +170,38 @@ TEST(DecodeBitmapRows, BottomUpRowsComeOutTopDown) {
 }
 
 TEST(DecodeBitmapRows, NegativeHeightMeansTopDownRows) {
-  BmpFile spec = TrueColour2x2();
-  spec.Height = -2;
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe = TrueColour2x2();
+  recipe.Height = -2;
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Height, 2);
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{kRed, kGreen, kBlue, kWhite}));
 }
 
 TEST(DecodeBitmapRows, PixelsAreReadAtTheOffsetTheFileGives) {
-  BmpFile spec = TrueColour2x2();
-  spec.Gap = "junk";
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{kBlue, kWhite, kRed, kGreen}));
+  BmpFile recipe = TrueColour2x2();
+  recipe.Gap = "junk";
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{kBlue, kWhite, kRed, kGreen}));
 }
 
 TEST(DecodeBitmapIndexed, OneBitReadsTheHighBitFirstAcrossPaddedBytes) {
-  BmpFile spec;
-  spec.Width = 10;
-  spec.BitCount = 1;
-  spec.Palette = {kBlue, kRed};
-  spec.Pixels = Row(Bytes({0b10110000, 0b11000000}));
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.Width = 10;
+  recipe.BitCount = 1;
+  recipe.Palette = {kBlue, kRed};
+  recipe.Pixels = Row(Bytes({0b10110000, 0b11000000}));
+  const Picture picture = Decode(Build(recipe));
   const uint32_t b = kBlue, r = kRed;
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{r, b, r, r, b, b, b, b, r, r}));
   EXPECT_EQ(picture.Palette, (std::vector<uint32_t>{kBlue, kRed}));
 }
 
 TEST(DecodeBitmapIndexed, FourBitReadsTheHighNibbleFirst) {
-  BmpFile spec;
-  spec.Width = 3;
-  spec.BitCount = 4;
-  spec.Palette = GreyRamp(16);
-  spec.Pixels = Row(Bytes({0x1F, 0x30}));
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.Width = 3;
+  recipe.BitCount = 4;
+  recipe.Palette = GreyRamp(16);
+  recipe.Pixels = Row(Bytes({0x1F, 0x30}));
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{0x010101, 0x0F0F0F, 0x030303}));
   EXPECT_EQ(picture.Palette.size(), 16u);
 }
@@ -213,157 +213,157 @@ TEST(DecodeBitmapIndexed, EightBitUsesTheShortTableClrUsedNames) {
 }
 
 TEST(DecodeBitmapIndexed, IndexesBeyondTheTableAreBlack) {
-  BmpFile spec = Indexed4x1();
-  spec.Pixels = Bytes({4, 255, 1, 0});
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{0, 0, 0x405060, 0x102030}));
+  BmpFile recipe = Indexed4x1();
+  recipe.Pixels = Bytes({4, 255, 1, 0});
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{0, 0, 0x405060, 0x102030}));
 }
 
 TEST(DecodeBitmapIndexed, ClrUsedZeroMeansAFullTable) {
-  BmpFile spec;
-  spec.BitCount = 8;
-  spec.Palette = GreyRamp(256);
-  spec.Pixels = Row(Bytes({255}));
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.BitCount = 8;
+  recipe.Palette = GreyRamp(256);
+  recipe.Pixels = Row(Bytes({255}));
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{0xFFFFFF}));
   EXPECT_EQ(picture.Palette.size(), 256u);
 }
 
 TEST(DecodeBitmapIndexed, ClrUsedAboveTheDepthReadsOnlyTheDepthsEntries) {
-  BmpFile spec;
-  spec.BitCount = 1;
-  spec.ClrUsed = 256;
-  spec.Palette = {kGreen, kWhite};
-  spec.Pixels = Row(Bytes({0x80}));
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.BitCount = 1;
+  recipe.ClrUsed = 256;
+  recipe.Palette = {kGreen, kWhite};
+  recipe.Pixels = Row(Bytes({0x80}));
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{kWhite}));
   EXPECT_EQ(picture.Palette.size(), 2u);
 }
 
 TEST(DecodeBitmapIndexed, TrueColourFileKeepsItsOptionalTable) {
-  BmpFile spec = TrueColour2x2();
-  spec.ClrUsed = 2;
-  spec.Palette = {0x123456, 0x654321};
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe = TrueColour2x2();
+  recipe.ClrUsed = 2;
+  recipe.Palette = {0x123456, 0x654321};
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Palette, (std::vector<uint32_t>{0x123456, 0x654321}));
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{kBlue, kWhite, kRed, kGreen}));
 }
 
 TEST(DecodeBitmapIndexed, OptionalTableFollowsTheMasksOfAnInfoHeader) {
-  BmpFile spec;
-  spec.BitCount = 16;
-  spec.Compression = kBiBitfields;
-  spec.Masks = {0xF800, 0x07E0, 0x001F};
-  spec.ClrUsed = 1;
-  spec.Palette = {0x123456};
-  spec.Pixels = Row(Bytes({0x1F, 0x00}));
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.BitCount = 16;
+  recipe.Compression = kBiBitfields;
+  recipe.Masks = {0xF800, 0x07E0, 0x001F};
+  recipe.ClrUsed = 1;
+  recipe.Palette = {0x123456};
+  recipe.Pixels = Row(Bytes({0x1F, 0x00}));
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Palette, (std::vector<uint32_t>{0x123456}));
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{kBlue}));
-  spec.PixelOffset = 66;  // inside the table, just after the masks
-  EXPECT_EQ(FailureOf(Build(spec)), kNotValid);
+  recipe.PixelOffset = 66;  // inside the table, just after the masks
+  EXPECT_EQ(FailureOf(Build(recipe)), kNotValid);
 }
 
 TEST(DecodeBitmapDirectColour, SixteenBitWithoutMasksIs555) {
-  BmpFile spec;
-  spec.Width = 4;
-  spec.BitCount = 16;
-  Put16(spec.Pixels, 0x7FFF);
-  Put16(spec.Pixels, 0x7C00);
-  Put16(spec.Pixels, 0x03E0);
-  Put16(spec.Pixels, 0x0010);  // blue 16 of 31
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{kWhite, kRed, kGreen, 0x000084}));
+  BmpFile recipe;
+  recipe.Width = 4;
+  recipe.BitCount = 16;
+  Put16(recipe.Pixels, 0x7FFF);
+  Put16(recipe.Pixels, 0x7C00);
+  Put16(recipe.Pixels, 0x03E0);
+  Put16(recipe.Pixels, 0x0010);  // blue 16 of 31
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{kWhite, kRed, kGreen, 0x000084}));
 }
 
 TEST(DecodeBitmapDirectColour, SixteenBitMasksFollowTheInfoHeader) {
-  BmpFile spec;
-  spec.Width = 4;
-  spec.BitCount = 16;
-  spec.Compression = kBiBitfields;
-  spec.Masks = {0xF800, 0x07E0, 0x001F};
-  Put16(spec.Pixels, 0xF800);
-  Put16(spec.Pixels, 0x07E0);
-  Put16(spec.Pixels, 0x0020);  // green 1 of 63
-  Put16(spec.Pixels, 0xFFFF);
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{kRed, kGreen, 0x000400, kWhite}));
+  BmpFile recipe;
+  recipe.Width = 4;
+  recipe.BitCount = 16;
+  recipe.Compression = kBiBitfields;
+  recipe.Masks = {0xF800, 0x07E0, 0x001F};
+  Put16(recipe.Pixels, 0xF800);
+  Put16(recipe.Pixels, 0x07E0);
+  Put16(recipe.Pixels, 0x0020);  // green 1 of 63
+  Put16(recipe.Pixels, 0xFFFF);
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{kRed, kGreen, 0x000400, kWhite}));
 }
 
 TEST(DecodeBitmapDirectColour, ThirtyTwoBitIgnoresTheFourthByte) {
-  BmpFile spec;
-  spec.Width = 2;
-  spec.BitCount = 32;
-  spec.Pixels = Bytes({0x11, 0x22, 0x33, 0xFF, 0xCC, 0xBB, 0xAA, 0x80});
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{0x332211, 0xAABBCC}));
+  BmpFile recipe;
+  recipe.Width = 2;
+  recipe.BitCount = 32;
+  recipe.Pixels = Bytes({0x11, 0x22, 0x33, 0xFF, 0xCC, 0xBB, 0xAA, 0x80});
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{0x332211, 0xAABBCC}));
 }
 
 TEST(DecodeBitmapDirectColour, ThirtyTwoBitMasksCanReorderTheChannels) {
-  BmpFile spec;
-  spec.BitCount = 32;
-  spec.Compression = kBiBitfields;
-  spec.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-  spec.Pixels = Bytes({0x11, 0x22, 0x33, 0x00});
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{0x112233}));
+  BmpFile recipe;
+  recipe.BitCount = 32;
+  recipe.Compression = kBiBitfields;
+  recipe.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+  recipe.Pixels = Bytes({0x11, 0x22, 0x33, 0x00});
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{0x112233}));
 }
 
 TEST(DecodeBitmapHeaderForms, V4HeaderCarriesItsMasksInside) {
-  BmpFile spec;
-  spec.HeaderSize = 108;
-  spec.Width = 2;
-  spec.BitCount = 16;
-  spec.Compression = kBiBitfields;
-  spec.Masks = {0xF800, 0x07E0, 0x001F};
-  Put16(spec.Pixels, 0xF800);
-  Put16(spec.Pixels, 0x001F);
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{kRed, kBlue}));
+  BmpFile recipe;
+  recipe.HeaderSize = 108;
+  recipe.Width = 2;
+  recipe.BitCount = 16;
+  recipe.Compression = kBiBitfields;
+  recipe.Masks = {0xF800, 0x07E0, 0x001F};
+  Put16(recipe.Pixels, 0xF800);
+  Put16(recipe.Pixels, 0x001F);
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{kRed, kBlue}));
 }
 
 TEST(DecodeBitmapHeaderForms, V5HeaderIsFollowedByItsColourTable) {
-  BmpFile spec = Indexed4x1();
-  spec.HeaderSize = 124;
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe = Indexed4x1();
+  recipe.HeaderSize = 124;
+  const Picture picture = Decode(Build(recipe));
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{0xA0B0C0, 0x708090, 0x405060, 0x102030}));
   EXPECT_EQ(picture.Palette.size(), 4u);
 }
 
 TEST(DecodeBitmapHeaderForms, V5MasksAreIgnoredWithoutBitfields) {
-  BmpFile spec;
-  spec.HeaderSize = 124;
-  spec.BitCount = 32;
-  spec.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-  spec.Pixels = Bytes({0x11, 0x22, 0x33, 0x00});
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{0x332211}));
+  BmpFile recipe;
+  recipe.HeaderSize = 124;
+  recipe.BitCount = 32;
+  recipe.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+  recipe.Pixels = Bytes({0x11, 0x22, 0x33, 0x00});
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{0x332211}));
 }
 
 TEST(DecodeBitmapHeaderForms, CoreHeaderHasThreeByteTableEntries) {
-  BmpFile spec;
-  spec.HeaderSize = 12;
-  spec.Width = 3;
-  spec.Height = 2;
-  spec.BitCount = 1;
-  spec.Palette = {0x123456, 0xABCDEF};
-  spec.Pixels = Row(Bytes({0b10100000})) + Row(Bytes({0b01000000}));
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.HeaderSize = 12;
+  recipe.Width = 3;
+  recipe.Height = 2;
+  recipe.BitCount = 1;
+  recipe.Palette = {0x123456, 0xABCDEF};
+  recipe.Pixels = Row(Bytes({0b10100000})) + Row(Bytes({0b01000000}));
+  const Picture picture = Decode(Build(recipe));
   const uint32_t a = 0x123456, b = 0xABCDEF;
   EXPECT_EQ(picture.Pixels, (std::vector<uint32_t>{a, b, a, b, a, b}));
   EXPECT_EQ(picture.Palette, (std::vector<uint32_t>{a, b}));
 }
 
 TEST(DecodeBitmapHeaderForms, CoreHeaderDecodesTrueColour) {
-  BmpFile spec = TrueColour2x2();
-  spec.HeaderSize = 12;
-  EXPECT_EQ(Decode(Build(spec)).Pixels, (std::vector<uint32_t>{kBlue, kWhite, kRed, kGreen}));
+  BmpFile recipe = TrueColour2x2();
+  recipe.HeaderSize = 12;
+  EXPECT_EQ(Decode(Build(recipe)).Pixels, (std::vector<uint32_t>{kBlue, kWhite, kRed, kGreen}));
 }
 
 // 4 x 3 at RLE8 over a table whose entry 0 is not black, so left-out pixels show.
 BmpFile Rle8Picture(std::string data) {
-  BmpFile spec;
-  spec.Width = 4;
-  spec.Height = 3;
-  spec.BitCount = 8;
-  spec.Compression = kBiRle8;
-  spec.ClrUsed = 4;
-  spec.Palette = {0x111111, 0x222222, 0x333333, 0x444444};
-  spec.Pixels = std::move(data);
-  return spec;
+  BmpFile recipe;
+  recipe.Width = 4;
+  recipe.Height = 3;
+  recipe.BitCount = 8;
+  recipe.Compression = kBiRle8;
+  recipe.ClrUsed = 4;
+  recipe.Palette = {0x111111, 0x222222, 0x333333, 0x444444};
+  recipe.Pixels = std::move(data);
+  return recipe;
 }
 
 TEST(DecodeBitmapRle, Rle8RunsLiteralsDeltaAndEndsPlacePixels) {
@@ -405,17 +405,18 @@ TEST(DecodeBitmapRle, IndexesBeyondTheTableAreBlack) {
 }
 
 TEST(DecodeBitmapRle, Rle4RunsAlternateNibblesAndLiteralsArePadded) {
-  BmpFile spec;
-  spec.Width = 7;
-  spec.Height = 3;
-  spec.BitCount = 4;
-  spec.Compression = kBiRle4;
-  spec.Palette = GreyRamp(16);
-  spec.Pixels = Bytes({7, 0x12, 0,    0,                 // bottom row: 1 2 1 2 1 2 1
-                       0, 3,    0x34, 0x50, 0,    0,     // literal 3 4 5: two bytes, even
-                       0, 5,    0x67, 0x89, 0xA0, 0x00,  // literal 6 7 8 9 10: three bytes, padded
-                       2, 0xBB, 0,    1});               // two of 11 after the padding
-  const Picture picture = Decode(Build(spec));
+  BmpFile recipe;
+  recipe.Width = 7;
+  recipe.Height = 3;
+  recipe.BitCount = 4;
+  recipe.Compression = kBiRle4;
+  recipe.Palette = GreyRamp(16);
+  recipe.Pixels =
+      Bytes({7, 0x12, 0,    0,                 // bottom row: 1 2 1 2 1 2 1
+             0, 3,    0x34, 0x50, 0,    0,     // literal 3 4 5: two bytes, even
+             0, 5,    0x67, 0x89, 0xA0, 0x00,  // literal 6 7 8 9 10: three bytes, padded
+             2, 0xBB, 0,    1});               // two of 11 after the padding
+  const Picture picture = Decode(Build(recipe));
   std::vector<uint32_t> expected;
   for (uint32_t index : {6, 7, 8, 9, 10, 11, 11, 3, 4, 5, 0, 0, 0, 0, 1, 2, 1, 2, 1, 2, 1}) {
     expected.push_back(index * 0x010101);
@@ -424,12 +425,12 @@ TEST(DecodeBitmapRle, Rle4RunsAlternateNibblesAndLiteralsArePadded) {
 }
 
 TEST(DecodeBitmapRle, CapIsAcceptedAndOneRowMoreIsNot) {
-  BmpFile spec = Rle8Picture(Bytes({0, 1}));
-  spec.Width = 4096;
-  spec.Height = 4096;
-  EXPECT_EQ(Decode(Build(spec)).Pixels.size(), size_t{4096} * 4096);
-  spec.Height = 4097;
-  EXPECT_EQ(FailureOf(Build(spec)), kNotValid);
+  BmpFile recipe = Rle8Picture(Bytes({0, 1}));
+  recipe.Width = 4096;
+  recipe.Height = 4096;
+  EXPECT_EQ(Decode(Build(recipe)).Pixels.size(), size_t{4096} * 4096);
+  recipe.Height = 4097;
+  EXPECT_EQ(FailureOf(Build(recipe)), kNotValid);
 }
 
 TEST(DecodeBitmapFailures, NoBytesGiveAnEmptyPicture) {
@@ -472,9 +473,9 @@ TEST(DecodeBitmapFailures, HeaderSizesOtherThanTheFourFormsAreNotValid) {
     file[17] = static_cast<char>(size >> 24 & 0xFF);
     EXPECT_EQ(FailureOf(file), kNotValid) << "header size " << size;
   }
-  BmpFile spec = TrueColour2x2();
-  spec.HeaderSize = 64;  // the later OS/2 header, padded out with zeros
-  EXPECT_EQ(FailureOf(Build(spec)), kNotValid);
+  BmpFile recipe = TrueColour2x2();
+  recipe.HeaderSize = 64;  // the later OS/2 header, padded out with zeros
+  EXPECT_EQ(FailureOf(Build(recipe)), kNotValid);
 }
 
 // Every form of valid file, uncompressed, cut short at every length: each is a read error.
@@ -492,12 +493,12 @@ TEST(DecodeBitmapFailures, EveryTruncationOfAnUncompressedFileIsAReadError) {
   fullTable.BitCount = 8;
   fullTable.Palette = GreyRamp(256);
   fullTable.Pixels = Row(Bytes({7}));
-  for (const BmpFile& spec : {TrueColour2x2(), core, masks, v5, fullTable, Indexed4x1()}) {
-    const std::string file = Build(spec);
+  for (const BmpFile& recipe : {TrueColour2x2(), core, masks, v5, fullTable, Indexed4x1()}) {
+    const std::string file = Build(recipe);
     ASSERT_EQ(FailureOf(file), "decoded");
     for (size_t length = 1; length < file.size(); ++length) {
       ASSERT_EQ(FailureOf(file.substr(0, length)), kReadError)
-          << "header " << spec.HeaderSize << ", cut to " << length << " of " << file.size();
+          << "header " << recipe.HeaderSize << ", cut to " << length << " of " << file.size();
     }
   }
 }
@@ -511,14 +512,14 @@ TEST(DecodeBitmapFailures, RleCommandCutByTheFileEndIsAReadError) {
 
 TEST(DecodeBitmapFailures, ImpossibleDimensionsAreNotValid) {
   for (int32_t width : {0, -1, INT32_MIN}) {
-    BmpFile spec = TrueColour2x2();
-    spec.Width = width;
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << "width " << width;
+    BmpFile recipe = TrueColour2x2();
+    recipe.Width = width;
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << "width " << width;
   }
   for (int32_t height : {0, INT32_MIN}) {
-    BmpFile spec = TrueColour2x2();
-    spec.Height = height;
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << "height " << height;
+    BmpFile recipe = TrueColour2x2();
+    recipe.Height = height;
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << "height " << height;
   }
   BmpFile core = TrueColour2x2();
   core.HeaderSize = 12;
@@ -528,23 +529,23 @@ TEST(DecodeBitmapFailures, ImpossibleDimensionsAreNotValid) {
 
 TEST(DecodeBitmapFailures, PlanesOtherThanOneAreNotValid) {
   for (uint16_t planes : {0, 2}) {
-    BmpFile spec = TrueColour2x2();
-    spec.Planes = planes;
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << "planes " << planes;
+    BmpFile recipe = TrueColour2x2();
+    recipe.Planes = planes;
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << "planes " << planes;
   }
 }
 
 TEST(DecodeBitmapFailures, UnknownBitCountsAreNotValid) {
   for (uint16_t bitCount : {0, 2, 3, 5, 48, 64}) {
-    BmpFile spec = TrueColour2x2();
-    spec.BitCount = bitCount;
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << bitCount << " bits";
+    BmpFile recipe = TrueColour2x2();
+    recipe.BitCount = bitCount;
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << bitCount << " bits";
   }
   for (uint16_t bitCount : {16, 32}) {
-    BmpFile spec = TrueColour2x2();
-    spec.HeaderSize = 12;
-    spec.BitCount = bitCount;
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << "core header, " << bitCount << " bits";
+    BmpFile recipe = TrueColour2x2();
+    recipe.HeaderSize = 12;
+    recipe.BitCount = bitCount;
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << "core header, " << bitCount << " bits";
   }
 }
 
@@ -555,20 +556,20 @@ TEST(DecodeBitmapFailures, CompressionThatDoesNotFitTheDepthIsNotValid) {
   };
   for (Case c : {Case{4, kBiRle8}, Case{24, kBiRle8}, Case{8, kBiRle4}, Case{24, kBiBitfields},
                  Case{8, kBiBitfields}, Case{24, 4}, Case{24, 5}, Case{32, 6}, Case{8, 99}}) {
-    BmpFile spec = TrueColour2x2();
-    spec.BitCount = c.BitCount;
-    spec.Compression = c.Compression;
-    spec.Masks = {0xFF0000, 0xFF00, 0xFF};
-    spec.Palette = GreyRamp(c.BitCount <= 8 ? 1u << c.BitCount : 0);
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid)
+    BmpFile recipe = TrueColour2x2();
+    recipe.BitCount = c.BitCount;
+    recipe.Compression = c.Compression;
+    recipe.Masks = {0xFF0000, 0xFF00, 0xFF};
+    recipe.Palette = GreyRamp(c.BitCount <= 8 ? 1u << c.BitCount : 0);
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid)
         << c.BitCount << " bits, compression " << c.Compression;
   }
 }
 
 TEST(DecodeBitmapFailures, TopDownRunLengthDataIsNotValid) {
-  BmpFile spec = Rle8Picture(Bytes({0, 1}));
-  spec.Height = -3;
-  EXPECT_EQ(FailureOf(Build(spec)), kNotValid);
+  BmpFile recipe = Rle8Picture(Bytes({0, 1}));
+  recipe.Height = -3;
+  EXPECT_EQ(FailureOf(Build(recipe)), kNotValid);
 }
 
 TEST(DecodeBitmapFailures, MasksThatAreNotSeparateRunsAreNotValid) {
@@ -577,33 +578,33 @@ TEST(DecodeBitmapFailures, MasksThatAreNotSeparateRunsAreNotValid) {
       {0xF800, 0x0FE0, 0x001F},    // red and green share a bit
       {0x1F800, 0x07E0, 0x001F}};  // red beyond a 16-bit pixel
   for (const std::vector<uint32_t>& masks : badMasks) {
-    BmpFile spec;
-    spec.BitCount = 16;
-    spec.Compression = kBiBitfields;
-    spec.Masks = masks;
-    spec.Pixels = Row(Bytes({0, 0}));
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << std::hex << masks[0] << " " << masks[1];
+    BmpFile recipe;
+    recipe.BitCount = 16;
+    recipe.Compression = kBiBitfields;
+    recipe.Masks = masks;
+    recipe.Pixels = Row(Bytes({0, 0}));
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << std::hex << masks[0] << " " << masks[1];
   }
 }
 
 TEST(DecodeBitmapFailures, PixelOffsetPastTheEndIsAReadError) {
   for (uint32_t offset : {71u, 75u, 1000u, 0xFFFFFFFFu}) {
-    BmpFile spec = Indexed4x1();  // 74 bytes, pixels at 70
-    spec.PixelOffset = offset;
-    EXPECT_EQ(FailureOf(Build(spec)), kReadError) << "offset " << offset;
+    BmpFile recipe = Indexed4x1();  // 74 bytes, pixels at 70
+    recipe.PixelOffset = offset;
+    EXPECT_EQ(FailureOf(Build(recipe)), kReadError) << "offset " << offset;
   }
   for (uint32_t offset : {73u, 1000u, 0xFFFFFFFFu}) {
-    BmpFile spec = Rle8Picture(Bytes({0, 1}));  // 72 bytes, data at 70
-    spec.PixelOffset = offset;
-    EXPECT_EQ(FailureOf(Build(spec)), kReadError) << "offset " << offset;
+    BmpFile recipe = Rle8Picture(Bytes({0, 1}));  // 72 bytes, data at 70
+    recipe.PixelOffset = offset;
+    EXPECT_EQ(FailureOf(Build(recipe)), kReadError) << "offset " << offset;
   }
 }
 
 TEST(DecodeBitmapFailures, PixelOffsetInsideTheHeadersOrTableIsNotValid) {
   for (uint32_t offset : {0u, 13u, 54u, 69u}) {
-    BmpFile spec = Indexed4x1();  // table from 54 to 70
-    spec.PixelOffset = offset;
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << "offset " << offset;
+    BmpFile recipe = Indexed4x1();  // table from 54 to 70
+    recipe.PixelOffset = offset;
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << "offset " << offset;
   }
 }
 
@@ -615,20 +616,20 @@ TEST(DecodeBitmapFailures, OverflowingDimensionsAreNotValidBeforeAnyRead) {
   };
   for (Case c : {Case{INT32_MAX, INT32_MAX, 32}, Case{INT32_MAX, 1, 32}, Case{INT32_MAX, 1, 1},
                  Case{30000, -30000, 24}, Case{65536, 8192, 8}}) {
-    BmpFile spec = TrueColour2x2();
-    spec.Width = c.Width;
-    spec.Height = c.Height;
-    spec.BitCount = c.BitCount;
-    spec.Palette = GreyRamp(c.BitCount <= 8 ? 1u << c.BitCount : 0);
-    EXPECT_EQ(FailureOf(Build(spec)), kNotValid) << c.Width << " x " << c.Height;
+    BmpFile recipe = TrueColour2x2();
+    recipe.Width = c.Width;
+    recipe.Height = c.Height;
+    recipe.BitCount = c.BitCount;
+    recipe.Palette = GreyRamp(c.BitCount <= 8 ? 1u << c.BitCount : 0);
+    EXPECT_EQ(FailureOf(Build(recipe)), kNotValid) << c.Width << " x " << c.Height;
   }
 }
 
 TEST(DecodeBitmapFailures, LargeDimensionsOnATinyFileAreAReadError) {
-  BmpFile spec = TrueColour2x2();
-  spec.Width = 10000;
-  spec.Height = 10000;
-  EXPECT_EQ(FailureOf(Build(spec)), kReadError);
+  BmpFile recipe = TrueColour2x2();
+  recipe.Width = 10000;
+  recipe.Height = 10000;
+  EXPECT_EQ(FailureOf(Build(recipe)), kReadError);
 }
 
 // A C: drive in memory, installed as the program's services for the length of a test.
