@@ -176,21 +176,8 @@ void FormPeer::StoreSizes() {
 
 LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto reflected = ReflectToChild(message, wParam, lParam)) return *reflected;
+  if (auto painted = HandlePaintMessage(message, wParam)) return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      // WM_PAINT covers every pixel; erasing first would only flicker.
-      return 1;
-    case WM_PAINT: {
-      PaintScope paint(Handle());
-      Paint(paint.Get(), paint.Area());
-      return 0;
-    }
-    case WM_PRINTCLIENT: {
-      RECT client{};
-      GetClientRect(Handle(), &client);
-      Paint(reinterpret_cast<HDC>(wParam), client);
-      return 0;
-    }
     case WM_SIZE:
     case WM_MOVE:
       StoreSizes();

@@ -28,7 +28,7 @@ class FormPeer final : public WindowPeer {
 
  private:
   // Paints the whole client area, or the part given, into any device context.
-  void Paint(HDC dc, const RECT& area);
+  void Paint(HDC dc, const RECT& area) override;
   void PaintControls(HDC dc, const RECT& area);
   void ApplyBounds();
   void StoreSizes();

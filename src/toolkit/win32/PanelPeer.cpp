@@ -47,23 +47,8 @@ void PanelPeer::Changed(TChange what, int32_t index) {
 
 LRESULT PanelPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto reflected = ReflectToChild(message, wParam, lParam)) return *reflected;
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PaintScope paint(Handle());
-      Paint(paint.Get(), paint.Area());
-      return 0;
-    }
-    case WM_PRINTCLIENT: {
-      RECT client{};
-      GetClientRect(Handle(), &client);
-      Paint(reinterpret_cast<HDC>(wParam), client);
-      return 0;
-    }
-    default:
-      return Default(message, wParam, lParam);
-  }
+  if (auto painted = HandlePaintMessage(message, wParam)) return *painted;
+  return Default(message, wParam, lParam);
 }
 
 void PanelPeer::Paint(HDC dc, const RECT& area) {

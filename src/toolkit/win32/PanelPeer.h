@@ -16,7 +16,7 @@ class PanelPeer final : public WindowPeer {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Paint(HDC dc, const RECT& area);
+  void Paint(HDC dc, const RECT& area) override;
   DWORD Style() const;
 
   TPanel& FPanel;

@@ -1,6 +1,8 @@
 // The window behind a windowed component.
 #include "toolkit/win32/WindowPeer.h"
 
+#include "toolkit/win32/GdiHandles.h"
+
 #include <algorithm>
 
 #include "toolkit/Application.h"
@@ -171,6 +173,29 @@ void WindowPeer::InvalidateArea(const TRect& area) {
   const TPoint offset = ChildOffset();
   OffsetRect(&rect, -offset.X, -offset.Y);
   InvalidateRect(FHandle, &rect, FALSE);
+}
+
+void WindowPeer::Paint(HDC, const RECT&) {}
+
+std::optional<LRESULT> WindowPeer::HandlePaintMessage(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      // WM_PAINT covers every pixel; erasing first would only flicker.
+      return 1;
+    case WM_PAINT: {
+      PaintScope paint(FHandle);
+      Paint(paint.Get(), paint.Area());
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      GetClientRect(FHandle, &client);
+      Paint(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
+    default:
+      return std::nullopt;
+  }
 }
 
 void WindowPeer::Update() {

@@ -63,6 +63,11 @@ class WindowPeer : public IWindowPeer {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // A notification or colour request the parent got about this window; none: not handled.
   virtual std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam);
+  // Paints the client area, or the part of it given, into any DC (a window of this program's
+  // own class that paints itself overrides it).
+  virtual void Paint(HDC dc, const RECT& area);
+  // WM_ERASEBKGND, WM_PAINT and WM_PRINTCLIENT, all through Paint; none of them: not handled.
+  std::optional<LRESULT> HandlePaintMessage(UINT message, WPARAM wParam);
   // Hands what a child window tells its parent back to the child's peer.
   std::optional<LRESULT> ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
