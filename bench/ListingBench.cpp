@@ -122,15 +122,19 @@ ListingTimes TimeListing(const std::string& medium) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: foyer_bench <work folder> [entries...]\n");
+    std::fprintf(stderr,
+                 "usage: foyer_bench <work folder> [entries...] [--headless] [--no-bare]\n");
     return 2;
   }
   InstallPlatform(Win32Services());
   const std::string top = argv[1];
   std::vector<int> counts;
   bool windowed = true;
+  bool withBare = true;
   for (int i = 2; i < argc; ++i) {
-    if (std::string(argv[i]) == "--headless") {
+    if (std::string(argv[i]) == "--no-bare") {
+      withBare = false;
+    } else if (std::string(argv[i]) == "--headless") {
       windowed = false;
     } else {
       counts.push_back(std::atoi(argv[i]));
@@ -145,8 +149,11 @@ int main(int argc, char** argv) {
   for (int count : counts) {
     const std::string medium = MakeMedium(top, count);
     // One warm-up of each, so both find the same caches.
-    TimeBareWork(medium + "\\Many");
-    const double bare = TimeBareWork(medium + "\\Many");
+    double bare = 0;
+    if (withBare) {
+      TimeBareWork(medium + "\\Many");
+      bare = TimeBareWork(medium + "\\Many");
+    }
     const ListingTimes listing = TimeListing(medium);
     std::printf("%-8d %10.3f %10.3f %10.3f %8.2f %8d\n", count, bare, listing.Listing,
                 listing.Click, listing.Listing / bare, listing.Rows);
