@@ -827,7 +827,8 @@ TEST_F(BackendListBoxTest, LongListHasAScrollBarAndNoBorderOfItsOwn) {
   for (int i = 0; i < 40; ++i)
     scene.list->AddRow("row");
   // Rows added in a burst show once the program is back in its event loop.
-  EXPECT_TRUE(PumpUntil([&] { return (GetWindowLongA(scene.window, GWL_STYLE) & WS_VSCROLL) != 0; }));
+  EXPECT_TRUE(
+      PumpUntil([&] { return (GetWindowLongA(scene.window, GWL_STYLE) & WS_VSCROLL) != 0; }));
   const LONG style = GetWindowLongA(scene.window, GWL_STYLE);
   EXPECT_NE(style & WS_VISIBLE, 0);
   EXPECT_NE(style & LBS_NOTIFY, 0);
