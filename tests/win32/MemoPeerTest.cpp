@@ -1,5 +1,5 @@
-// The memo's edit window: its styles, its text in one hand-over of any size, and the user's
-// edits written back.
+// The editable or unwrapped memo's edit window: its styles, its text in one hand-over of any size,
+// and the user's edits written back.
 #include "win32/BackendBed.h"
 
 #include <string>
@@ -86,9 +86,8 @@ class SentMessages {
 
 // --- Styles ---
 
-TEST_F(MemoPeerTest, ViewerMemoIsAReadOnlyMultiLineEditWithBothBarsThatWrapsAndIsNoTabStop) {
+TEST_F(MemoPeerTest, EditableMemoIsAMultiLineEditWithBothBarsThatWrapsAndIsNoTabStop) {
   MemoScene scene;
-  scene.memo->SetReadOnly(true);
   scene.memo->SetTabStop(false);
   scene.memo->SetScrollBars(TScrollStyle::Both);
   scene.memo->SetWordWrap(true);
@@ -99,7 +98,8 @@ TEST_F(MemoPeerTest, ViewerMemoIsAReadOnlyMultiLineEditWithBothBarsThatWrapsAndI
   EXPECT_EQ(lstrcmpiA(className, "Edit"), 0);
   const LONG style = StyleOf(edit);
   EXPECT_NE(style & ES_MULTILINE, 0);
-  EXPECT_NE(style & ES_READONLY, 0);
+  EXPECT_EQ(style & ES_READONLY, 0);
+  EXPECT_NE(style & ES_WANTRETURN, 0);
   EXPECT_NE(style & ES_AUTOVSCROLL, 0);
   EXPECT_NE(style & WS_VSCROLL, 0);
   EXPECT_NE(style & WS_HSCROLL, 0);
@@ -107,6 +107,17 @@ TEST_F(MemoPeerTest, ViewerMemoIsAReadOnlyMultiLineEditWithBothBarsThatWrapsAndI
   EXPECT_EQ(style & WS_TABSTOP, 0);
   EXPECT_NE(GetWindowLongA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
   EXPECT_EQ(GetParent(edit), HandleOf(scene.form));
+}
+
+TEST_F(MemoPeerTest, ReadOnlyMemoThatDoesNotWrapStaysAReadOnlyEdit) {
+  MemoScene scene;
+  scene.memo->SetReadOnly(true);
+  scene.memo->SetWordWrap(false);
+  const HWND edit = scene.Bind();
+  char className[32] = {};
+  GetClassNameA(edit, className, sizeof className);
+  EXPECT_EQ(lstrcmpiA(className, "Edit"), 0);
+  EXPECT_NE(StyleOf(edit) & ES_READONLY, 0);
 }
 
 TEST_F(MemoPeerTest, LongLinesWrapAtTheRightEdgeAndWithoutWrappingStayOneLine) {
@@ -191,7 +202,6 @@ TEST_F(MemoPeerTest, TextLimitIsRaisedToTheLargestTheSystemAllows) {
 
 TEST_F(MemoPeerTest, SeveralMegabytesArriveWholeInOneSetting) {
   MemoScene scene;
-  scene.memo->SetReadOnly(true);
   scene.memo->SetScrollBars(TScrollStyle::Both);
   // Wide enough that no line wraps: the control's layout time is not what this test is about.
   scene.form.SetClientSize(800, 240);
@@ -213,6 +223,7 @@ TEST_F(MemoPeerTest, SeveralMegabytesArriveWholeInOneSetting) {
 TEST_F(MemoPeerTest, ReadOnlyMemoTakesNoTypingAndItsTextStays) {
   MemoScene scene;
   scene.memo->SetReadOnly(true);
+  scene.memo->SetWordWrap(false);
   scene.memo->SetText("fixed");
   const HWND edit = scene.Bind();
   SendMessageA(edit, WM_CHAR, 'x', 0);
@@ -242,6 +253,7 @@ TEST_F(MemoPeerTest, MemoUsesItsFontAndPaintsItsColourAlsoWhenReadOnly) {
   scene.memo->SetFont({"Courier New", -15, 0x0000FF});
   scene.memo->SetColor(0x00FFFF);
   scene.memo->SetReadOnly(true);
+  scene.memo->SetWordWrap(false);
   const HWND edit = scene.Bind();
   LOGFONTA font{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof font, &font);

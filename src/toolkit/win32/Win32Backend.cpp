@@ -14,6 +14,7 @@
 #include "toolkit/win32/ListBoxPeer.h"
 #include "toolkit/win32/MemoPeer.h"
 #include "toolkit/win32/PanelPeer.h"
+#include "toolkit/win32/TextViewPeer.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -152,8 +153,12 @@ std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
   if (auto* button = dynamic_cast<TButton*>(&control)) {
     return std::make_unique<ButtonPeer>(context, *button);
   }
-  if (auto* memo = dynamic_cast<TMemo*>(&control))
+  if (auto* memo = dynamic_cast<TMemo*>(&control)) {
+    // An edit control lays out every line of its text at once: seconds for a large file. Text
+    // that is only read and wrapped goes to a view of our own that lays out what it shows.
+    if (memo->ReadOnly() && memo->WordWrap()) return std::make_unique<TextViewPeer>(context, *memo);
     return std::make_unique<MemoPeer>(context, *memo);
+  }
   return nullptr;
 }
 

@@ -1,0 +1,404 @@
+// The read-only text view: its window, its text for other processes, wrapping, scrolling,
+// selection and copying, and its painting.
+#include "win32/BackendBed.h"
+
+#include <string>
+
+#include "platform/win32/Handles.h"
+#include "toolkit/Form.h"
+#include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/Win32Backend.h"
+
+namespace foyer::test {
+namespace {
+
+using TextViewPeerTest = Win32BackendTest;
+
+// A bound form with one read-only, wrapping memo, as the text viewer has it.
+struct ViewScene {
+  ViewScene() {
+    form.SetName("TextViewProbe");
+    form.SetClientSize(320, 240);
+    form.SetPosition(TPosition::Designed);
+    memo = form.Create<TMemo>(&form);
+    memo->SetBounds(10, 10, 200, 150);
+    memo->SetReadOnly(true);
+    memo->SetWordWrap(true);
+    memo->SetScrollBars(TScrollStyle::Both);
+  }
+  HWND Bind() {
+    form.Bind();
+    return HandleOf(*memo);
+  }
+  TForm form;
+  TMemo* memo;
+};
+
+// The text as another process reads it: by message, not from the window's title.
+std::string TextOf(HWND window) {
+  const auto length = static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+  std::string text(length + 1, '\0');
+  const LRESULT copied =
+      SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+SCROLLINFO Vertical(HWND window) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(window, SB_VERT, &info);
+  return info;
+}
+
+int RowCount(HWND window) {
+  return Vertical(window).nMax + 1;
+}
+
+int LastTopRow(HWND window) {
+  const SCROLLINFO info = Vertical(window);
+  return info.nMax - static_cast<int>(info.nPage) + 1;
+}
+
+std::string ClipboardText(HWND owner) {
+  if (!OpenClipboard(owner)) return "(clipboard not opened)";
+  std::string text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void EmptyTheClipboard(HWND owner) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// The Control key held down for this thread's key state, as GetKeyState reads it.
+class ControlHeld {
+ public:
+  ControlHeld() {
+    GetKeyboardState(FSaved);
+    BYTE held[256];
+    GetKeyboardState(held);
+    held[VK_CONTROL] = 0x80;
+    SetKeyboardState(held);
+  }
+  ~ControlHeld() { SetKeyboardState(FSaved); }
+  ControlHeld(const ControlHeld&) = delete;
+  ControlHeld& operator=(const ControlHeld&) = delete;
+
+ private:
+  BYTE FSaved[256] = {};
+};
+
+void PressKey(HWND window, WPARAM key) {
+  SendMessageA(window, WM_KEYDOWN, key, 0);
+  SendMessageA(window, WM_KEYUP, key, 0);
+}
+
+// Identical lines of words, CR LF between them.
+std::string Lines(int count, const std::string& line) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) text += "\r\n";
+    text += line;
+  }
+  return text;
+}
+
+uint32_t SystemRgb(int index) {
+  return Rgb(kSystemColor | static_cast<TColor>(index));
+}
+
+// --- The window ---
+
+TEST_F(TextViewPeerTest, ReadOnlyWrappingMemoIsTheTextViewWithBothBarsABorderAndNoTabStop) {
+  ViewScene scene;
+  scene.memo->SetTabStop(false);
+  const HWND view = scene.Bind();
+  ASSERT_NE(view, nullptr);
+  char className[32] = {};
+  GetClassNameA(view, className, sizeof className);
+  EXPECT_STREQ(className, "FoyerTextView");
+  const LONG style = GetWindowLongA(view, GWL_STYLE);
+  EXPECT_NE(style & WS_VSCROLL, 0);
+  EXPECT_NE(style & WS_HSCROLL, 0);
+  EXPECT_EQ(style & WS_TABSTOP, 0);
+  EXPECT_NE(GetWindowLongA(view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  EXPECT_EQ(GetParent(view), HandleOf(scene.form));
+}
+
+bool IsBarEnabled(HWND window, LONG bar) {
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  GetScrollBarInfo(window, bar, &info);
+  return (info.rgstate[0] & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE)) == 0;
+}
+
+TEST_F(TextViewPeerTest, HorizontalBarIsShownDisabledAndTheVerticalOneOnlyWhenTextOverflows) {
+  ViewScene scene;
+  scene.memo->SetText(std::string(2000, 'x'));
+  const HWND view = scene.Bind();
+  EXPECT_FALSE(IsBarEnabled(view, OBJID_HSCROLL)) << "wrapped lines have nothing to scroll to";
+  EXPECT_TRUE(IsBarEnabled(view, OBJID_VSCROLL));
+  scene.memo->SetText("short");
+  EXPECT_FALSE(IsBarEnabled(view, OBJID_VSCROLL));
+  EXPECT_NE(GetWindowLongA(view, GWL_STYLE) & WS_VSCROLL, 0) << "the bar came and went";
+}
+
+TEST_F(TextViewPeerTest, TabStopAndScrollBarsFollowTheMemoAfterBinding) {
+  ViewScene scene;
+  const HWND view = scene.Bind();
+  EXPECT_NE(GetWindowLongA(view, GWL_STYLE) & WS_TABSTOP, 0);
+  scene.memo->SetTabStop(false);
+  scene.memo->SetScrollBars(TScrollStyle::None);
+  const LONG style = GetWindowLongA(HandleOf(*scene.memo), GWL_STYLE);
+  EXPECT_EQ(style & WS_TABSTOP, 0);
+  EXPECT_EQ(style & (WS_VSCROLL | WS_HSCROLL), 0) << "a bar the memo does not have is shown";
+}
+
+TEST_F(TextViewPeerTest, WantsOnlyArrowsSoEscapeAndEnterReachTheForm) {
+  ViewScene scene;
+  const HWND view = scene.Bind();
+  EXPECT_EQ(SendMessageA(view, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+}
+
+TEST_F(TextViewPeerTest, ClickingTheViewGivesItTheFocus) {
+  ViewScene scene;
+  scene.memo->SetTabStop(false);
+  scene.memo->SetText("click me");
+  const HWND view = scene.Bind();
+  scene.form.Show();
+  SetFocus(HandleOf(scene.form));
+  PostClick(view, 20, 5);
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == view; }));
+}
+
+// --- Text ---
+
+TEST_F(TextViewPeerTest, TextReadsBackWholeByMessageBeforeAndAfterChanges) {
+  ViewScene scene;
+  scene.memo->SetText("first\r\nsecond\r\n\r\nfourth");
+  const HWND view = scene.Bind();
+  EXPECT_EQ(TextOf(view), "first\r\nsecond\r\n\r\nfourth");
+  scene.memo->SetText("a lone\nline feed and a lone\rreturn");
+  EXPECT_EQ(TextOf(view), "a lone\nline feed and a lone\rreturn");
+  scene.memo->SetText("");
+  EXPECT_EQ(TextOf(view), "");
+}
+
+TEST_F(TextViewPeerTest, SeveralMegabytesReadBackWhole) {
+  ViewScene scene;
+  const HWND view = scene.Bind();
+  const std::string text = Lines(60000, "Line of the catalogue: the quick brown fox jumps over it");
+  scene.memo->SetText(text);
+  ASSERT_EQ(static_cast<size_t>(SendMessageA(view, WM_GETTEXTLENGTH, 0, 0)), text.size());
+  EXPECT_TRUE(TextOf(view) == text) << "the text read back differs from the text set";
+}
+
+TEST_F(TextViewPeerTest, ShortBufferGetsTheStartOfTheTextTerminated) {
+  ViewScene scene;
+  scene.memo->SetText("first\r\nsecond");
+  const HWND view = scene.Bind();
+  char buffer[8] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
+  EXPECT_EQ(SendMessageA(view, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 3);
+  EXPECT_STREQ(buffer, "fir");
+}
+
+// --- Wrapping ---
+
+TEST_F(TextViewPeerTest, EveryKindOfLineEndStartsALine) {
+  ViewScene scene;
+  scene.memo->SetText("crlf\r\nlf\ncr\rlast");
+  const HWND view = scene.Bind();
+  EXPECT_EQ(RowCount(view), 4);
+  scene.memo->SetText("ends with a line end\r\n");
+  EXPECT_EQ(RowCount(view), 2) << "the empty line after the last line end is missing";
+}
+
+TEST_F(TextViewPeerTest, LineWiderThanTheViewWrapsIntoMoreRowsThanLines) {
+  ViewScene scene;
+  const std::string words = "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu";
+  scene.memo->SetText("short\r\n" + words + " " + words + " " + words + "\r\nshort");
+  const HWND view = scene.Bind();
+  EXPECT_GT(RowCount(view), 3);
+}
+
+int RowHeightOf(HWND view) {
+  ClientDC screen;
+  ObjectSelection font(screen.Get(), reinterpret_cast<HFONT>(SendMessageA(view, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen.Get(), &metrics);
+  return metrics.tmHeight;
+}
+
+// What a drag across a whole row selects, as copied.
+std::string CopyRow(HWND view, int row) {
+  const int y = row * RowHeightOf(view) + 2;
+  EmptyTheClipboard(view);
+  SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, y));
+  SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, y));
+  SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(1000, y));
+  SendMessageA(view, WM_COPY, 0, 0);
+  return ClipboardText(view);
+}
+
+TEST_F(TextViewPeerTest, LinesBreakAfterTheLastSpaceThatFits) {
+  ViewScene scene;
+  std::string words;
+  for (int i = 0; i < 100; ++i)
+    words += "word ";
+  scene.memo->SetText(words);
+  const HWND view = scene.Bind();
+  ASSERT_GT(RowCount(view), 3);
+  for (int row = 0; row < 3; ++row) {
+    const std::string shown = CopyRow(view, row);
+    ASSERT_FALSE(shown.empty()) << row;
+    EXPECT_EQ(shown.size() % 5, 0u) << "row " << row << " cuts a word: " << shown;
+    EXPECT_EQ(shown.substr(0, 4), "word") << row;
+  }
+}
+
+TEST_F(TextViewPeerTest, WordLongerThanTheViewIsBrokenAtACharacter) {
+  ViewScene scene;
+  scene.memo->SetText(std::string(2000, 'x'));
+  const HWND view = scene.Bind();
+  EXPECT_GT(RowCount(view), 10);
+}
+
+TEST_F(TextViewPeerTest, NarrowingTheViewKeepsTheFirstShownLineAtTheTop) {
+  ViewScene scene;
+  scene.form.SetClientSize(800, 240);
+  scene.memo->SetWidth(780);
+  scene.memo->SetText(Lines(400, "the quick brown fox jumps over the lazy dog again and again"));
+  const HWND view = scene.Bind();
+  ASSERT_EQ(RowCount(view), 400) << "wide enough that no line wraps";
+  SendMessageA(view, WM_VSCROLL, SB_PAGEDOWN, 0);
+  const int firstShown = Vertical(view).nPos;
+  ASSERT_GT(firstShown, 0);
+  scene.memo->SetWidth(150);
+  const int rowsPerLine = RowCount(view) / 400;
+  ASSERT_GT(rowsPerLine, 1);
+  EXPECT_EQ(RowCount(view), 400 * rowsPerLine) << "identical lines wrap alike";
+  EXPECT_EQ(Vertical(view).nPos, firstShown * rowsPerLine);
+}
+
+// --- Scrolling ---
+
+TEST_F(TextViewPeerTest, PageDownMovesTheViewAPageAndControlHomeAndEndGoToTheEnds) {
+  ViewScene scene;
+  scene.memo->SetText(Lines(300, "row"));
+  const HWND view = scene.Bind();
+  const auto page = static_cast<int>(Vertical(view).nPage);
+  ASSERT_GT(page, 1);
+  PressKey(view, VK_NEXT);
+  EXPECT_EQ(Vertical(view).nPos, page);
+  PressKey(view, VK_DOWN);
+  EXPECT_EQ(Vertical(view).nPos, page + 1);
+  PressKey(view, VK_PRIOR);
+  EXPECT_EQ(Vertical(view).nPos, 1);
+  ControlHeld control;
+  PressKey(view, VK_END);
+  EXPECT_EQ(Vertical(view).nPos, LastTopRow(view));
+  PressKey(view, VK_HOME);
+  EXPECT_EQ(Vertical(view).nPos, 0);
+}
+
+TEST_F(TextViewPeerTest, ScrollBarAndWheelMoveTheViewAndStopAtTheLastPage) {
+  ViewScene scene;
+  scene.memo->SetText(Lines(300, "row"));
+  const HWND view = scene.Bind();
+  SendMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(Vertical(view).nPos, 1);
+  UINT wheelLines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &wheelLines, 0);
+  SendMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(Vertical(view).nPos, 1 + static_cast<int>(wheelLines));
+  for (int i = 0; i < 100; ++i)
+    SendMessageA(view, WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(Vertical(view).nPos, LastTopRow(view));
+  SendMessageA(view, WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(Vertical(view).nPos, 0);
+}
+
+// --- Selection and copying ---
+
+TEST_F(TextViewPeerTest, SelectAllThenCopyPutsTheWholeTextOnTheClipboard) {
+  ViewScene scene;
+  scene.memo->SetText("first line\r\nsecond\tline");
+  const HWND view = scene.Bind();
+  EmptyTheClipboard(view);
+  {
+    ControlHeld control;
+    PressKey(view, 'A');
+  }
+  SendMessageA(view, WM_COPY, 0, 0);
+  EXPECT_EQ(ClipboardText(view), "first line\r\nsecond\tline");
+}
+
+TEST_F(TextViewPeerTest, DraggingAcrossTheFirstRowSelectsItAndControlCCopiesIt) {
+  ViewScene scene;
+  scene.memo->SetText("abc def\r\nsecond");
+  const HWND view = scene.Bind();
+  EmptyTheClipboard(view);
+  SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 2));
+  SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(180, 2));
+  SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(180, 2));
+  EXPECT_NE(GetCapture(), view) << "the mouse stays captured after the release";
+  {
+    ControlHeld control;
+    PressKey(view, 'C');
+  }
+  EXPECT_EQ(ClipboardText(view), "abc def");
+  EmptyTheClipboard(view);
+  {
+    ControlHeld control;
+    PressKey(view, VK_INSERT);
+  }
+  EXPECT_EQ(ClipboardText(view), "abc def");
+}
+
+// --- Look ---
+
+TEST_F(TextViewPeerTest, TextIsPaintedInTheFontColourOnTheMemoColour) {
+  ViewScene scene;
+  scene.memo->SetFont({"MS Sans Serif", -11, 0x0000FF});
+  scene.memo->SetColor(0x00FFFF);
+  scene.memo->SetText(Lines(40, "The quick brown fox jumps over the lazy dog"));
+  const HWND view = scene.Bind();
+  const Rendering shot = RenderClient(view);
+  KeepRendering(shot, "TextViewText");
+  const RECT all{0, 0, shot.Width, shot.Height};
+  EXPECT_GT(shot.Count(0xFF0000, all), 200) << "no text pixels in the font's colour";
+  EXPECT_GT(shot.Count(0xFFFF00, all), shot.Width * shot.Height / 2) << "background not painted";
+  // The last rows are painted as well as the first.
+  const RECT bottom{0, shot.Height * 3 / 4, shot.Width, shot.Height};
+  EXPECT_GT(shot.Count(0xFF0000, bottom), 20);
+}
+
+TEST_F(TextViewPeerTest, SelectionIsPaintedInTheHighlightColours) {
+  ViewScene scene;
+  scene.memo->SetText(Lines(5, "The quick brown fox jumps"));
+  const HWND view = scene.Bind();
+  const Rendering before = RenderClient(view);
+  const RECT whole{0, 0, before.Width, before.Height};
+  EXPECT_EQ(before.Count(SystemRgb(COLOR_HIGHLIGHT), whole), 0);
+  {
+    ControlHeld control;
+    PressKey(view, 'A');
+  }
+  const Rendering after = RenderClient(view);
+  KeepRendering(after, "TextViewSelection");
+  EXPECT_GT(after.Count(SystemRgb(COLOR_HIGHLIGHT), whole), 200);
+  EXPECT_GT(after.Count(SystemRgb(COLOR_HIGHLIGHTTEXT), whole), 50);
+}
+
+}  // namespace
+}  // namespace foyer::test
