@@ -82,9 +82,9 @@ struct ViewerTimes {
   int32_t Result = 0;  // how the viewer closed
 };
 
-// The viewer's edit control.
+// The viewer's text view.
 HWND EditOf(HWND viewer) {
-  return FindWindowExA(viewer, nullptr, "Edit", nullptr);
+  return FindWindowExA(viewer, nullptr, "FoyerTextView", nullptr);
 }
 
 // A timer fires only when no painting is pending: its first tick marks the window as up. It
@@ -100,7 +100,8 @@ ViewerTimes TimeViewer(const std::string& path) {
     shownAt = Seconds();
     const HWND viewer = HandleOf(*ShowTxtForm);
     times.Length = static_cast<size_t>(GetWindowTextLengthA(EditOf(viewer)));
-    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    // To the viewer itself: the focus can still be on its way from the previous showing.
+    PostMessageA(viewer, WM_KEYDOWN, VK_ESCAPE, 0);
   };
   ShowTxtForm->OnShow = [&](TComponent*) { upTimer.SetEnabled(true); };
   const double start = Seconds();
