@@ -3,11 +3,23 @@
 
 #include <cstdlib>
 
+#include "platform/win32/Win32Platform.h"
+#include "util/Path.h"
+
 namespace foyer::test {
 
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? value : "";
+}
+
+void EndToEndTest::SetUp() {
+  FMedium = Env("FOYER_MEDIUM");
+  if (FMedium.empty()) GTEST_SKIP() << "FOYER_MEDIUM names no demonstration medium";
+  AddBackslash(FMedium);
+  FPlatform.emplace(Win32Services());
+  ClientDC screen;
+  FBitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {

@@ -4,11 +4,15 @@
 
 #include "platform/win32/WinApi.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BackendBed.h"
+#include "platform/Platform.h"
 #include "platform/win32/Handles.h"
 
 namespace foyer::test {
@@ -31,6 +35,18 @@ std::vector<std::string> ListRows(HWND listBox);
 
 // The first descendant window of a class.
 HWND FindDescendant(HWND parent, const char* className);
+
+// Ground of every end-to-end test: the demonstration medium FOYER_MEDIUM names (skipped without
+// one), the real services installed, and the screen's colour depth.
+class EndToEndTest : public testing::Test {
+ protected:
+  void SetUp() override;
+
+  std::optional<ScopedPlatform> FPlatform;
+  // The medium's top folder, with its trailing backslash.
+  std::string FMedium;
+  int FBitsPerPixel = 0;
+};
 
 // A running foyer.exe; killed at the end if it is still running.
 class FoyerProcess {

@@ -17,13 +17,11 @@
 namespace foyer::test {
 namespace {
 
-class EndToEndBrowse : public testing::Test {
+class EndToEndBrowse : public EndToEndTest {
  protected:
   void SetUp() override {
-    FMedium = Env("FOYER_MEDIUM");
-    if (FMedium.empty()) GTEST_SKIP() << "FOYER_MEDIUM names no demonstration medium";
-    AddBackslash(FMedium);
-    FPlatform.emplace(Win32Services());
+    EndToEndTest::SetUp();
+    if (IsSkipped()) return;
     const Picture button = LoadPicture(FMedium + "layout.dat\\tc24\\butt.bmp");
     FButtonWidth = button.Width;
     FButtonHeight = button.Height;
@@ -64,8 +62,6 @@ class EndToEndBrowse : public testing::Test {
     return shown;
   }
 
-  std::optional<ScopedPlatform> FPlatform;
-  std::string FMedium;
   int FButtonWidth = 0;
   int FButtonHeight = 0;
 };

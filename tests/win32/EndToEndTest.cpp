@@ -18,15 +18,11 @@
 namespace foyer::test {
 namespace {
 
-class EndToEndDepth : public testing::Test {
+class EndToEndDepth : public EndToEndTest {
  protected:
   void SetUp() override {
-    FMedium = Env("FOYER_MEDIUM");
-    if (FMedium.empty()) GTEST_SKIP() << "FOYER_MEDIUM names no demonstration medium";
-    AddBackslash(FMedium);
-    FPlatform.emplace(Win32Services());
-    ClientDC screen;
-    FBitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
+    EndToEndTest::SetUp();
+    if (IsSkipped()) return;
     const std::string skin = FBitsPerPixel < 16 ? "rgb256" : "tc24";
     FButton = LoadPicture(FMedium + "layout.dat\\" + skin + "\\butt.bmp");
     FCategories = ExpectedCategories();
@@ -99,9 +95,6 @@ class EndToEndDepth : public testing::Test {
     return dark;
   }
 
-  std::optional<ScopedPlatform> FPlatform;
-  std::string FMedium;
-  int FBitsPerPixel = 0;
   Picture FButton;
   int FCategories = 0;
 };

@@ -183,15 +183,12 @@ int DarkPixels(const Rendering& shot, const RECT& area) {
   return dark;
 }
 
-class EndToEndViewer : public testing::Test {
+class EndToEndViewer : public EndToEndTest {
  protected:
   void SetUp() override {
-    FMedium = Env("FOYER_MEDIUM");
-    if (FMedium.empty()) GTEST_SKIP() << "FOYER_MEDIUM names no demonstration medium";
-    AddBackslash(FMedium);
-    FPlatform.emplace(Win32Services());
+    EndToEndTest::SetUp();
+    if (IsSkipped()) return;
     ClientDC screen;
-    FBitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
     FPixelsPerInch = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     const std::string skin = FBitsPerPixel < 16 ? "rgb256" : "tc24";
     FButton = LoadPicture(FMedium + "layout.dat\\" + skin + "\\butt.bmp");
@@ -309,9 +306,6 @@ class EndToEndViewer : public testing::Test {
                    kStepMs);
   }
 
-  std::optional<ScopedPlatform> FPlatform;
-  std::string FMedium;
-  int FBitsPerPixel = 0;
   int FPixelsPerInch = 96;
   Picture FButton;
 };
