@@ -2,7 +2,9 @@
 // selection and copying, and its painting.
 #include "win32/BackendBed.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "platform/win32/Handles.h"
 #include "toolkit/Form.h"
@@ -80,22 +82,31 @@ void EmptyTheClipboard(HWND owner) {
   CloseClipboard();
 }
 
-// The Control key held down for this thread's key state, as GetKeyState reads it.
-class ControlHeld {
+// Keys held down for this thread's key state, as GetKeyState reads it.
+class KeysHeld {
  public:
-  ControlHeld() {
+  explicit KeysHeld(std::initializer_list<int> keys) {
     GetKeyboardState(FSaved);
     BYTE held[256];
     GetKeyboardState(held);
-    held[VK_CONTROL] = 0x80;
+    for (int key : keys)
+      held[key] = 0x80;
     SetKeyboardState(held);
   }
-  ~ControlHeld() { SetKeyboardState(FSaved); }
-  ControlHeld(const ControlHeld&) = delete;
-  ControlHeld& operator=(const ControlHeld&) = delete;
+  ~KeysHeld() { SetKeyboardState(FSaved); }
+  KeysHeld(const KeysHeld&) = delete;
+  KeysHeld& operator=(const KeysHeld&) = delete;
 
  private:
   BYTE FSaved[256] = {};
+};
+
+struct ControlHeld : KeysHeld {
+  ControlHeld() : KeysHeld({VK_CONTROL}) {}
+};
+
+struct ShiftHeld : KeysHeld {
+  ShiftHeld() : KeysHeld({VK_SHIFT}) {}
 };
 
 void PressKey(HWND window, WPARAM key) {
@@ -111,6 +122,16 @@ std::string Lines(int count, const std::string& line) {
     text += line;
   }
   return text;
+}
+
+using Range = std::pair<DWORD, DWORD>;
+
+// The selection as an edit control reports it, through the message's out parameters.
+Range Selection(HWND window) {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
 }
 
 uint32_t SystemRgb(int index) {
@@ -292,7 +313,7 @@ TEST_F(TextViewPeerTest, NarrowingTheViewKeepsTheFirstShownLineAtTheTop) {
 
 // --- Scrolling ---
 
-TEST_F(TextViewPeerTest, PageDownMovesTheViewAPageAndControlHomeAndEndGoToTheEnds) {
+TEST_F(TextViewPeerTest, PageKeysMoveViewAndCaretAPageAndControlHomeAndEndGoToTheEnds) {
   ViewScene scene;
   scene.memo->SetText(Lines(300, "row"));
   const HWND view = scene.Bind();
@@ -300,14 +321,30 @@ TEST_F(TextViewPeerTest, PageDownMovesTheViewAPageAndControlHomeAndEndGoToTheEnd
   ASSERT_GT(page, 1);
   PressKey(view, VK_NEXT);
   EXPECT_EQ(Vertical(view).nPos, page);
-  PressKey(view, VK_DOWN);
-  EXPECT_EQ(Vertical(view).nPos, page + 1);
+  EXPECT_EQ(Selection(view), Range(page * 5, page * 5)) << "the caret went down a page";
   PressKey(view, VK_PRIOR);
-  EXPECT_EQ(Vertical(view).nPos, 1);
+  EXPECT_EQ(Vertical(view).nPos, 0);
+  EXPECT_EQ(Selection(view), Range(0, 0));
   ControlHeld control;
   PressKey(view, VK_END);
   EXPECT_EQ(Vertical(view).nPos, LastTopRow(view));
+  EXPECT_EQ(Selection(view), Range(300 * 5 - 2, 300 * 5 - 2));
   PressKey(view, VK_HOME);
+  EXPECT_EQ(Vertical(view).nPos, 0);
+}
+
+TEST_F(TextViewPeerTest, CaretMovedPastTheLastShownRowScrollsTheViewByOneRow) {
+  ViewScene scene;
+  scene.memo->SetText(Lines(300, "row"));
+  const HWND view = scene.Bind();
+  const auto page = static_cast<int>(Vertical(view).nPage);
+  for (int i = 1; i < page; ++i)
+    PressKey(view, VK_DOWN);
+  EXPECT_EQ(Vertical(view).nPos, 0) << "the caret is on the last shown row";
+  PressKey(view, VK_DOWN);
+  EXPECT_EQ(Vertical(view).nPos, 1);
+  for (int i = 0; i < page; ++i)
+    PressKey(view, VK_UP);
   EXPECT_EQ(Vertical(view).nPos, 0);
 }
 
@@ -363,6 +400,117 @@ TEST_F(TextViewPeerTest, DraggingAcrossTheFirstRowSelectsItAndControlCCopiesIt) 
     PressKey(view, VK_INSERT);
   }
   EXPECT_EQ(ClipboardText(view), "abc def");
+}
+
+TEST_F(TextViewPeerTest, ArrowsHomeAndEndMoveTheCaretAndShiftGrowsTheSelectionFromItsAnchor) {
+  ViewScene scene;
+  // Offsets: "abc" 0-2, CR LF 3-4, "defgh" 5-9, CR LF 10-11, "ij" 12-13.
+  scene.memo->SetText("abc\r\ndefgh\r\nij");
+  const HWND view = scene.Bind();
+  EmptyTheClipboard(view);
+  PressKey(view, VK_RIGHT);
+  PressKey(view, VK_RIGHT);
+  EXPECT_EQ(Selection(view), Range(2, 2));
+  {
+    ShiftHeld shift;
+    PressKey(view, VK_RIGHT);
+    EXPECT_EQ(Selection(view), Range(2, 3));
+    PressKey(view, VK_RIGHT);
+    EXPECT_EQ(Selection(view), Range(2, 5)) << "one step over the line end";
+  }
+  {
+    ControlHeld control;
+    PressKey(view, 'C');
+  }
+  EXPECT_EQ(ClipboardText(view), "c\r\n");
+  PressKey(view, VK_END);
+  EXPECT_EQ(Selection(view), Range(10, 10)) << "a move without Shift selects nothing";
+  PressKey(view, VK_RIGHT);
+  EXPECT_EQ(Selection(view), Range(12, 12));
+  PressKey(view, VK_LEFT);
+  EXPECT_EQ(Selection(view), Range(10, 10));
+  PressKey(view, VK_HOME);
+  EXPECT_EQ(Selection(view), Range(5, 5));
+  {
+    KeysHeld shiftControl({VK_SHIFT, VK_CONTROL});
+    PressKey(view, VK_END);
+    EXPECT_EQ(Selection(view), Range(5, 14));
+    PressKey(view, VK_HOME);
+    EXPECT_EQ(Selection(view), Range(0, 5)) << "the anchor stayed where the selection began";
+  }
+  PressKey(view, VK_LEFT);
+  EXPECT_EQ(Selection(view), Range(0, 0)) << "the caret stops at the start";
+}
+
+TEST_F(TextViewPeerTest, UpAndDownKeepTheirColumnAcrossAShortRow) {
+  ViewScene scene;
+  // Rows start at 0, 8 and 11.
+  scene.memo->SetText("abcdef\r\nx\r\nabcdef");
+  const HWND view = scene.Bind();
+  SendMessageA(view, EM_SETSEL, 5, 5);
+  PressKey(view, VK_DOWN);
+  EXPECT_EQ(Selection(view), Range(9, 9)) << "the end of the short row";
+  PressKey(view, VK_DOWN);
+  EXPECT_EQ(Selection(view), Range(16, 16)) << "back in the column the run began in";
+  PressKey(view, VK_DOWN);
+  EXPECT_EQ(Selection(view), Range(16, 16)) << "nothing below the last row";
+}
+
+TEST_F(TextViewPeerTest, SetSelectionTakesMinusOneAsTextEndOrNoSelectionAndNeverSplitsALineEnd) {
+  ViewScene scene;
+  scene.memo->SetText("ab\r\ncd");
+  const HWND view = scene.Bind();
+  SendMessageA(view, EM_SETSEL, 1, -1);
+  EXPECT_EQ(Selection(view), Range(1, 6));
+  EXPECT_EQ(SendMessageA(view, EM_GETSEL, 0, 0), MAKELONG(1, 6));
+  SendMessageA(view, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+  EXPECT_EQ(Selection(view), Range(6, 6)) << "the caret stays where it was";
+  SendMessageA(view, EM_SETSEL, 3, 100);
+  EXPECT_EQ(Selection(view), Range(2, 6))
+      << "between CR and LF is before the pair; past the end is the end";
+  SendMessageA(view, EM_SETSEL, 5, 0);
+  EXPECT_EQ(Selection(view), Range(0, 5)) << "reported in order";
+}
+
+TEST_F(TextViewPeerTest, SelectionPastSixtyFourKilobytesIsReportedThroughTheParametersOnly) {
+  ViewScene scene;
+  scene.memo->SetText(std::string(70000, 'x'));
+  const HWND view = scene.Bind();
+  SendMessageA(view, EM_SETSEL, 10, 69000);
+  EXPECT_EQ(SendMessageA(view, EM_GETSEL, 0, 0), -1);
+  EXPECT_EQ(Selection(view), Range(10, 69000));
+}
+
+HWND CaretWindow() {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  if (!GetGUIThreadInfo(GetCurrentThreadId(), &thread)) return reinterpret_cast<HWND>(-1);
+  return thread.hwndCaret;
+}
+
+TEST_F(TextViewPeerTest, FocusedViewShowsACaretThatFollowsTheKeysAndGoesWithTheFocus) {
+  ViewScene scene;
+  scene.memo->SetText("first\r\nsecond\r\nthird");
+  const HWND view = scene.Bind();
+  scene.form.Show();
+  SetFocus(view);
+  ASSERT_EQ(GetFocus(), view);
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  EXPECT_EQ(caret.y, 0);
+  const LONG startX = caret.x;
+  PressKey(view, VK_DOWN);
+  PressKey(view, VK_END);
+  GetCaretPos(&caret);
+  EXPECT_GT(caret.y, 0) << "on the second row";
+  EXPECT_GT(caret.x, startX) << "after its last character";
+  const LONG rowHeight = caret.y;
+  PressKey(view, VK_DOWN);
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret.y, 2 * rowHeight);
+  EXPECT_EQ(CaretWindow(), view);
+  SetFocus(HandleOf(scene.form));
+  EXPECT_EQ(CaretWindow(), nullptr) << "the caret went with the focus";
 }
 
 // --- Look ---

@@ -101,13 +101,17 @@ void TextViewPeer::Changed(TChange what, int32_t index) {
     case TChange::Text:
       IndexLines();
       FTopRow = 0;
-      FAnchor = FCaret = 0;
+      FAnchor = FCaret = FCaretRow = 0;
+      FGoalX = -1;
       Wrap();
       UpdateScrollBars();
+      PlaceSystemCaret();
       InvalidateRect(Handle(), nullptr, FALSE);
       break;
     case TChange::Font:
       MeasureFont();
+      // The caret is as high as a row.
+      if (GetFocus() == Handle()) CreateSystemCaret();
       Rewrap();
       break;
     case TChange::Style:
@@ -210,13 +214,12 @@ void TextViewPeer::Rewrap() {
   if (width != FWrapWidth || FRows.empty()) {
     FWrapWidth = width;
     Wrap();
-    const auto after =
-        std::upper_bound(FRows.begin(), FRows.end(), firstShown,
-                         [](size_t offset, const Row& row) { return offset < row.Start; });
-    FTopRow = after == FRows.begin() ? 0 : static_cast<size_t>(after - FRows.begin()) - 1;
+    FTopRow = RowOf(firstShown);
+    FCaretRow = RowOf(FCaret);
   }
   FTopRow = std::min(FTopRow, MaxTopRow());
   UpdateScrollBars();
+  PlaceSystemCaret();
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -228,22 +231,40 @@ int TextViewPeer::XOf(const Row& row, size_t offset) const {
   return x;
 }
 
-size_t TextViewPeer::OffsetAt(int x, int y) const {
-  if (FRows.empty()) return 0;
+size_t TextViewPeer::OffsetIn(const Row& row, int x) const {
+  const std::string& text = FMemo.Text();
+  int left = 0;
+  for (size_t i = row.Start; i < row.End; ++i) {
+    const int right = Advance(left, static_cast<unsigned char>(text[i]));
+    if (x < (left + right) / 2) return i;
+    left = right;
+  }
+  return row.End;
+}
+
+TextViewPeer::Place TextViewPeer::PlaceAt(int x, int y) const {
+  if (FRows.empty()) return {0, 0};
   const long long shown = y < 0 ? -1 - (-1 - y) / FRowHeight : y / FRowHeight;
   const long long wanted = static_cast<long long>(FTopRow) + shown;
   const auto index = static_cast<size_t>(
       std::clamp<long long>(wanted, 0, static_cast<long long>(FRows.size()) - 1));
-  const Row& row = FRows[index];
+  return {index, OffsetIn(FRows[index], x - kMargin)};
+}
+
+size_t TextViewPeer::RowOf(size_t offset) const {
+  const auto after =
+      std::upper_bound(FRows.begin(), FRows.end(), offset,
+                       [](size_t value, const Row& row) { return value < row.Start; });
+  return after == FRows.begin() ? 0 : static_cast<size_t>(after - FRows.begin()) - 1;
+}
+
+size_t TextViewPeer::Normalized(size_t offset) const {
   const std::string& text = FMemo.Text();
-  const int target = x - kMargin;
-  int left = 0;
-  for (size_t i = row.Start; i < row.End; ++i) {
-    const int right = Advance(left, static_cast<unsigned char>(text[i]));
-    if (target < (left + right) / 2) return i;
-    left = right;
+  offset = std::min(offset, text.size());
+  if (offset > 0 && offset < text.size() && text[offset - 1] == '\r' && text[offset] == '\n') {
+    --offset;
   }
-  return row.End;
+  return offset;
 }
 
 void TextViewPeer::Paint(HDC dc, const RECT& area) {
@@ -301,6 +322,7 @@ void TextViewPeer::ScrollTo(size_t topRow) {
   if (topRow == FTopRow) return;
   FTopRow = topRow;
   UpdateScrollBars();
+  PlaceSystemCaret();
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -381,42 +403,83 @@ void TextViewPeer::OnMouseWheel(short delta) {
 
 void TextViewPeer::OnKeyDown(WPARAM key) {
   const bool control = IsKeyDown(VK_CONTROL);
-  const auto page = static_cast<long long>(VisibleRows());
+  Place target{FCaretRow, FCaret};
+  if (KeyTarget(key, control, target)) {
+    // With Shift the selection grows from its anchor; without, a move leaves nothing selected.
+    Select(IsKeyDown(VK_SHIFT) ? FAnchor : target.Offset, target);
+    ScrollToCaret();
+    return;
+  }
+  if (!control) return;
   switch (key) {
-    case VK_UP:
-      ScrollBy(-1);
-      break;
-    case VK_DOWN:
-      ScrollBy(1);
-      break;
-    case VK_PRIOR:
-      ScrollBy(-page);
-      break;
-    case VK_NEXT:
-      ScrollBy(page);
-      break;
-    case VK_HOME:
-      if (control) ScrollTo(0);
-      break;
-    case VK_END:
-      if (control) ScrollTo(MaxTopRow());
-      break;
     case 'A':
-      if (control) Select(0, FMemo.Text().size());
+      Select(0, {FRows.empty() ? 0 : FRows.size() - 1, FMemo.Text().size()});
       break;
     case 'C':
     case VK_INSERT:
-      if (control) CopySelection();
+      CopySelection();
       break;
     default:
       break;
   }
 }
 
+bool TextViewPeer::KeyTarget(WPARAM key, bool control, Place& target) {
+  if (FRows.empty()) return false;
+  const size_t last = FRows.size() - 1;
+  const size_t page = VisibleRows();
+  const Row& row = FRows[target.RowIndex];
+  // Up and Down keep to the x where the run of them began.
+  const bool vertical = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
+  if (vertical && FGoalX < 0) FGoalX = XOf(row, target.Offset);
+  if (!vertical) FGoalX = -1;
+  const auto toRow = [&](size_t index) { target = {index, OffsetIn(FRows[index], FGoalX)}; };
+  switch (key) {
+    case VK_LEFT:
+      if (target.Offset > row.Start) {
+        target.Offset = Normalized(target.Offset - 1);
+      } else if (target.RowIndex > 0) {
+        target = {target.RowIndex - 1, FRows[target.RowIndex - 1].End};
+      }
+      return true;
+    case VK_RIGHT:
+      if (target.Offset < row.End) {
+        ++target.Offset;
+      } else if (target.RowIndex < last) {
+        target = {target.RowIndex + 1, FRows[target.RowIndex + 1].Start};
+      }
+      return true;
+    case VK_UP:
+      if (target.RowIndex > 0) toRow(target.RowIndex - 1);
+      return true;
+    case VK_DOWN:
+      if (target.RowIndex < last) toRow(target.RowIndex + 1);
+      return true;
+    // A page key moves the view and the caret by a page together.
+    case VK_PRIOR:
+      ScrollBy(-static_cast<long long>(page));
+      toRow(target.RowIndex > page ? target.RowIndex - page : 0);
+      return true;
+    case VK_NEXT:
+      ScrollBy(static_cast<long long>(page));
+      toRow(std::min(last, target.RowIndex + page));
+      return true;
+    case VK_HOME:
+      target = control ? Place{0, 0} : Place{target.RowIndex, row.Start};
+      return true;
+    case VK_END:
+      target = control ? Place{last, FMemo.Text().size()} : Place{target.RowIndex, row.End};
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TextViewPeer::OnMouseDown(int x, int y, bool extend) {
   SetFocus(Handle());
-  const size_t offset = OffsetAt(x, y);
-  Select(extend ? FAnchor : offset, offset);
+  const Place place = PlaceAt(x, y);
+  FGoalX = -1;
+  Select(extend ? FAnchor : place.Offset, place);
   FSelecting = true;
   SetCapture(Handle());
 }
@@ -426,14 +489,69 @@ void TextViewPeer::OnMouseMove(int x, int y) {
   // Dragging past the top or bottom edge brings the next rows into view.
   if (y < 0) ScrollBy(-1);
   if (y >= static_cast<int>(VisibleRows()) * FRowHeight) ScrollBy(1);
-  Select(FAnchor, OffsetAt(x, y));
+  Select(FAnchor, PlaceAt(x, y));
 }
 
-void TextViewPeer::Select(size_t anchor, size_t caret) {
-  if (anchor == FAnchor && caret == FCaret) return;
+void TextViewPeer::Select(size_t anchor, const Place& caret) {
+  if (anchor == FAnchor && caret.Offset == FCaret && caret.RowIndex == FCaretRow) return;
   FAnchor = anchor;
-  FCaret = caret;
+  FCaret = caret.Offset;
+  FCaretRow = caret.RowIndex;
+  PlaceSystemCaret();
   InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TextViewPeer::ScrollToCaret() {
+  const size_t visible = VisibleRows();
+  if (FCaretRow < FTopRow) {
+    ScrollTo(FCaretRow);
+  } else if (FCaretRow >= FTopRow + visible) {
+    ScrollTo(FCaretRow - visible + 1);
+  }
+}
+
+void TextViewPeer::CreateSystemCaret() {
+  // The caret belongs to the thread: another window's caret goes when this one is made.
+  CreateCaret(Handle(), nullptr, 1, FRowHeight);
+  PlaceSystemCaret();
+  ShowCaret(Handle());
+}
+
+void TextViewPeer::PlaceSystemCaret() const {
+  if (GetFocus() != Handle() || FRows.empty()) return;
+  int x = -FRowHeight;
+  int y = -2 * FRowHeight;  // out of sight while its row is scrolled away
+  if (FCaretRow >= FTopRow && FCaretRow - FTopRow < VisibleRows() + 1) {
+    const Row& row = FRows[FCaretRow];
+    x = kMargin + XOf(row, std::clamp(FCaret, row.Start, row.End));
+    y = static_cast<int>(FCaretRow - FTopRow) * FRowHeight;
+  }
+  SetCaretPos(x, y);
+}
+
+// As an edit control answers: the selection's ends in order, also where the message gives room.
+LRESULT TextViewPeer::GetSelection(WPARAM start, LPARAM end) const {
+  const size_t low = std::min(FAnchor, FCaret);
+  const size_t high = std::max(FAnchor, FCaret);
+  if (auto* out = reinterpret_cast<DWORD*>(start)) *out = static_cast<DWORD>(low);
+  if (auto* out = reinterpret_cast<DWORD*>(end)) *out = static_cast<DWORD>(high);
+  if (high > 0xFFFF) return -1;
+  return static_cast<LRESULT>(MAKELONG(low, high));
+}
+
+// A start of -1 takes the selection away and keeps the caret; an end of -1 is the text's end.
+// The caret goes to the end given.
+void TextViewPeer::SetSelection(WPARAM start, LPARAM end) {
+  const size_t size = FMemo.Text().size();
+  const auto at = [&](long long value) {
+    return Normalized(value < 0 ? size : static_cast<size_t>(value));
+  };
+  if (static_cast<int>(start) == -1) {
+    Select(FCaret, {FCaretRow, FCaret});
+    return;
+  }
+  const size_t caret = at(static_cast<int>(end));
+  Select(at(static_cast<int>(start)), {RowOf(caret), caret});
 }
 
 void TextViewPeer::CopySelection() const {
@@ -497,8 +615,22 @@ LRESULT TextViewPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CAPTURECHANGED:
       FSelecting = false;
       return 0;
+    case WM_SETFOCUS:
+      CreateSystemCaret();
+      return 0;
+    case WM_KILLFOCUS:
+      DestroyCaret();
+      return 0;
     case WM_COPY:
       CopySelection();
+      return 0;
+    case EM_GETSEL:
+      return GetSelection(wParam, lParam);
+    case EM_SETSEL:
+      SetSelection(wParam, lParam);
+      return 0;
+    case EM_SCROLLCARET:
+      ScrollToCaret();
       return 0;
     // The whole text, also for other processes, which cannot reach the component.
     case WM_GETTEXTLENGTH:

@@ -42,10 +42,23 @@ class TextViewPeer final : public WindowPeer {
   int Advance(int x, unsigned char character) const {
     return character == '\t' ? (x / FTabWidth + 1) * FTabWidth : x + FCharWidths[character];
   }
+  // A place in the text and the visual row it shows on: the end of a wrapped row and the start
+  // of the next one are the same offset.
+  struct Place {
+    size_t RowIndex;
+    size_t Offset;
+  };
+
   // Where the character at the offset begins, from the row's left edge.
   int XOf(const Row& row, size_t offset) const;
-  // The text offset nearest to a client point.
-  size_t OffsetAt(int x, int y) const;
+  // The offset in the row nearest to x, measured from the row's left edge.
+  size_t OffsetIn(const Row& row, int x) const;
+  // The place nearest to a client point.
+  Place PlaceAt(int x, int y) const;
+  // The row an offset shows on; at the end of a wrapped row, the next one.
+  size_t RowOf(size_t offset) const;
+  // An offset inside a CR LF pair moves before it.
+  size_t Normalized(size_t offset) const;
 
   void Paint(HDC dc, const RECT& area) override;
   void PaintRow(HDC dc, const Row& row, int y) const;
@@ -59,9 +72,18 @@ class TextViewPeer final : public WindowPeer {
   void OnVScroll(WORD code);
   void OnMouseWheel(short delta);
   void OnKeyDown(WPARAM key);
+  // Where a navigation key takes the caret; false for other keys.
+  bool KeyTarget(WPARAM key, bool control, Place& target);
   void OnMouseDown(int x, int y, bool extend);
   void OnMouseMove(int x, int y);
-  void Select(size_t anchor, size_t caret);
+  void Select(size_t anchor, const Place& caret);
+  // Scrolls as little as brings the caret's row into view.
+  void ScrollToCaret();
+  // The system caret follows the caret's place while the view has the focus.
+  void CreateSystemCaret();
+  void PlaceSystemCaret() const;
+  LRESULT GetSelection(WPARAM start, LPARAM end) const;
+  void SetSelection(WPARAM start, LPARAM end);
   void CopySelection() const;
   LRESULT CopyText(WPARAM size, LPARAM buffer) const;
 
@@ -77,6 +99,9 @@ class TextViewPeer final : public WindowPeer {
   size_t FTopRow = 0;
   size_t FAnchor = 0;
   size_t FCaret = 0;
+  size_t FCaretRow = 0;
+  // The x a run of Up and Down keys keeps to, across shorter rows; none after other moves.
+  int FGoalX = -1;
   bool FSelecting = false;
   int FWheelRemainder = 0;
 };
