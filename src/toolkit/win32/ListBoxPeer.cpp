@@ -1,6 +1,8 @@
 // A list box's "LISTBOX" child window.
 #include "toolkit/win32/ListBoxPeer.h"
 
+#include <algorithm>
+
 #include "toolkit/Application.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/Painting.h"
@@ -11,7 +13,18 @@ namespace foyer {
 namespace {
 
 constexpr DWORD kShowEveryMs = 40;
+// The time between two showings of a burst is at least this many times the last showing's.
+constexpr double kShowingShare = 9;
 constexpr UINT_PTR kShowRowsTimer = 1;
+
+// A clock finer than GetTickCount's, which moves in steps of 10 to 16 ms on Windows.
+double Milliseconds() {
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 DWORD StyleOf(const TListBox& listBox) {
   // Not sorted: rows stay where the program put them, and adding one costs the same at any
@@ -51,7 +64,7 @@ void ListBoxPeer::BeginRowChange() {
     SetTimer(Handle(), kShowRowsTimer, kShowEveryMs, ShowRowsTimer);
     return;
   }
-  if (GetTickCount() - FLastShown >= kShowEveryMs) {
+  if (Milliseconds() >= FNextShowAt) {
     ShowRows();
     BeginRowChange();
   }
@@ -61,9 +74,11 @@ void ListBoxPeer::ShowRows() {
   if (!FIsHoldingRows) return;
   KillTimer(Handle(), kShowRowsTimer);
   FIsHoldingRows = false;
+  const double start = Milliseconds();
   Send(WM_SETREDRAW, TRUE);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-  FLastShown = GetTickCount();
+  const double shown = Milliseconds();
+  FNextShowAt = shown + std::max<double>(kShowEveryMs, kShowingShare * (shown - start));
 }
 
 void CALLBACK ListBoxPeer::ShowRowsTimer(HWND window, UINT, UINT_PTR, DWORD) {

@@ -24,8 +24,9 @@ class ListBoxPeer final : public WindowPeer {
   void ApplyColor();
   // Rows come in bursts: a listing adds thousands, one at a time. The system list box repaints
   // itself and its scroll bar on every change, which under Wine costs milliseconds a row, so
-  // changes are made with redrawing off and shown at most every kShowEveryMs, and once more
-  // when the burst is over.
+  // changes are made with redrawing off and shown now and then, and once more when the burst
+  // is over. A showing repaints the whole list and its bar (about 10 ms under Wine): the next
+  // one waits kShowEveryMs, or longer if showing would otherwise take over a tenth of the burst.
   void BeginRowChange();
   static void CALLBACK ShowRowsTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
   void AddRow(int32_t index);
@@ -35,7 +36,8 @@ class ListBoxPeer final : public WindowPeer {
   TListBox& FListBox;
   GdiBrush FBackground;
   bool FIsHoldingRows = false;
-  DWORD FLastShown = 0;
+  // When the next showing is due during a burst, in Milliseconds().
+  double FNextShowAt = 0;
 };
 
 }  // namespace foyer
