@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Lists install categories of 10,000 and 20,000 sub-folders under Wine, in the real main window.
 # First pass: the listing alone, for how it grows (goal: 20,000 entries at most 2.2 times
-# 10,000). Each size runs in a fresh process, as a user opens the medium, in three alternating
+# 10,000). Each size runs in a fresh process, as a user opens the medium, in five alternating
 # rounds; the median of each size is compared, because one run under Wine on a small machine
-# varies by a fifth either way. Second pass: the listing against the bare work measured in the
-# same run (one enumeration, the same existence tests and readme reads; goal: at most 1.5 times).
+# can take half as long again as the run before it. Second pass: the listing against the bare
+# work measured in the same run (one enumeration, the same existence tests and readme reads;
+# goal: at most 1.5 times).
 # The passes are apart because the bare work's lookups of missing names, which Wine answers by
 # reading the whole folder, grow with the square of its size and disturb the caches the listing
 # then meets.
@@ -22,7 +23,7 @@ bench() { wine "$root/build/win32/foyer_bench.exe" "Z:${work//\//\\}" "$@" | tr 
 echo "-- the listing alone (seconds; each size in a fresh process)"
 median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 small="" large=""
-for round in 1 2 3; do
+for round in 1 2 3 4 5; do
   s=$(bench 10000 --no-bare | awk '$1 == 10000 { print $3 }')
   l=$(bench 20000 --no-bare | awk '$1 == 20000 { print $3 }')
   small+="$s " large+="$l "
