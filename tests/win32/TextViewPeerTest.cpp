@@ -454,6 +454,10 @@ TEST_F(TextViewPeerTest, UpAndDownKeepTheirColumnAcrossAShortRow) {
   EXPECT_EQ(Selection(view), Range(16, 16)) << "back in the column the run began in";
   PressKey(view, VK_DOWN);
   EXPECT_EQ(Selection(view), Range(16, 16)) << "nothing below the last row";
+  SendMessageA(view, EM_SETSEL, 1, 1);
+  PressKey(view, VK_DOWN);
+  PressKey(view, VK_DOWN);
+  EXPECT_EQ(Selection(view), Range(12, 12)) << "a new run keeps the column it began in";
 }
 
 TEST_F(TextViewPeerTest, SetSelectionTakesMinusOneAsTextEndOrNoSelectionAndNeverSplitsALineEnd) {

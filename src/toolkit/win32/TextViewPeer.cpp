@@ -413,6 +413,7 @@ void TextViewPeer::OnKeyDown(WPARAM key) {
   if (!control) return;
   switch (key) {
     case 'A':
+      FGoalX = -1;
       Select(0, {FRows.empty() ? 0 : FRows.size() - 1, FMemo.Text().size()});
       break;
     case 'C':
@@ -542,6 +543,7 @@ LRESULT TextViewPeer::GetSelection(WPARAM start, LPARAM end) const {
 // A start of -1 takes the selection away and keeps the caret; an end of -1 is the text's end.
 // The caret goes to the end given.
 void TextViewPeer::SetSelection(WPARAM start, LPARAM end) {
+  FGoalX = -1;
   const size_t size = FMemo.Text().size();
   const auto at = [&](long long value) {
     return Normalized(value < 0 ? size : static_cast<size_t>(value));
