@@ -12,14 +12,17 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target foyer_bench >/dev/null
+# The 32-bit build, or the 64-bit one where this machine cannot run 32-bit code.
 . "$root/tools/testbed/testbed.sh"
+testbed_arch
+cmake --preset "$FOYER_PRESET" >/dev/null
+cmake --build --preset "$FOYER_PRESET" -j"$(nproc)" --target foyer_bench >/dev/null
+echo "-- measuring $(testbed_build_name)"
 testbed_init
 testbed_xvfb 24
 work=$root/build/bench
 mkdir -p "$work"
-bench() { wine "$root/build/win32/foyer_bench.exe" "Z:${work//\//\\}" "$@" | tr -d '\r'; }
+bench() { wine "$root/build/$FOYER_PRESET/foyer_bench.exe" "Z:${work//\//\\}" "$@" | tr -d '\r'; }
 echo "-- the listing alone (seconds; each size in a fresh process)"
 median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 small="" large=""

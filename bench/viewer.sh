@@ -7,14 +7,17 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target foyer_viewer_bench >/dev/null
+# The 32-bit build, or the 64-bit one where this machine cannot run 32-bit code.
 . "$root/tools/testbed/testbed.sh"
+testbed_arch
+cmake --preset "$FOYER_PRESET" >/dev/null
+cmake --build --preset "$FOYER_PRESET" -j"$(nproc)" --target foyer_viewer_bench >/dev/null
+echo "-- measuring $(testbed_build_name)"
 testbed_init
 testbed_xvfb 24
 work=$root/build/bench/viewer
 mkdir -p "$work"
-out=$(wine "$root/build/win32/foyer_viewer_bench.exe" "Z:${work//\//\\}" "$@" | tr -d '\r')
+out=$(wine "$root/build/$FOYER_PRESET/foyer_viewer_bench.exe" "Z:${work//\//\\}" "$@" | tr -d '\r')
 echo "$out"
 echo "$out" | awk '$1 ~ /^[0-9]+$/ { mb[++n] = $1; t[n] = $3 }
   END {

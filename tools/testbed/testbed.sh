@@ -1,6 +1,12 @@
-# The Wine test-bed: a private win32 prefix under the build tree and an Xvfb of its own.
+# The Wine test-bed: a private prefix under the build tree and an Xvfb of its own.
 # Source this file, then call testbed_init, testbed_xvfb <depth>, and run programs with
 # testbed_wine; everything started is stopped on exit, also when a test fails or is interrupted.
+#
+# Which build runs is decided once, by trying: where this machine runs 32-bit code, the 32-bit
+# build (build/win32) under 32-bit Wine in a win32 prefix; where it cannot (some kernels refuse
+# every i386 binary, Wine's 32-bit loader among them), the 64-bit build (build/win64) under
+# 64-bit Wine in a win64 prefix of its own. FOYER_WINE_ARCH=win64 (or win32) forces the choice,
+# for example to exercise the 64-bit path on a machine that could run either.
 
 FOYER_SOURCE=${FOYER_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 FOYER_BUILD=${FOYER_BUILD:-$FOYER_SOURCE/build}
@@ -8,11 +14,59 @@ FOYER_WINE=$FOYER_BUILD/wine
 
 _testbed_xvfb_pids=()
 
+# Sets FOYER_WINE_ARCH (win32 or win64) and FOYER_PRESET (the build to test), and FOYER_ARCH_NOTE
+# (a line for the log when the 64-bit build is chosen). Needs Wine installed.
+testbed_arch() {
+  if [ -z "${FOYER_WINE_ARCH:-}" ]; then
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      FOYER_WINE_ARCH=win32
+    else
+      FOYER_WINE_ARCH=win64
+      FOYER_ARCH_NOTE="32-bit programs cannot run on this machine: testing the 64-bit build"
+    fi
+  else
+    case $FOYER_WINE_ARCH in
+      win32) ;;
+      win64) FOYER_ARCH_NOTE="FOYER_WINE_ARCH=win64: testing the 64-bit build under 64-bit Wine" ;;
+      *)
+        echo "testbed: FOYER_WINE_ARCH must be win32 or win64, not '$FOYER_WINE_ARCH'" >&2
+        return 1
+        ;;
+    esac
+  fi
+  FOYER_PRESET=$FOYER_WINE_ARCH
+  FOYER_ARCH_NOTE=${FOYER_ARCH_NOTE:-}
+  export FOYER_WINE_ARCH FOYER_PRESET
+}
+
+# What the chosen build is, for the log: "the 32-bit build (build/win32) under 32-bit Wine".
+testbed_build_name() {
+  local bits=32
+  [ "$FOYER_WINE_ARCH" = win64 ] && bits=64
+  echo "the $bits-bit build (build/$FOYER_PRESET) under $bits-bit Wine"
+}
+
 # Wine writes into HOME and the XDG folders and puts its server socket under TMPDIR: keep all of
 # it inside the build tree, so the tests touch nothing of the user's.
 testbed_env() {
-  export WINEPREFIX=$FOYER_WINE/prefix
-  export WINEARCH=win32
+  [ -n "${FOYER_WINE_ARCH:-}" ] || testbed_arch || return 1
+  if [ "$FOYER_WINE_ARCH" = win64 ]; then
+    export WINEPREFIX=$FOYER_WINE/prefix64
+    export WINEARCH=win64
+    # Debian's wine and wineboot commands always take the 32-bit loader when it is installed,
+    # even where it cannot run: wrappers first on PATH call the 64-bit one.
+    local bin=$FOYER_WINE/bin64
+    mkdir -p "$bin"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/wine"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 wineboot "$@"\n' >"$bin/wineboot"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wineserver64 "$@"\n' >"$bin/wineserver"
+    chmod +x "$bin/wine" "$bin/wineboot" "$bin/wineserver"
+    case ":$PATH:" in *":$bin:"*) ;; *) export PATH=$bin:$PATH ;; esac
+    export WINELOADER=/usr/lib/wine/wine64
+  else
+    export WINEPREFIX=$FOYER_WINE/prefix
+    export WINEARCH=win32
+  fi
   export WINEDEBUG=-all
   # No Mono or Gecko install dialogs: they would hang a headless run.
   export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -29,9 +83,15 @@ testbed_prefix() {
   local marker=$WINEPREFIX/.foyer-ready
   [ -f "$marker" ] && return 0
   rm -rf "$WINEPREFIX"
-  echo "testbed: creating the Wine prefix in $WINEPREFIX" >&2
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
+  echo "testbed: creating the $WINEARCH Wine prefix in $WINEPREFIX" >&2
+  local log=$FOYER_WINE/wineboot.log
+  # A 64-bit prefix has no syswow64 programs; wineboot says so once, harmlessly.
+  if ! wineboot -i >"$log" 2>&1 || ! wineserver -w ||
+    [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    echo "testbed: wineboot could not create the prefix:" >&2
+    tail -n 5 "$log" >&2
+    return 1
+  fi
   # Debian does not copy Wine's own fonts into a new prefix; without them "MS Sans Serif" falls
   # back to another face and captions measure differently.
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -44,15 +104,17 @@ testbed_prefix() {
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"="alsa"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' >"$reg"
-  wine regedit /S 'C:\foyer-testbed.reg' >/dev/null 2>&1
-  wineserver -w
+  if ! wine regedit /S 'C:\foyer-testbed.reg' >>"$log" 2>&1 || ! wineserver -w; then
+    echo "testbed: the prefix's registry settings could not be imported" >&2
+    return 1
+  fi
   touch "$marker"
 }
 
 testbed_init() {
-  testbed_env
-  testbed_prefix
+  testbed_env || return 1
   trap testbed_stop EXIT
+  testbed_prefix || return 1
   trap 'testbed_stop; exit 130' INT TERM
 }
 
@@ -83,6 +145,38 @@ testbed_stop_xvfb() {
     kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
   _testbed_xvfb_pids=()
+
+# Sets FOYER_WINE_ARCH (win32 or win64) and FOYER_PRESET (the build to test), and FOYER_ARCH_NOTE
+# (a line for the log when the 64-bit build is chosen). Needs Wine installed.
+testbed_arch() {
+  if [ -z "${FOYER_WINE_ARCH:-}" ]; then
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      FOYER_WINE_ARCH=win32
+    else
+      FOYER_WINE_ARCH=win64
+      FOYER_ARCH_NOTE="32-bit programs cannot run on this machine: testing the 64-bit build"
+    fi
+  else
+    case $FOYER_WINE_ARCH in
+      win32) ;;
+      win64) FOYER_ARCH_NOTE="FOYER_WINE_ARCH=win64: testing the 64-bit build under 64-bit Wine" ;;
+      *)
+        echo "testbed: FOYER_WINE_ARCH must be win32 or win64, not '$FOYER_WINE_ARCH'" >&2
+        return 1
+        ;;
+    esac
+  fi
+  FOYER_PRESET=$FOYER_WINE_ARCH
+  FOYER_ARCH_NOTE=${FOYER_ARCH_NOTE:-}
+  export FOYER_WINE_ARCH FOYER_PRESET
+}
+
+# What the chosen build is, for the log: "the 32-bit build (build/win32) under 32-bit Wine".
+testbed_build_name() {
+  local bits=32
+  [ "$FOYER_WINE_ARCH" = win64 ] && bits=64
+  echo "the $bits-bit build (build/$FOYER_PRESET) under $bits-bit Wine"
+}
 }
 
 # Stops Wine for this prefix only, then the Xvfb servers.
