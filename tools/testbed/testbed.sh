@@ -145,38 +145,6 @@ testbed_stop_xvfb() {
     kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
   _testbed_xvfb_pids=()
-
-# Sets FOYER_WINE_ARCH (win32 or win64) and FOYER_PRESET (the build to test), and FOYER_ARCH_NOTE
-# (a line for the log when the 64-bit build is chosen). Needs Wine installed.
-testbed_arch() {
-  if [ -z "${FOYER_WINE_ARCH:-}" ]; then
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-      FOYER_WINE_ARCH=win32
-    else
-      FOYER_WINE_ARCH=win64
-      FOYER_ARCH_NOTE="32-bit programs cannot run on this machine: testing the 64-bit build"
-    fi
-  else
-    case $FOYER_WINE_ARCH in
-      win32) ;;
-      win64) FOYER_ARCH_NOTE="FOYER_WINE_ARCH=win64: testing the 64-bit build under 64-bit Wine" ;;
-      *)
-        echo "testbed: FOYER_WINE_ARCH must be win32 or win64, not '$FOYER_WINE_ARCH'" >&2
-        return 1
-        ;;
-    esac
-  fi
-  FOYER_PRESET=$FOYER_WINE_ARCH
-  FOYER_ARCH_NOTE=${FOYER_ARCH_NOTE:-}
-  export FOYER_WINE_ARCH FOYER_PRESET
-}
-
-# What the chosen build is, for the log: "the 32-bit build (build/win32) under 32-bit Wine".
-testbed_build_name() {
-  local bits=32
-  [ "$FOYER_WINE_ARCH" = win64 ] && bits=64
-  echo "the $bits-bit build (build/$FOYER_PRESET) under $bits-bit Wine"
-}
 }
 
 # Stops Wine for this prefix only, then the Xvfb servers.
