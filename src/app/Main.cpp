@@ -25,6 +25,10 @@ std::string TitleOf(const std::string& exePath) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace foyer;
+  // The program runs from removable media and asks drives for their labels: a drive without a
+  // disc must answer "not ready" instead of the system asking the user to insert one, and a
+  // file that cannot be opened must not bring up a box of the system's own.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   InstallPlatform(Win32Services());
   Application().SetBackend(MakeWin32Backend(instance));
 

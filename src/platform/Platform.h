@@ -56,6 +56,9 @@ enum class DriveKind : uint8_t {
   RamDisk = 6
 };
 
+// What the drive list says of a drive. A removable drive's volume is never asked for (that
+// would spin up a floppy drive, or wait for one): it is reported ready, without a label, and with
+// the case behaviour of a long-name FAT disk.
 struct DriveInfo {
   char Letter = 'C';  // upper case
   DriveKind Kind = DriveKind::Fixed;
@@ -63,6 +66,7 @@ struct DriveInfo {
   std::string Label;             // volume label; empty when none or not ready
   std::string ConnectionName;    // network share name; empty for local drives
   bool IsCaseSensitive = false;  // the file system keeps names apart by case
+  bool IsCasePreserved = true;   // the file system keeps names in the case they were given
 };
 
 // A file opened for reading.
@@ -101,7 +105,11 @@ class IFileSystem {
   // Resolves a relative path against the current folders, and "." and ".." parts.
   virtual std::string FullPath(const std::string& path) = 0;
 
+  // The drives present, in letter order.
   virtual std::vector<DriveInfo> Drives() = 0;
+  // One drive as the drive list gives it; a letter without a drive is of kind NoRootDir and not
+  // ready.
+  virtual DriveInfo DriveOf(char letter) = 0;
 };
 
 // Entries matching a pattern as the classic FindFirst filter gives them: ordinary files always;

@@ -130,6 +130,20 @@ TRect TPanel::ClientRect() const {
   return {inset, inset, Width() - inset, Height() - inset};
 }
 
+TBevel::TBevel(TWinControl* parent) : TGraphicControl(parent) {
+  StoreBounds(0, 0, 50, 50);
+}
+
+TEdit::TEdit(TWinControl* parent) : TWinControl(parent) {
+  SetColor(clWindow);
+  StoreBounds(0, 0, 121, 21);
+}
+
+void TEdit::SetText(const std::string& text) {
+  FText = text;
+  Changed(TChange::Text);
+}
+
 TListBox::TListBox(TWinControl* parent) : TWinControl(parent) {
   SetColor(clWindow);
   StoreBounds(0, 0, 121, 97);

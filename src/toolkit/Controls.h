@@ -93,6 +93,31 @@ class TPanel : public TWinControl {
   bool FHasBorder = false;
 };
 
+// A sunken frame around other controls, painted by its form.
+class TBevel : public TGraphicControl {
+ public:
+  explicit TBevel(TWinControl* parent);
+};
+
+// A one-line text box the user types into.
+class TEdit : public TWinControl {
+ public:
+  explicit TEdit(TWinControl* parent);
+  const std::string& Text() const { return FText; }
+  // Replaces the text; the caret goes to its end, nothing selected.
+  void SetText(const std::string& text);
+  // Whether the whole text is selected when the box gets the focus.
+  bool AutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool value) { FAutoSelect = value; }
+
+  // For backends and tests: the user edited the text; stored without telling the backend again.
+  void BackendTextChanged(std::string text) { FText = std::move(text); }
+
+ private:
+  std::string FText;
+  bool FAutoSelect = true;
+};
+
 // A list of text rows with one selected row.
 class TListBox : public TWinControl {
  public:

@@ -49,6 +49,12 @@ TForm::~TForm() {
     FComponents.pop_back();
 }
 
+int32_t TForm::Scaled(int32_t designed) const {
+  const int32_t pixelsPerInch =
+      Platform().Display != nullptr ? Platform().Display->PixelsPerInch() : DesignPixelsPerInch();
+  return CheckedDiv(CheckedMul(designed, pixelsPerInch), DesignPixelsPerInch());
+}
+
 void TForm::SetCaption(const std::string& caption) {
   if (caption == FCaption) return;
   FCaption = caption;

@@ -57,6 +57,8 @@ class TForm : public TWinControl {
   // Screen pixels per inch the form was designed for; sizes scale to the real screen's.
   int32_t DesignPixelsPerInch() const { return FDesignPixelsPerInch; }
   void SetDesignPixelsPerInch(int32_t value) { FDesignPixelsPerInch = value; }
+  // A length designed for DesignPixelsPerInch, on this screen.
+  int32_t Scaled(int32_t designed) const;
 
   // The control that gets the focus when the form is shown, or null (the form itself). Setting it
   // on a shown form moves the focus there.

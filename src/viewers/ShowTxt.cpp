@@ -1,7 +1,6 @@
 // The text viewer.
 #include "viewers/ShowTxt.h"
 
-#include "platform/Platform.h"
 #include "util/Checked.h"
 #include "util/Errors.h"
 #include "util/Path.h"
@@ -34,12 +33,6 @@ TShowTxtForm::TShowTxtForm() {
 
   OnResize = Handler(this, &TShowTxtForm::FormResize);
   SetClientSize(Scaled(607), Scaled(471));
-}
-
-int32_t TShowTxtForm::Scaled(int32_t designed) const {
-  const int32_t pixelsPerInch =
-      Platform().Display != nullptr ? Platform().Display->PixelsPerInch() : DesignPixelsPerInch();
-  return CheckedDiv(CheckedMul(designed, pixelsPerInch), DesignPixelsPerInch());
 }
 
 void TShowTxtForm::FormResize(TComponent*) {

@@ -17,10 +17,6 @@ class TShowTxtForm : public TForm {
   // throws before the window is shown.
   virtual void ShowFile(const std::string& path);
   void FormResize(TComponent* sender);
-
- private:
-  // A designed length (for 120 pixels per inch) on this screen.
-  int32_t Scaled(int32_t designed) const;
 };
 
 extern TShowTxtForm* ShowTxtForm;

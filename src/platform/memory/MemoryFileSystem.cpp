@@ -526,15 +526,31 @@ std::string MemoryFileSystem::FullPath(const std::string& path) {
 
 std::vector<DriveInfo> MemoryFileSystem::Drives() {
   std::vector<DriveInfo> drives;
-  for (const auto& [letter, drive] : FDrives) {
-    DriveInfo info = drive->Info;
-    if (!info.IsReady) {
-      info.Label.clear();
-      info.IsCaseSensitive = false;
-    }
-    drives.push_back(std::move(info));
-  }
+  for (const auto& [letter, drive] : FDrives)
+    drives.push_back(DriveOf(letter));
   return drives;
+}
+
+DriveInfo MemoryFileSystem::DriveOf(char letter) {
+  const Drive* drive = FindDrive(letter);
+  DriveInfo info;
+  info.Letter = UpperLetter(letter);
+  if (drive == nullptr) {
+    info.Kind = DriveKind::NoRootDir;
+    info.IsReady = false;
+    return info;
+  }
+  info.Kind = drive->Info.Kind;
+  // Not asked, as the system's drive list does not ask a removable drive.
+  if (info.Kind == DriveKind::Removable) return info;
+  info.ConnectionName = drive->Info.ConnectionName;
+  info.IsReady = drive->Info.IsReady;
+  if (info.IsReady) {
+    info.Label = drive->Info.Label;
+    info.IsCaseSensitive = drive->Info.IsCaseSensitive;
+    info.IsCasePreserved = drive->Info.IsCasePreserved;
+  }
+  return info;
 }
 
 void MemoryFileSystem::AddDrive(const DriveInfo& info) {

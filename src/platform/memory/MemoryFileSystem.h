@@ -45,6 +45,7 @@ class MemoryFileSystem final : public IFileSystem {
   uint32_t SetCurrentDir(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   std::vector<DriveInfo> Drives() override;
+  DriveInfo DriveOf(char letter) override;
 
   // Adds a drive with an empty top folder; the first drive added becomes the current drive.
   void AddDrive(const DriveInfo& info);
@@ -62,7 +63,8 @@ class MemoryFileSystem final : public IFileSystem {
   std::string ReadBack(const std::string& path);
 
   // Injected faults, each set and cleared by its call.
-  // A drive that is not ready (no disc): every access to it fails with kErrNotReady.
+  // A drive that is not ready (no disc): every access to it fails with kErrNotReady. The drive
+  // list still reports a removable one ready, since it does not ask removable drives.
   void SetDriveReady(char letter, bool isReady);
   // A folder that cannot be read: listing it, and reaching anything inside it, fails with
   // kErrAccessDenied. The folder itself is still seen in its parent.

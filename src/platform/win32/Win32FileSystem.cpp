@@ -84,17 +84,18 @@ DriveInfo ReadDrive(char letter) {
   const char root[] = {letter, ':', '\\', '\0'};
   drive.Kind = static_cast<DriveKind>(GetDriveTypeA(root));
 
-  char label[MAX_PATH + 1] = {};
-  DWORD flags = 0;
-  {
-    // A removable drive without a disc would otherwise ask the user to insert one.
+  if (drive.Kind != DriveKind::Removable) {
+    char label[MAX_PATH + 1] = {};
+    DWORD flags = 0;
+    // A drive without a disc would otherwise ask the user to insert one.
     ErrorModeScope noDiscDialog(SEM_FAILCRITICALERRORS);
     drive.IsReady =
         GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, &flags, nullptr, 0) != 0;
-  }
-  if (drive.IsReady) {
-    drive.Label = label;
-    drive.IsCaseSensitive = (flags & FS_CASE_SENSITIVE) != 0;
+    if (drive.IsReady) {
+      drive.Label = label;
+      drive.IsCaseSensitive = (flags & FS_CASE_SENSITIVE) != 0;
+      drive.IsCasePreserved = (flags & FS_CASE_IS_PRESERVED) != 0;
+    }
   }
 
   if (drive.Kind == DriveKind::Remote) {
@@ -199,6 +200,18 @@ std::vector<DriveInfo> Win32FileSystem::Drives() {
     if (present & (1u << index)) drives.push_back(ReadDrive(static_cast<char>('A' + index)));
   }
   return drives;
+}
+
+DriveInfo Win32FileSystem::DriveOf(char letter) {
+  const char upper = UpperLetter(letter);
+  if (upper < 'A' || upper > 'Z' || (GetLogicalDrives() & (1u << (upper - 'A'))) == 0) {
+    DriveInfo none;
+    none.Letter = upper;
+    none.Kind = DriveKind::NoRootDir;
+    none.IsReady = false;
+    return none;
+  }
+  return ReadDrive(upper);
 }
 
 }  // namespace foyer

@@ -19,6 +19,7 @@ class Win32FileSystem final : public IFileSystem {
   uint32_t SetCurrentDir(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   std::vector<DriveInfo> Drives() override;
+  DriveInfo DriveOf(char letter) override;
 };
 
 }  // namespace foyer
