@@ -89,6 +89,21 @@ void PostClick(HWND window, int x, int y) {
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+void PostKey(HWND window, WPARAM key) {
+  PostMessageA(window, WM_KEYDOWN, key, 1);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+IdleSteps::IdleSteps(std::vector<std::function<void()>> steps) : FSteps(std::move(steps)) {
+  FTimer.SetEnabled(false);
+  FTimer.SetInterval(1);
+  FTimer.OnTimer = [this](TComponent*) {
+    if (FNext + 1 >= FSteps.size()) FTimer.SetEnabled(false);
+    if (FNext < FSteps.size()) FSteps[FNext++]();
+  };
+  FTimer.SetEnabled(true);
+}
+
 int Rendering::Count(uint32_t rgb, const RECT& area) const {
   int count = 0;
   for (int y = area.top; y < area.bottom; ++y) {

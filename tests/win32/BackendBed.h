@@ -35,6 +35,23 @@ void DrainMessages();
 
 // Posts a left click (press and release) at a client point of a window.
 void PostClick(HWND window, int x, int y);
+// Posts a key press and its release to a window.
+void PostKey(HWND window, WPARAM key);
+
+// Runs steps one after the other, each once the modal loop is idle: a timer ticks only when no
+// message is queued and no painting is pending, so a step sees what the previous one posted
+// handled.
+class IdleSteps {
+ public:
+  explicit IdleSteps(std::vector<std::function<void()>> steps);
+  IdleSteps(const IdleSteps&) = delete;
+  IdleSteps& operator=(const IdleSteps&) = delete;
+
+ private:
+  std::vector<std::function<void()>> FSteps;
+  size_t FNext = 0;
+  TTimer FTimer;
+};
 
 // A picture of a window's client area as WM_PRINTCLIENT paints it, 0x00RRGGBB top-down.
 struct Rendering {

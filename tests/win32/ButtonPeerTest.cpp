@@ -68,32 +68,6 @@ struct DialogScene {
   int cancelClicks = 0;
 };
 
-void PostKey(HWND window, WPARAM key) {
-  PostMessageA(window, WM_KEYDOWN, key, 1);
-  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-}
-
-// Runs steps one after the other, each once the modal loop is idle: a timer ticks only when no
-// message is queued and no painting is pending, so a step sees what the previous one posted
-// handled.
-class IdleSteps {
- public:
-  explicit IdleSteps(std::vector<std::function<void()>> steps) : FSteps(std::move(steps)) {
-    FTimer.SetEnabled(false);
-    FTimer.SetInterval(1);
-    FTimer.OnTimer = [this](TComponent*) {
-      if (FNext + 1 >= FSteps.size()) FTimer.SetEnabled(false);
-      if (FNext < FSteps.size()) FSteps[FNext++]();
-    };
-    FTimer.SetEnabled(true);
-  }
-
- private:
-  std::vector<std::function<void()>> FSteps;
-  size_t FNext = 0;
-  TTimer FTimer;
-};
-
 // --- The button's window ---
 
 TEST_F(ButtonPeerTest, ButtonIsAPushButtonChildWithCaptionBoundsAndTheFormsFont) {

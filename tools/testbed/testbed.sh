@@ -67,6 +67,9 @@ testbed_env() {
     export WINEPREFIX=$FOYER_WINE/prefix
     export WINEARCH=win32
   fi
+  # The prefix's own drives beside c: (see testbed_prefix): a CD-ROM with a disc in it and one
+  # without, for the tests of what the program shows and says about drives.
+  export FOYER_CD_DRIVE=r FOYER_NO_DISC_DRIVE=s
   export WINEDEBUG=-all
   # No Mono or Gecko install dialogs: they would hang a headless run.
   export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -80,7 +83,9 @@ testbed_env() {
 
 # Creates the prefix once and reuses it; a marker says it was finished.
 testbed_prefix() {
-  local marker=$WINEPREFIX/.foyer-ready
+  # The marker's number goes up whenever what this function sets up changes, so that older
+  # prefixes are made again.
+  local marker=$WINEPREFIX/.foyer-ready-2
   [ -f "$marker" ] && return 0
   rm -rf "$WINEPREFIX"
   echo "testbed: creating the $WINEARCH Wine prefix in $WINEPREFIX" >&2
@@ -103,11 +108,21 @@ testbed_prefix() {
   printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"="alsa"' '' \
-    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' >"$reg"
+    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Wine\Drives]' "\"$FOYER_CD_DRIVE:\"=\"cdrom\"" \
+    "\"$FOYER_NO_DISC_DRIVE:\"=\"cdrom\"" '' >"$reg"
   if ! wine regedit /S 'C:\foyer-testbed.reg' >>"$log" 2>&1 || ! wineserver -w; then
     echo "testbed: the prefix's registry settings could not be imported" >&2
     return 1
   fi
+  # Two CD-ROM drives: one with a labelled disc, one whose disc is missing (its folder does not
+  # exist, which Wine reports as a drive that cannot be entered).
+  local drives=$FOYER_WINE/drives
+  mkdir -p "$drives/cd/Setup"
+  printf 'FOYER DISC\n' >"$drives/cd/.windows-label"
+  ln -sfn "$drives/cd" "$WINEPREFIX/dosdevices/$FOYER_CD_DRIVE:"
+  ln -sfn "$drives/no-disc" "$WINEPREFIX/dosdevices/$FOYER_NO_DISC_DRIVE:"
+  wineserver -k 2>/dev/null
   touch "$marker"
 }
 

@@ -6,7 +6,6 @@
 #include "toolkit/Application.h"
 #include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/FontCache.h"
-#include "toolkit/win32/MemoPeer.h"
 #include "toolkit/win32/Painting.h"
 
 namespace foyer {
@@ -245,6 +244,9 @@ void FormPeer::PaintControls(HDC dc, const RECT& area) {
       PaintImage(dc, *image);
     } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
       PaintLabel(dc, *label, Context().Fonts.Get(label->Font()), ColorRef(FForm.Color()));
+    } else if (dynamic_cast<const TBevel*>(control) != nullptr) {
+      RECT frame = bounds;
+      PaintBevel(dc, frame, TBevelCut::Lowered, 1);
     }
   }
 }
@@ -264,14 +266,12 @@ HWND FormPeer::FocusTarget() const {
 
 bool FormPeer::DialogKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || !FForm.HasButtons()) return false;
+  WindowPeer* focused = FromHandle(message.hwnd);
+  if (focused != nullptr && focused->TakesKey(message.wParam)) return false;
   switch (message.wParam) {
     case VK_ESCAPE:
       return FForm.PressDialogKey(TDialogKey::Escape);
     case VK_RETURN: {
-      WindowPeer* focused = FromHandle(message.hwnd);
-      if (auto* memo = dynamic_cast<MemoPeer*>(focused); memo != nullptr && memo->WantsReturn()) {
-        return false;
-      }
       // A button with the focus is the one Enter presses, as in a dialog.
       if (auto* button = dynamic_cast<ButtonPeer*>(focused)) {
         button->Button().Click();

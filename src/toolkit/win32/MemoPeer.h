@@ -13,7 +13,7 @@ class MemoPeer final : public WindowPeer {
 
   void Changed(TChange what, int32_t index) override;
   // Enter is the memo's own key (a new line) only where the user may type.
-  bool WantsReturn() const { return !FMemo.ReadOnly(); }
+  bool TakesKey(WPARAM key) const override { return key == VK_RETURN && !FMemo.ReadOnly(); }
 
  protected:
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/FileControls.h"
 #include "toolkit/win32/ButtonPeer.h"
+#include "toolkit/win32/EditPeer.h"
+#include "toolkit/win32/FileControlPeers.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/FormPeer.h"
 #include "toolkit/win32/GdiHandles.h"
@@ -152,6 +155,14 @@ std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
   }
   if (auto* button = dynamic_cast<TButton*>(&control)) {
     return std::make_unique<ButtonPeer>(context, *button);
+  }
+  if (auto* edit = dynamic_cast<TEdit*>(&control))
+    return std::make_unique<EditPeer>(context, *edit);
+  if (auto* combo = dynamic_cast<TDriveComboBox*>(&control)) {
+    return std::make_unique<DriveComboPeer>(context, *combo);
+  }
+  if (auto* list = dynamic_cast<TDirectoryListBox*>(&control)) {
+    return std::make_unique<DirListPeer>(context, *list);
   }
   if (auto* memo = dynamic_cast<TMemo*>(&control)) {
     // An edit control lays out every line of its text at once: seconds for a large file. Text

@@ -116,12 +116,20 @@ std::optional<LRESULT> WindowPeer::Reflected(UINT, WPARAM, LPARAM) {
 std::optional<LRESULT> WindowPeer::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+    case WM_VKEYTOITEM:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: {
       WindowPeer* child = FromHandle(reinterpret_cast<HWND>(lParam));
+      if (child == nullptr || child == this) return std::nullopt;
+      return child->Reflected(message, wParam, lParam);
+    }
+    case WM_DRAWITEM: {
+      // An owner-drawn control names itself inside the structure.
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      WindowPeer* child = FromHandle(item->hwndItem);
       if (child == nullptr || child == this) return std::nullopt;
       return child->Reflected(message, wParam, lParam);
     }

@@ -41,6 +41,9 @@ class WindowPeer : public IWindowPeer {
   // Moves the window to its control's bounds; the parent's borders and negative sizes are taken
   // care of.
   void ApplyBounds();
+  // Whether this window, while it has the focus, keeps a key that its form would otherwise take
+  // as a dialog key (Enter, Escape): an editable memo keeps Enter, an open drop-down list both.
+  virtual bool TakesKey(WPARAM) const { return false; }
 
  protected:
   WindowPeer(const PeerContext& context, TWinControl& control);

@@ -1,0 +1,104 @@
+// A one-line edit's "EDIT" child window.
+#include "toolkit/win32/EditPeer.h"
+
+#include <string>
+
+#include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/Painting.h"
+#include "util/Errors.h"
+
+namespace foyer {
+
+namespace {
+
+DWORD StyleOf(const TEdit& edit) {
+  DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL;
+  if (edit.Visible()) style |= WS_VISIBLE;
+  if (!edit.Enabled()) style |= WS_DISABLED;
+  return style;
+}
+
+}  // namespace
+
+EditPeer::EditPeer(const PeerContext& context, TEdit& edit)
+    : WindowPeer(context, edit), FEdit(edit) {
+  AdoptWindow(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StyleOf(edit), 0, 0, 0, 0,
+                              ParentHandle(), nullptr, context.Instance, nullptr));
+  ApplyBounds();
+  ApplyFont();
+  ApplyColor();
+  ApplyText();
+}
+
+LRESULT EditPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return SendMessageA(Handle(), message, wParam, lParam);
+}
+
+void EditPeer::Changed(TChange what, int32_t index) {
+  switch (what) {
+    case TChange::Text:
+      ApplyText();
+      break;
+    case TChange::Font:
+      ApplyFont();
+      break;
+    case TChange::Color:
+      ApplyColor();
+      break;
+    default:
+      WindowPeer::Changed(what, index);
+      break;
+  }
+}
+
+void EditPeer::ApplyFont() {
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FEdit.Font())), TRUE);
+}
+
+void EditPeer::ApplyColor() {
+  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FEdit.Color())));
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void EditPeer::ApplyText() {
+  FApplyingText = true;
+  const LRESULT set = Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(FEdit.Text().c_str()));
+  FApplyingText = false;
+  if (set == FALSE) throw Exception("Out of system resources");
+  // The caret after the text, nothing selected: typing goes on where the path ends.
+  const auto end = static_cast<WPARAM>(GetWindowTextLengthA(Handle()));
+  Send(EM_SETSEL, end, static_cast<LPARAM>(end));
+}
+
+std::optional<LRESULT> EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, ColorRef(FEdit.Font().Color));
+      SetBkColor(dc, ColorRef(FEdit.Color()));
+      return reinterpret_cast<LRESULT>(FBackground.Get());
+    }
+    case WM_COMMAND:
+      switch (HIWORD(wParam)) {
+        case EN_CHANGE: {
+          if (FApplyingText) return std::nullopt;
+          const int length = GetWindowTextLengthA(Handle());
+          std::string text(static_cast<size_t>(length) + 1, '\0');
+          const int copied = GetWindowTextA(Handle(), text.data(), length + 1);
+          text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+          FEdit.BackendTextChanged(std::move(text));
+          return 0;
+        }
+        case EN_SETFOCUS:
+          if (FEdit.AutoSelect()) Send(EM_SETSEL, 0, -1);
+          return 0;
+        default:
+          return std::nullopt;
+      }
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace foyer
