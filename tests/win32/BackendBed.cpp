@@ -23,12 +23,6 @@ std::string TextOf(HWND window) {
   return std::string(buffer, static_cast<size_t>(std::max(0, length)));
 }
 
-std::string ClassOf(HWND window) {
-  char buffer[256];
-  const int length = GetClassNameA(window, buffer, sizeof buffer);
-  return std::string(buffer, static_cast<size_t>(std::max(0, length)));
-}
-
 // The message of a message box: its longest static text (the icon is a static too).
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM found) {
   auto* text = reinterpret_cast<std::string*>(found);
@@ -87,6 +81,19 @@ void DrainMessages() {
 void PostClick(HWND window, int x, int y) {
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+std::string ClassOf(HWND window) {
+  char buffer[256];
+  const int length = GetClassNameA(window, buffer, sizeof buffer);
+  return std::string(buffer, static_cast<size_t>(std::max(0, length)));
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 void PostKey(HWND window, WPARAM key) {

@@ -35,6 +35,10 @@ void DrainMessages();
 
 // Posts a left click (press and release) at a client point of a window.
 void PostClick(HWND window, int x, int y);
+// A window's class name, and its outer rectangle in its parent's client area.
+std::string ClassOf(HWND window);
+RECT RectInParent(HWND window);
+
 // Posts a key press and its release to a window.
 void PostKey(HWND window, WPARAM key);
 

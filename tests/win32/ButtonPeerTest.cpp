@@ -24,13 +24,6 @@ std::string TitleOf(HWND window) {
   return std::string(buffer, static_cast<size_t>(length > 0 ? length : 0));
 }
 
-RECT RectInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 // A dialog-like form: a memo, an OK button (default) and a Cancel button (cancel), each button
 // counting its clicks.
 struct DialogScene {

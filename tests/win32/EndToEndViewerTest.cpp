@@ -43,20 +43,6 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-std::string ClassOf(HWND window) {
-  char buffer[256];
-  const int length = GetClassNameA(window, buffer, sizeof buffer);
-  return std::string(buffer, static_cast<size_t>(std::max(0, length)));
-}
-
-// A child window's outer rectangle in its parent's client area.
-RECT RectInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 // The window that has the keyboard focus in the thread of another process's window.
 HWND FocusedWindowOf(HWND window) {
   GUITHREADINFO info{};

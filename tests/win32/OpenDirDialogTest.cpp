@@ -22,23 +22,10 @@ constexpr int32_t kTimedOut = 99;
 constexpr uint32_t kYellow = 0xFFFF00;  // the folders
 constexpr uint32_t kLime = 0x00FF00;    // the fixed drive's lamp
 
-std::string ClassOf(HWND window) {
-  char buffer[256];
-  const int length = GetClassNameA(window, buffer, sizeof buffer);
-  return std::string(buffer, static_cast<size_t>(std::max(0, length)));
-}
-
 std::string TextOf(HWND window) {
   char buffer[1024];
   const int length = GetWindowTextA(window, buffer, sizeof buffer);
   return std::string(buffer, static_cast<size_t>(std::max(0, length)));
-}
-
-RECT RectInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 class OpenDirDialogTest : public Win32BackendTest {

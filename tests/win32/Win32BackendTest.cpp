@@ -51,14 +51,6 @@ SIZE ClientSizeOf(HWND window) {
   return {client.right, client.bottom};
 }
 
-// A window's position relative to its parent's client area.
-RECT RectInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 // A bound form of a given client size and colour, as the tests build them.
 struct ProbeForm {
   explicit ProbeForm(int width = 200, int height = 120, const std::string& name = "ProbeForm") {

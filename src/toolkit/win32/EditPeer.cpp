@@ -83,11 +83,7 @@ std::optional<LRESULT> EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM) 
       switch (HIWORD(wParam)) {
         case EN_CHANGE: {
           if (FApplyingText) return std::nullopt;
-          const int length = GetWindowTextLengthA(Handle());
-          std::string text(static_cast<size_t>(length) + 1, '\0');
-          const int copied = GetWindowTextA(Handle(), text.data(), length + 1);
-          text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-          FEdit.BackendTextChanged(std::move(text));
+          FEdit.BackendTextChanged(WindowText());
           return 0;
         }
         case EN_SETFOCUS:

@@ -105,11 +105,7 @@ void MemoPeer::ApplyText() {
 }
 
 void MemoPeer::StoreUserText() {
-  const int length = GetWindowTextLengthA(Handle());
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(Handle(), text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  FMemo.BackendTextChanged(std::move(text));
+  FMemo.BackendTextChanged(WindowText());
 }
 
 std::optional<LRESULT> MemoPeer::Reflected(UINT message, WPARAM wParam, LPARAM) {

@@ -142,6 +142,14 @@ LRESULT WindowPeer::Default(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(FHandle, message, wParam, lParam);
 }
 
+std::string WindowPeer::WindowText() const {
+  const int length = GetWindowTextLengthA(FHandle);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(FHandle, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 TPoint WindowPeer::ChildOffset() const {
   RECT frame{};
   GetWindowRect(FHandle, &frame);

@@ -75,6 +75,8 @@ class WindowPeer : public IWindowPeer {
   std::optional<LRESULT> ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The window's text, of any length.
+  std::string WindowText() const;
   const PeerContext& Context() const { return FContext; }
   HWND ParentHandle() const;
 
