@@ -63,7 +63,7 @@ class OpenDirDialogTest : public Win32BackendTest {
 };
 
 TEST_F(OpenDirDialogTest,
-       RealControlsShowThePicturesADoubleClickEntersAndEnterReturnsTheTypedPath) {
+       RealControlsShowPicturesDoubleClickAndEnterOpenFoldersEnterInTheBoxReturnsIt) {
   const std::string start = FRoot.substr(0, FRoot.size() - 1);
   const std::string typed = "C:\\Install\\Here";
   ASSERT_TRUE(Execute({
@@ -109,6 +109,13 @@ TEST_F(OpenDirDialogTest,
         EXPECT_EQ(TextOf(Edit()), FRoot + "Games");
         EXPECT_EQ(LastInstallDir, FRoot + "Games");
         EXPECT_EQ(ListRows(List()).back(), "Arcade");
+        // From the keyboard: Enter on a highlighted folder opens it, and OK is not pressed.
+        SetFocus(List());
+        SendMessageA(List(), LB_SETCURSEL, ListRows(List()).size() - 1, 0);
+        PostKey(List(), VK_RETURN);
+      },
+      [&] {
+        EXPECT_EQ(TextOf(Edit()), FRoot + "Games\\Arcade");
         SetFocus(Edit());
         SendMessageA(Edit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
         for (char c : typed)
