@@ -2,7 +2,6 @@
 #include "toolkit/win32/ButtonPeer.h"
 
 #include "toolkit/Application.h"
-#include "toolkit/win32/FontCache.h"
 
 namespace foyer {
 
@@ -11,7 +10,7 @@ ButtonPeer::ButtonPeer(const PeerContext& context, TButton& button)
   AdoptWindow(CreateWindowExA(0, "BUTTON", button.Caption().c_str(), Style(), 0, 0, 0, 0,
                               ParentHandle(), nullptr, context.Instance, nullptr));
   ApplyBounds();
-  ApplyFont();
+  SendFont();
 }
 
 DWORD ButtonPeer::Style() const {
@@ -28,7 +27,7 @@ void ButtonPeer::Changed(TChange what, int32_t index) {
       SetWindowTextA(Handle(), FButton.Caption().c_str());
       break;
     case TChange::Font:
-      ApplyFont();
+      SendFont();
       break;
     case TChange::Style:
       // BM_SETSTYLE takes the button type only: the window styles stay as they are.
@@ -39,11 +38,6 @@ void ButtonPeer::Changed(TChange what, int32_t index) {
       WindowPeer::Changed(what, index);
       break;
   }
-}
-
-void ButtonPeer::ApplyFont() {
-  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FButton.Font())),
-               TRUE);
 }
 
 std::optional<LRESULT> ButtonPeer::Reflected(UINT message, WPARAM wParam, LPARAM) {

@@ -18,7 +18,6 @@ class ButtonPeer final : public WindowPeer {
 
  private:
   DWORD Style() const;
-  void ApplyFont();
 
   TButton& FButton;
 };

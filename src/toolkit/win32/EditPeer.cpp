@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "toolkit/win32/FontCache.h"
-#include "toolkit/win32/Painting.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -25,8 +23,8 @@ EditPeer::EditPeer(const PeerContext& context, TEdit& edit)
   AdoptWindow(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StyleOf(edit), 0, 0, 0, 0,
                               ParentHandle(), nullptr, context.Instance, nullptr));
   ApplyBounds();
-  ApplyFont();
-  ApplyColor();
+  SendFont();
+  MakeBackground();
   ApplyText();
 }
 
@@ -40,24 +38,15 @@ void EditPeer::Changed(TChange what, int32_t index) {
       ApplyText();
       break;
     case TChange::Font:
-      ApplyFont();
+      SendFont();
       break;
     case TChange::Color:
-      ApplyColor();
+      MakeBackground();
       break;
     default:
       WindowPeer::Changed(what, index);
       break;
   }
-}
-
-void EditPeer::ApplyFont() {
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FEdit.Font())), TRUE);
-}
-
-void EditPeer::ApplyColor() {
-  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FEdit.Color())));
-  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void EditPeer::ApplyText() {
@@ -73,12 +62,8 @@ void EditPeer::ApplyText() {
 std::optional<LRESULT> EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-      const auto dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, ColorRef(FEdit.Font().Color));
-      SetBkColor(dc, ColorRef(FEdit.Color()));
-      return reinterpret_cast<LRESULT>(FBackground.Get());
-    }
+    case WM_CTLCOLORSTATIC:
+      return ColorReply(wParam);
     case WM_COMMAND:
       switch (HIWORD(wParam)) {
         case EN_CHANGE: {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "toolkit/Controls.h"
-#include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/WindowPeer.h"
 
 namespace foyer {
@@ -17,13 +16,10 @@ class EditPeer final : public WindowPeer {
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void ApplyFont();
-  void ApplyColor();
   void ApplyText();
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TEdit& FEdit;
-  GdiBrush FBackground;
   // The program is setting the text: the change notification is not the user's.
   bool FApplyingText = false;
 };

@@ -46,8 +46,7 @@ DriveComboPeer::DriveComboPeer(const PeerContext& context, TDriveComboBox& combo
   if (!combo.Enabled()) style |= WS_DISABLED;
   AdoptWindow(CreateWindowExA(0, "COMBOBOX", "", style, 0, 0, 0, 0, ParentHandle(), nullptr,
                               context.Instance, nullptr));
-  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(combo.Font())),
-               FALSE);
+  SendFont();
   Send(CB_SETITEMHEIGHT, 0, kDriveRowHeight);
   PlaceWindow();
   ShowItems();
@@ -87,7 +86,7 @@ void DriveComboPeer::Changed(TChange what, int32_t index) {
       Send(CB_SETCURSEL, static_cast<WPARAM>(index));
       break;
     case TChange::Font:
-      Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FCombo.Font())), TRUE);
+      SendFont();
       break;
     default:
       WindowPeer::Changed(what, index);
@@ -150,7 +149,7 @@ DirListPeer::DirListPeer(const PeerContext& context, TDirectoryListBox& list)
   if (!list.Enabled()) style |= WS_DISABLED;
   AdoptWindow(CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style, 0, 0, 0, 0, ParentHandle(),
                               nullptr, context.Instance, nullptr));
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(list.Font())), FALSE);
+  SendFont();
   Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(list.ItemHeight(), 0));
   ApplyBounds();
   ShowItems();
@@ -185,7 +184,7 @@ void DirListPeer::Changed(TChange what, int32_t index) {
       InvalidateRect(Handle(), nullptr, TRUE);
       break;
     case TChange::Font:
-      Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FList.Font())), TRUE);
+      SendFont();
       break;
     default:
       WindowPeer::Changed(what, index);

@@ -4,8 +4,6 @@
 #include <algorithm>
 
 #include "toolkit/Application.h"
-#include "toolkit/win32/FontCache.h"
-#include "toolkit/win32/Painting.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -43,7 +41,7 @@ ListBoxPeer::ListBoxPeer(const PeerContext& context, TListBox& listBox)
                               nullptr, context.Instance, nullptr));
   ApplyBounds();
   ApplyFont();
-  ApplyColor();
+  MakeBackground();
   const int32_t count = listBox.Count();
   if (count == 0) return;
   Send(LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
@@ -113,7 +111,7 @@ void ListBoxPeer::Changed(TChange what, int32_t index) {
       ApplyFont();
       break;
     case TChange::Color:
-      ApplyColor();
+      MakeBackground();
       break;
     case TChange::Style:
       Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(FListBox.ItemHeight(), 0));
@@ -126,14 +124,9 @@ void ListBoxPeer::Changed(TChange what, int32_t index) {
 }
 
 void ListBoxPeer::ApplyFont() {
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FListBox.Font())), TRUE);
+  SendFont();
   // A new font sets the row height from its own metrics: the list's height goes on top.
   Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(FListBox.ItemHeight(), 0));
-}
-
-void ListBoxPeer::ApplyColor() {
-  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FListBox.Color())));
-  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void ListBoxPeer::AddRow(int32_t index) {
@@ -154,12 +147,7 @@ void ListBoxPeer::ReplaceRow(int32_t index) {
 }
 
 std::optional<LRESULT> ListBoxPeer::Reflected(UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_CTLCOLORLISTBOX) {
-    const auto dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, ColorRef(FListBox.Font().Color));
-    SetBkColor(dc, ColorRef(FListBox.Color()));
-    return reinterpret_cast<LRESULT>(FBackground.Get());
-  }
+  if (message == WM_CTLCOLORLISTBOX) return ColorReply(wParam);
   if (message != WM_COMMAND) return std::nullopt;
   switch (HIWORD(wParam)) {
     case LBN_SELCHANGE: {

@@ -21,7 +21,6 @@ class ListBoxPeer final : public WindowPeer {
 
  private:
   void ApplyFont();
-  void ApplyColor();
   // Rows come in bursts: a listing adds thousands, one at a time. The system list box repaints
   // itself and its scroll bar on every change, which under Wine costs milliseconds a row, so
   // changes are made with redrawing off and shown now and then, and once more when the burst
@@ -34,7 +33,6 @@ class ListBoxPeer final : public WindowPeer {
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TListBox& FListBox;
-  GdiBrush FBackground;
   bool FIsHoldingRows = false;
   // When the next showing is due during a burst, in Milliseconds().
   double FNextShowAt = 0;

@@ -4,8 +4,6 @@
 #include <string>
 
 #include "toolkit/Application.h"
-#include "toolkit/win32/FontCache.h"
-#include "toolkit/win32/Painting.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -14,8 +12,8 @@ MemoPeer::MemoPeer(const PeerContext& context, TMemo& memo)
     : WindowPeer(context, memo), FMemo(memo) {
   AdoptWindow(CreateEdit());
   ApplyBounds();
-  ApplyFont();
-  ApplyColor();
+  SendFont();
+  MakeBackground();
   ApplyText();
 }
 
@@ -68,32 +66,23 @@ void MemoPeer::Changed(TChange what, int32_t index) {
       ApplyText();
       break;
     case TChange::Font:
-      ApplyFont();
+      SendFont();
       break;
     case TChange::Color:
-      ApplyColor();
+      MakeBackground();
       break;
     case TChange::Style:
       // Scroll bars, wrapping and Enter are read by the control only when it is created.
       if (Style() == FStyle) break;
       ReplaceWindow(CreateEdit());
       ApplyBounds();
-      ApplyFont();
+      SendFont();
       ApplyText();
       break;
     default:
       WindowPeer::Changed(what, index);
       break;
   }
-}
-
-void MemoPeer::ApplyFont() {
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(Context().Fonts.Get(FMemo.Font())), TRUE);
-}
-
-void MemoPeer::ApplyColor() {
-  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FMemo.Color())));
-  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void MemoPeer::ApplyText() {
@@ -112,12 +101,8 @@ std::optional<LRESULT> MemoPeer::Reflected(UINT message, WPARAM wParam, LPARAM) 
   switch (message) {
     case WM_CTLCOLOREDIT:
     // A read-only edit asks for the colours of a static text.
-    case WM_CTLCOLORSTATIC: {
-      const auto dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, ColorRef(FMemo.Font().Color));
-      SetBkColor(dc, ColorRef(FMemo.Color()));
-      return reinterpret_cast<LRESULT>(FBackground.Get());
-    }
+    case WM_CTLCOLORSTATIC:
+      return ColorReply(wParam);
     case WM_COMMAND:
       if (HIWORD(wParam) != EN_CHANGE || FApplyingText || FMemo.ReadOnly()) return std::nullopt;
       StoreUserText();

@@ -22,14 +22,11 @@ class MemoPeer final : public WindowPeer {
   // A new edit window for the memo's current settings.
   HWND CreateEdit();
   DWORD Style() const;
-  void ApplyFont();
-  void ApplyColor();
   void ApplyText();
   void StoreUserText();
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TMemo& FMemo;
-  GdiBrush FBackground;
   // The style the edit window was created with.
   DWORD FStyle = 0;
   // The text is being handed to the control: its change notifications are our own echo.

@@ -1,7 +1,7 @@
 // The window behind a windowed component.
 #include "toolkit/win32/WindowPeer.h"
 
-#include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/FontCache.h"
 
 #include <algorithm>
 
@@ -140,6 +140,22 @@ std::optional<LRESULT> WindowPeer::ReflectToChild(UINT message, WPARAM wParam, L
 
 LRESULT WindowPeer::Default(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(FHandle, message, wParam, lParam);
+}
+
+void WindowPeer::SendFont() {
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FContext.Fonts.Get(FControl.Font())),
+               TRUE);
+}
+
+void WindowPeer::MakeBackground() {
+  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FControl.Color())));
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+LRESULT WindowPeer::ColorReply(WPARAM dc) const {
+  SetTextColor(reinterpret_cast<HDC>(dc), ColorRef(FControl.Font().Color));
+  SetBkColor(reinterpret_cast<HDC>(dc), ColorRef(FControl.Color()));
+  return reinterpret_cast<LRESULT>(FBackground.Get());
 }
 
 std::string WindowPeer::WindowText() const {

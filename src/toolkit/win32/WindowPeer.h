@@ -8,6 +8,7 @@
 
 #include "platform/win32/WinApi.h"
 #include "toolkit/Component.h"
+#include "toolkit/win32/GdiHandles.h"
 
 namespace foyer {
 
@@ -75,6 +76,12 @@ class WindowPeer : public IWindowPeer {
   std::optional<LRESULT> ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // For windows of system classes: hands them the control's font.
+  void SendFont();
+  // The colours a system control asks for (WM_CTLCOLOR*): the control's own and its font's. The
+  // brush is made anew when the colour changed.
+  void MakeBackground();
+  LRESULT ColorReply(WPARAM dc) const;
   // The window's text, of any length.
   std::string WindowText() const;
   const PeerContext& Context() const { return FContext; }
@@ -88,6 +95,7 @@ class WindowPeer : public IWindowPeer {
   PeerContext FContext;
   TWinControl& FControl;
   HWND FHandle = nullptr;
+  GdiBrush FBackground;
 };
 
 }  // namespace foyer
