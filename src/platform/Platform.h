@@ -31,7 +31,20 @@ enum SysError : uint32_t {
   kErrDiskFull = 112,
   kErrInvalidName = 123,  // a name with a character the file system refuses
   kErrAlreadyExists = 183,
-  kErrDirectory = 267,  // the name is not a folder (changing into a file)
+  kErrDirectory = 267,        // the name is not a folder (changing into a file)
+  kErrRequestAborted = 1235,  // a copy its caller cancelled
+};
+
+// A copy that reports its progress writes a file in chunks of this many bytes (the last one may
+// be shorter) and reports after each.
+constexpr uint64_t kCopyChunkSize = 1 << 20;
+
+// Told after each chunk of a file copy how many of the file's bytes are written.
+class ICopyChunks {
+ public:
+  virtual ~ICopyChunks() = default;
+  // False cancels the copy: the partly written target is removed.
+  virtual bool ChunkCopied(uint64_t bytesDone, uint64_t fileSize) = 0;
 };
 
 struct DirEntry {
@@ -91,9 +104,15 @@ class IFileSystem {
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool DirExists(const std::string& path) = 0;
   virtual uint32_t CreateDir(const std::string& path) = 0;
-  // Copies a file, replacing the target unless failIfExists.
-  virtual uint32_t CopyFile(const std::string& source, const std::string& target,
-                            bool failIfExists) = 0;
+  // Copies a file, replacing the target unless failIfExists; the target gets the source's
+  // attributes and the archive bit. With chunks, the copy reports each chunk and can be
+  // cancelled (kErrRequestAborted); a copy that fails or is cancelled once it began writing
+  // removes what it wrote, so no truncated file is left under the target's name. Without, it is
+  // the system's own copy, which may leave a partial file behind on a full disk.
+  virtual uint32_t CopyFile(const std::string& source, const std::string& target, bool failIfExists,
+                            ICopyChunks* chunks = nullptr) = 0;
+  // Removes a file (never a folder).
+  virtual uint32_t DeleteFile(const std::string& path) = 0;
   // Opens a file for reading; on failure returns null and sets error.
   virtual std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) = 0;
 
@@ -128,6 +147,13 @@ class IDisplay {
   virtual int PixelsPerInch() = 0;
 };
 
+// A millisecond count that goes up with time and wraps round; only differences mean anything.
+class IClock {
+ public:
+  virtual ~IClock() = default;
+  virtual uint32_t Milliseconds() = 0;
+};
+
 // Letter case in the system's ANSI code page.
 class ICharCase {
  public:
@@ -141,6 +167,7 @@ struct Services {
   IFileSystem* Fs = nullptr;
   IDisplay* Display = nullptr;
   ICharCase* CharCase = nullptr;
+  IClock* Clock = nullptr;
 };
 
 Services& Platform();

@@ -219,67 +219,148 @@ TEST_F(ContractFolders, NameWithAWildcardIsInvalid) {
   EXPECT_EQ(Fs().CreateDir(At("a?b")), kErrInvalidName);
 }
 
-using ContractCopy = ContractTest;
+// Every rule of the copy holds alike for the system's plain copy and for the one that reports
+// chunks.
+class ContractCopy : public ContractTest,
+                     public testing::WithParamInterface<bool>,
+                     private ICopyChunks {
+ protected:
+  uint32_t Copy(const std::string& source, const std::string& target, bool failIfExists) {
+    return Fs().CopyFile(source, target, failIfExists, GetParam() ? this : nullptr);
+  }
 
-TEST_F(ContractCopy, CopyGivesTheTargetTheSourceBytes) {
+ private:
+  bool ChunkCopied(uint64_t, uint64_t) override { return true; }
+};
+
+TEST_P(ContractCopy, CopyGivesTheTargetTheSourceBytes) {
   const std::string bytes("a\0b\xff\r\n", 6);
   Bed().MakeFile(At("source.dat"), bytes);
-  EXPECT_EQ(Fs().CopyFile(At("source.dat"), At("target.dat"), true), kErrNone);
+  EXPECT_EQ(Copy(At("source.dat"), At("target.dat"), true), kErrNone);
   EXPECT_EQ(ReadAll(At("target.dat")), bytes);
   EXPECT_EQ(ReadAll(At("source.dat")), bytes);
 }
 
-TEST_F(ContractCopy, CopyReplacesAnExistingTargetUnlessToldNotTo) {
+TEST_P(ContractCopy, CopyReplacesAnExistingTargetUnlessToldNotTo) {
   Bed().MakeFile(At("new.txt"), "new");
   Bed().MakeFile(At("old.txt"), "old contents");
-  EXPECT_EQ(Fs().CopyFile(At("new.txt"), At("old.txt"), true), kErrFileExists);
+  EXPECT_EQ(Copy(At("new.txt"), At("old.txt"), true), kErrFileExists);
   EXPECT_EQ(ReadAll(At("old.txt")), "old contents");
-  EXPECT_EQ(Fs().CopyFile(At("new.txt"), At("old.txt"), false), kErrNone);
+  EXPECT_EQ(Copy(At("new.txt"), At("old.txt"), false), kErrNone);
   EXPECT_EQ(ReadAll(At("old.txt")), "new");
 }
 
-TEST_F(ContractCopy, ReplacedTargetKeepsTheNameItWasStoredUnder) {
+TEST_P(ContractCopy, ReplacedTargetKeepsTheNameItWasStoredUnder) {
   Bed().MakeFile(At("new.txt"), "new");
   Bed().MakeFile(At("OLD.TXT"), "old");
-  EXPECT_EQ(Fs().CopyFile(At("new.txt"), At("old.txt"), false), kErrNone);
+  EXPECT_EQ(Copy(At("new.txt"), At("old.txt"), false), kErrNone);
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("o*"))), (Names{"OLD.TXT"}));
   EXPECT_EQ(ReadAll(At("OLD.TXT")), "new");
 }
 
-TEST_F(ContractCopy, CopyKeepsTheSourceHiddenAndReadOnlyBits) {
+TEST_P(ContractCopy, CopyKeepsTheSourceHiddenAndReadOnlyBits) {
   MakeFiles({"secret.txt", "fixed.txt"});
   Bed().SetAttributes(At("secret.txt"), faHidden);
   Bed().SetAttributes(At("fixed.txt"), faReadOnly);
-  ASSERT_EQ(Fs().CopyFile(At("secret.txt"), At("copy1.txt"), true), kErrNone);
-  ASSERT_EQ(Fs().CopyFile(At("fixed.txt"), At("copy2.txt"), true), kErrNone);
+  ASSERT_EQ(Copy(At("secret.txt"), At("copy1.txt"), true), kErrNone);
+  ASSERT_EQ(Copy(At("fixed.txt"), At("copy2.txt"), true), kErrNone);
   const FindResult found = FindFiles(Fs(), At("copy*"), faAnyFile);
   ASSERT_EQ(SortedNames(found), (Names{"copy1.txt", "copy2.txt"}));
   EXPECT_EQ(EntryNamed(found, "copy1.txt")->Attr & (faHidden | faReadOnly), faHidden);
   EXPECT_EQ(EntryNamed(found, "copy2.txt")->Attr & (faHidden | faReadOnly), faReadOnly);
 }
 
-TEST_F(ContractCopy, CopyOntoItselfIsRefused) {
+TEST_P(ContractCopy, CopyOntoItselfIsRefused) {
   Bed().MakeFile(At("a.txt"), "same");
-  EXPECT_EQ(Fs().CopyFile(At("a.txt"), At("A.TXT"), false), kErrSharingViolation);
-  EXPECT_EQ(Fs().CopyFile(At("a.txt"), At("A.TXT"), true), kErrFileExists);
+  EXPECT_EQ(Copy(At("a.txt"), At("A.TXT"), false), kErrSharingViolation);
+  EXPECT_EQ(Copy(At("a.txt"), At("A.TXT"), true), kErrFileExists);
   EXPECT_EQ(ReadAll(At("a.txt")), "same");
 }
 
-TEST_F(ContractCopy, FoldersAreNeitherCopiedNorReplaced) {
+TEST_P(ContractCopy, FoldersAreNeitherCopiedNorReplaced) {
   Bed().MakeDir(At("Sub"));
   MakeFiles({"a.txt"});
-  EXPECT_EQ(Fs().CopyFile(At("Sub"), At("b.txt"), false), kErrAccessDenied);
-  EXPECT_EQ(Fs().CopyFile(At("a.txt"), At("Sub"), false), kErrAccessDenied);
+  EXPECT_EQ(Copy(At("Sub"), At("b.txt"), false), kErrAccessDenied);
+  EXPECT_EQ(Copy(At("a.txt"), At("Sub"), false), kErrAccessDenied);
   EXPECT_TRUE(Fs().DirExists(At("Sub")));
   EXPECT_FALSE(Fs().FileExists(At("b.txt")));
 }
 
-TEST_F(ContractCopy, MissingSourceIsFileNotFoundAndMissingTargetFolderIsPathNotFound) {
+TEST_P(ContractCopy, MissingSourceIsFileNotFoundAndMissingTargetFolderIsPathNotFound) {
   MakeFiles({"a.txt"});
-  EXPECT_EQ(Fs().CopyFile(At("missing.txt"), At("b.txt"), false), kErrFileNotFound);
+  EXPECT_EQ(Copy(At("missing.txt"), At("b.txt"), false), kErrFileNotFound);
   EXPECT_FALSE(Fs().FileExists(At("b.txt")));
-  EXPECT_EQ(Fs().CopyFile(At("a.txt"), At("missing\\b.txt"), false), kErrPathNotFound);
+  EXPECT_EQ(Copy(At("a.txt"), At("missing\\b.txt"), false), kErrPathNotFound);
   EXPECT_FALSE(Fs().DirExists(At("missing")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Plain, ContractCopy, testing::Values(false));
+INSTANTIATE_TEST_SUITE_P(Reporting, ContractCopy, testing::Values(true));
+
+// A reporting copy that records each report and cancels at the one given (0: never).
+class ChunkRecorder final : public ICopyChunks {
+ public:
+  explicit ChunkRecorder(size_t cancelAt = 0) : FCancelAt(cancelAt) {}
+  bool ChunkCopied(uint64_t bytesDone, uint64_t fileSize) override {
+    Reports.emplace_back(bytesDone, fileSize);
+    return Reports.size() != FCancelAt;
+  }
+  std::vector<std::pair<uint64_t, uint64_t>> Reports;
+
+ private:
+  size_t FCancelAt;
+};
+
+using ContractChunks = ContractTest;
+
+TEST_F(ContractChunks, EachChunkIsReportedAndTheCopyIsWhole) {
+  const std::string bytes(2 * kCopyChunkSize + 5, 'z');
+  Bed().MakeFile(At("big.bin"), bytes);
+  ChunkRecorder recorder;
+  EXPECT_EQ(Fs().CopyFile(At("big.bin"), At("copy.bin"), false, &recorder), kErrNone);
+  using Report = std::pair<uint64_t, uint64_t>;
+  const uint64_t size = bytes.size();
+  EXPECT_EQ(
+      recorder.Reports,
+      (std::vector<Report>{{kCopyChunkSize, size}, {2 * kCopyChunkSize, size}, {size, size}}));
+  EXPECT_EQ(ReadAll(At("copy.bin")), bytes);
+}
+
+TEST_F(ContractChunks, CancelledCopyLeavesNoFileUnderTheTargetName) {
+  const std::string bytes(3 * kCopyChunkSize, 'z');
+  Bed().MakeFile(At("big.bin"), bytes);
+  Bed().MakeFile(At("old.bin"), "old");
+  for (const char* target : {"new.bin", "old.bin"}) {
+    ChunkRecorder recorder(1);
+    EXPECT_EQ(Fs().CopyFile(At("big.bin"), At(target), false, &recorder), kErrRequestAborted)
+        << target;
+    EXPECT_EQ(recorder.Reports.size(), 1u) << target;
+    EXPECT_FALSE(Fs().FileExists(At(target))) << target;
+  }
+  EXPECT_EQ(ReadAll(At("big.bin")), bytes);
+}
+
+TEST_F(ContractChunks, ReadOnlySourceGivesAReadOnlyCopyThatACancelStillRemoves) {
+  Bed().MakeFile(At("fixed.bin"), std::string(2 * kCopyChunkSize, 'r'));
+  Bed().SetAttributes(At("fixed.bin"), faReadOnly);
+  ChunkRecorder cancelling(1);
+  EXPECT_EQ(Fs().CopyFile(At("fixed.bin"), At("gone.bin"), false, &cancelling), kErrRequestAborted);
+  EXPECT_FALSE(Fs().FileExists(At("gone.bin")));
+  ChunkRecorder whole;
+  EXPECT_EQ(Fs().CopyFile(At("fixed.bin"), At("kept.bin"), false, &whole), kErrNone);
+  const FindResult found = FindFiles(Fs(), At("kept.bin"), faAnyFile);
+  ASSERT_EQ(found.Entries.size(), 1u);
+  EXPECT_EQ(found.Entries[0].Attr & faReadOnly, faReadOnly);
+}
+
+TEST_F(ContractChunks, DeleteFileRemovesFilesOnly) {
+  MakeFiles({"a.txt"});
+  Bed().MakeDir(At("Sub"));
+  EXPECT_EQ(Fs().DeleteFile(At("A.TXT")), kErrNone);
+  EXPECT_FALSE(Fs().FileExists(At("a.txt")));
+  EXPECT_EQ(Fs().DeleteFile(At("a.txt")), kErrFileNotFound);
+  EXPECT_EQ(Fs().DeleteFile(At("Sub")), kErrAccessDenied);
+  EXPECT_TRUE(Fs().DirExists(At("Sub")));
 }
 
 using ContractRead = ContractTest;

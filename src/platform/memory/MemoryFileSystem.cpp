@@ -431,7 +431,7 @@ uint32_t MemoryFileSystem::CreateDir(const std::string& path) {
 }
 
 uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string& target,
-                                    bool failIfExists) {
+                                    bool failIfExists, ICopyChunks* chunks) {
   const Walk from = WalkPath(source);
   if (from.Error != kErrNone) return from.Error;
   if (from.Target == nullptr) return kErrFileNotFound;
@@ -462,17 +462,47 @@ uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string
   Node& written = existing != nullptr ? *existing : AddChild(*to.Parent, to.Name, attr);
   written.Attr = attr;
   std::optional<uint64_t>& freeSpace = to.OnDrive->FreeSpace;
-  if (freeSpace) {
-    const uint64_t room = *freeSpace + written.Data.size();
-    if (data.size() > room) {
-      written.Data = data.substr(0, static_cast<size_t>(room));
-      *freeSpace = 0;
-      return kErrDiskFull;
+  // Replacing a file frees its old size first.
+  if (freeSpace) *freeSpace += written.Data.size();
+  written.Data.clear();
+  // A reporting copy removes what it wrote when it cannot end.
+  const auto abandon = [&](uint32_t error) {
+    if (chunks != nullptr) {
+      if (freeSpace) *freeSpace += written.Data.size();
+      auto& siblings = to.Parent->Children;
+      siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                                  [&](const auto& child) { return child.get() == &written; }));
     }
-    *freeSpace = room - data.size();
+    return error;
+  };
+  const uint64_t size = data.size();
+  const uint64_t step = chunks != nullptr ? kCopyChunkSize : std::max<uint64_t>(size, 1);
+  for (uint64_t done = 0; done < size;) {
+    const uint64_t chunk = std::min(step, size - done);
+    if (freeSpace && chunk > *freeSpace) {
+      written.Data.append(data, static_cast<size_t>(done), static_cast<size_t>(*freeSpace));
+      *freeSpace = 0;
+      return abandon(kErrDiskFull);
+    }
+    written.Data.append(data, static_cast<size_t>(done), static_cast<size_t>(chunk));
+    if (freeSpace) *freeSpace -= chunk;
+    done += chunk;
+    if (chunks != nullptr && !chunks->ChunkCopied(done, size)) return abandon(kErrRequestAborted);
   }
-  written.Data = data;
   if (FCopiesBeforeFault) --*FCopiesBeforeFault;
+  return kErrNone;
+}
+
+uint32_t MemoryFileSystem::DeleteFile(const std::string& path) {
+  const Walk walk = WalkPath(path);
+  if (walk.Error != kErrNone) return walk.Error;
+  if (walk.Target == nullptr) return kErrFileNotFound;
+  if (walk.HasTrailingBackslash) return kErrInvalidName;
+  if (walk.Target->IsFolder() || (walk.Target->Attr & faReadOnly) != 0) return kErrAccessDenied;
+  if (IsWriteProtectedAt(walk.Parent)) return kErrAccessDenied;
+  auto& siblings = walk.Parent->Children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [&](const auto& child) { return child.get() == walk.Target; }));
   return kErrNone;
 }
 

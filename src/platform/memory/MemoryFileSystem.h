@@ -38,8 +38,9 @@ class MemoryFileSystem final : public IFileSystem {
   bool FileExists(const std::string& path) override;
   bool DirExists(const std::string& path) override;
   uint32_t CreateDir(const std::string& path) override;
-  uint32_t CopyFile(const std::string& source, const std::string& target,
-                    bool failIfExists) override;
+  uint32_t CopyFile(const std::string& source, const std::string& target, bool failIfExists,
+                    ICopyChunks* chunks = nullptr) override;
+  uint32_t DeleteFile(const std::string& path) override;
   std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) override;
   std::string GetCurrentDir(char drive = 0) override;
   uint32_t SetCurrentDir(const std::string& path) override;
@@ -79,8 +80,9 @@ class MemoryFileSystem final : public IFileSystem {
   // as it was, until the fault is cleared. Copies refused for another reason do not count.
   void FailCopiesAfter(int count, uint32_t error);
   void ClearCopyFault();
-  // Room left on the drive for copies. A copy that needs more writes what fits, leaves that
-  // partial file behind and fails with kErrDiskFull. Replacing a file frees its old size.
+  // Room left on the drive for copies. A copy that needs more writes what fits and fails with
+  // kErrDiskFull; the system's plain copy leaves that partial file behind, a reporting one
+  // removes it. Replacing a file frees its old size.
   void SetFreeSpace(char letter, uint64_t bytes);
   // Room without limit again.
   void ClearFreeSpace(char letter);

@@ -8,6 +8,7 @@ Services MemoryPlatform::Get() {
   services.Fs = &Fs;
   services.Display = &Display;
   services.CharCase = &Case;
+  services.Clock = &Clock;
   return services;
 }
 

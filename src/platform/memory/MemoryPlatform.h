@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryClock.h"
 #include "platform/memory/MemoryDisplay.h"
 #include "platform/memory/MemoryFileSystem.h"
 
@@ -13,6 +14,7 @@ struct MemoryPlatform {
   MemoryFileSystem Fs;
   MemoryDisplay Display;
   MemoryCharCase Case;
+  MemoryClock Clock;
 
   Services Get();
 };

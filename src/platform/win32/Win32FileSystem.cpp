@@ -4,6 +4,7 @@
 #include "platform/win32/WinApi.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/Handles.h"
 
@@ -144,8 +145,69 @@ uint32_t Win32FileSystem::CreateDir(const std::string& path) {
 }
 
 uint32_t Win32FileSystem::CopyFile(const std::string& source, const std::string& target,
-                                   bool failIfExists) {
-  return ErrorOf(CopyFileA(source.c_str(), target.c_str(), failIfExists));
+                                   bool failIfExists, ICopyChunks* chunks) {
+  if (chunks == nullptr) return ErrorOf(CopyFileA(source.c_str(), target.c_str(), failIfExists));
+  // CopyFileEx would report chunks through its progress routine, but Wine's never calls it: a
+  // large file would hold Cancel and the windows up until it ends. So a copy that reports is
+  // made here, chunk by chunk, opening and creating the files as the system's copy does.
+  FileHandle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!from) return GetLastError();
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(from.Get(), &info)) return GetLastError();
+  const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  // The source's bits, as the system's copy gives them; read-only is set once the file is
+  // complete, so that a copy that fails can still remove what it wrote. Creating over a hidden or
+  // system file without those bits is refused, as the system's copy refuses it.
+  const DWORD attrs = (info.dwFileAttributes &
+                       (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) |
+                      FILE_ATTRIBUTE_ARCHIVE;
+  FileHandle to(CreateFileA(
+      target.c_str(), GENERIC_WRITE, 0, nullptr, failIfExists ? CREATE_NEW : CREATE_ALWAYS,
+      (attrs & ~FILE_ATTRIBUTE_READONLY) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!to) return GetLastError();
+
+  uint32_t error = kErrNone;
+  std::vector<char> buffer(kCopyChunkSize);
+  uint64_t done = 0;
+  while (error == kErrNone && done < size) {
+    DWORD read = 0;
+    if (!ReadFile(from.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+      error = GetLastError();
+      break;
+    }
+    // The file became shorter while it was copied.
+    if (read == 0) {
+      error = ERROR_HANDLE_EOF;
+      break;
+    }
+    DWORD written = 0;
+    if (!WriteFile(to.Get(), buffer.data(), read, &written, nullptr)) {
+      error = GetLastError();
+    } else if (written != read) {
+      error = kErrDiskFull;
+    } else {
+      done += read;
+      if (!chunks->ChunkCopied(done, size)) error = kErrRequestAborted;
+    }
+  }
+  if (error == kErrNone) {
+    FILETIME written = info.ftLastWriteTime;
+    SetFileTime(to.Get(), nullptr, nullptr, &written);
+  }
+  to.Reset();
+  if (error != kErrNone) {
+    DeleteFileA(target.c_str());
+    return error;
+  }
+  if ((attrs & FILE_ATTRIBUTE_READONLY) != 0 && !SetFileAttributesA(target.c_str(), attrs)) {
+    return GetLastError();
+  }
+  return kErrNone;
+}
+
+uint32_t Win32FileSystem::DeleteFile(const std::string& path) {
+  return ErrorOf(DeleteFileA(path.c_str()));
 }
 
 std::unique_ptr<IReadFile> Win32FileSystem::OpenRead(const std::string& path, uint32_t& error) {

@@ -12,8 +12,9 @@ class Win32FileSystem final : public IFileSystem {
   bool FileExists(const std::string& path) override;
   bool DirExists(const std::string& path) override;
   uint32_t CreateDir(const std::string& path) override;
-  uint32_t CopyFile(const std::string& source, const std::string& target,
-                    bool failIfExists) override;
+  uint32_t CopyFile(const std::string& source, const std::string& target, bool failIfExists,
+                    ICopyChunks* chunks = nullptr) override;
+  uint32_t DeleteFile(const std::string& path) override;
   std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) override;
   std::string GetCurrentDir(char drive = 0) override;
   uint32_t SetCurrentDir(const std::string& path) override;

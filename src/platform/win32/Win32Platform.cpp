@@ -4,14 +4,25 @@
 #include "platform/win32/Win32CharCase.h"
 #include "platform/win32/Win32Display.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/WinApi.h"
 
 namespace foyer {
+
+namespace {
+
+class Win32Clock final : public IClock {
+ public:
+  uint32_t Milliseconds() override { return GetTickCount(); }
+};
+
+}  // namespace
 
 Services Win32Services() {
   static Win32FileSystem fileSystem;
   static Win32Display display;
   static Win32CharCase charCase;
-  return Services{&fileSystem, &display, &charCase};
+  static Win32Clock clock;
+  return Services{&fileSystem, &display, &charCase, &clock};
 }
 
 }  // namespace foyer

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
-// <windows.h> renames CopyFile to CopyFileA in every file that includes it after the platform
-// interfaces, which would give IFileSystem::CopyFile two names in one program.
+// <windows.h> renames CopyFile to CopyFileA and DeleteFile to DeleteFileA in every file that
+// includes it after the platform interfaces, which would give IFileSystem's methods two names in
+// one program.
 #undef CopyFile
+#undef DeleteFile
