@@ -84,18 +84,14 @@ TOpenDirDialog::TOpenDirDialog() {
   ReadMeBtn->SetVisible(false);
   ReadMeBtn->OnClick = Handler(this, &TOpenDirDialog::ReadMeBtnClick);
 
-  const auto place = [this](TControl* control, int32_t left, int32_t top, int32_t width,
-                            int32_t height) {
-    control->SetBounds(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
-  };
-  place(Bevel1, 8, 8, 377, 209);
-  place(OKBtn, 396, 8, 75, 25);
-  place(CancelBtn, 396, 48, 75, 25);
-  place(DriveComboBox1, 16, 16, 361, 19);
-  place(DirectoryListBox1, 16, 40, 361, 169);
-  place(CreateButton, 392, 224, 81, 25);
-  place(Edit1, 8, 224, 377, 21);
-  place(ReadMeBtn, 396, 88, 75, 25);
+  PlaceScaled(*Bevel1, 8, 8, 377, 209);
+  PlaceScaled(*OKBtn, 396, 8, 75, 25);
+  PlaceScaled(*CancelBtn, 396, 48, 75, 25);
+  PlaceScaled(*DriveComboBox1, 16, 16, 361, 19);
+  PlaceScaled(*DirectoryListBox1, 16, 40, 361, 169);
+  PlaceScaled(*CreateButton, 392, 224, 81, 25);
+  PlaceScaled(*Edit1, 8, 224, 377, 21);
+  PlaceScaled(*ReadMeBtn, 396, 88, 75, 25);
   SetClientSize(Scaled(479), Scaled(255));
   SetActiveControl(Edit1);
 

@@ -250,9 +250,8 @@ void TMainForm::QuitBtnClick(TComponent*) {
   Close();
 }
 
-// The actions and lookups below come with the install, playback and program-start features;
-// until then the action bar calls them and nothing happens.
-void TMainForm::DoInstall(const std::string&) {}
+// The actions and lookups below come with the playback and program-start features; until then
+// the action bar calls them and nothing happens.
 void TMainForm::DoPlay(const std::string&) {}
 void TMainForm::DoRun(const std::string&) {}
 void TMainForm::ShowItemReadme(const std::string&) {}

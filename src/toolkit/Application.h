@@ -24,6 +24,13 @@ class IBackend {
   virtual TSize MeasureText(const TFont& font, const std::string& text) = 0;
   // Shows the form modally until its modal result is set; returns it.
   virtual int32_t ShowModal(TForm& form) = 0;
+  // Shows the form as a modal one while the caller goes on working: the other windows take no
+  // input until EndModalShowing. The caller lets events through with ProcessMessages, and reads
+  // the form's modal result to learn whether the user closed it.
+  virtual void BeginModalShowing(TForm& form) = 0;
+  virtual void EndModalShowing(TForm& form) = 0;
+  // Dispatches the events that are waiting, without waiting for more.
+  virtual void ProcessMessages() = 0;
   virtual void ShowError(const std::string& title, const std::string& message) = 0;
   virtual void TimerChanged(TTimer& timer) = 0;
   // Shows the main form and dispatches events until it closes.

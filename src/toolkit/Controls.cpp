@@ -1,6 +1,8 @@
 // Pictures, labels, panels, list boxes and timers.
 #include "toolkit/Controls.h"
 
+#include <algorithm>
+
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "util/Errors.h"
@@ -96,6 +98,12 @@ void TLabel::SetAlignment(TAlignment value) {
   Invalidate();
 }
 
+void TLabel::SetIsPath(bool value) {
+  if (value == FIsPath) return;
+  FIsPath = value;
+  Invalidate();
+}
+
 void TLabel::AdjustSize() {
   if (!FAutoSize) return;
   // An empty caption still measures one space high, so the label never collapses.
@@ -142,6 +150,23 @@ TEdit::TEdit(TWinControl* parent) : TWinControl(parent) {
 void TEdit::SetText(const std::string& text) {
   FText = text;
   Changed(TChange::Text);
+}
+
+TProgressBar::TProgressBar(TWinControl* parent) : TWinControl(parent) {
+  StoreBounds(0, 0, 150, 16);
+}
+
+void TProgressBar::SetMax(int32_t value) {
+  FMax = std::max(value, 1);
+  FPosition = std::min(FPosition, FMax);
+  Changed(TChange::Style);
+}
+
+void TProgressBar::SetPosition(int32_t value) {
+  const int32_t position = std::clamp(value, 0, FMax);
+  if (position == FPosition) return;
+  FPosition = position;
+  Changed(TChange::Selection);
 }
 
 TListBox::TListBox(TWinControl* parent) : TWinControl(parent) {

@@ -59,6 +59,10 @@ class TLabel : public TGraphicControl {
   void SetTransparent(bool value);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment value);
+  // A caption that names a file is shown as it stands (an "&" marks no access key) and, when it
+  // is wider than the label, loses characters from its middle so its file name stays in view.
+  bool IsPath() const { return FIsPath; }
+  void SetIsPath(bool value);
   // Labels use their form's font.
   const TFont& Font() const;
 
@@ -69,6 +73,7 @@ class TLabel : public TGraphicControl {
   bool FAutoSize = true;
   bool FTransparent = false;
   TAlignment FAlignment = TAlignment::LeftJustify;
+  bool FIsPath = false;
 };
 
 enum class TBevelCut : uint8_t { None, Lowered, Raised };
@@ -116,6 +121,21 @@ class TEdit : public TWinControl {
  private:
   std::string FText;
   bool FAutoSelect = true;
+};
+
+// A bar that fills from left to right as Position goes from 0 to Max.
+class TProgressBar : public TWinControl {
+ public:
+  explicit TProgressBar(TWinControl* parent);
+  int32_t Max() const { return FMax; }
+  void SetMax(int32_t value);
+  int32_t Position() const { return FPosition; }
+  // Kept between 0 and Max.
+  void SetPosition(int32_t value);
+
+ private:
+  int32_t FMax = 100;
+  int32_t FPosition = 0;
 };
 
 // A list of text rows with one selected row.

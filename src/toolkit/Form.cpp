@@ -55,6 +55,11 @@ int32_t TForm::Scaled(int32_t designed) const {
   return CheckedDiv(CheckedMul(designed, pixelsPerInch), DesignPixelsPerInch());
 }
 
+void TForm::PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width,
+                        int32_t height) const {
+  control.SetBounds(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
+}
+
 void TForm::SetCaption(const std::string& caption) {
   if (caption == FCaption) return;
   FCaption = caption;

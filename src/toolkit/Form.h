@@ -59,6 +59,9 @@ class TForm : public TWinControl {
   void SetDesignPixelsPerInch(int32_t value) { FDesignPixelsPerInch = value; }
   // A length designed for DesignPixelsPerInch, on this screen.
   int32_t Scaled(int32_t designed) const;
+  // Places a control at bounds designed for DesignPixelsPerInch.
+  void PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width,
+                   int32_t height) const;
 
   // The control that gets the focus when the form is shown, or null (the form itself). Setting it
   // on a shown form moves the focus there.

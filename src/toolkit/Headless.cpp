@@ -25,6 +25,24 @@ int32_t HeadlessBackend::ShowModal(TForm& form) {
   return result;
 }
 
+void HeadlessBackend::BeginModalShowing(TForm& form) {
+  form.BeginModal();
+  form.DoShow();
+  form.SetVisible(true);
+  ModalShowings.push_back(&form);
+  ModalShowingNames.push_back(form.Name());
+}
+
+void HeadlessBackend::EndModalShowing(TForm& form) {
+  std::erase(ModalShowings, &form);
+  form.SetVisible(false);
+  form.EndModal();
+}
+
+void HeadlessBackend::ProcessMessages() {
+  if (PumpHook) Application().Dispatch(PumpHook);
+}
+
 void HeadlessBackend::ShowError(const std::string& title, const std::string& message) {
   LastErrorTitle = title;
   Errors.push_back(message);

@@ -19,6 +19,10 @@ class HeadlessBackend : public IBackend {
   std::unique_ptr<IWindowPeer> CreatePeer(TWinControl&) override { return nullptr; }
   TSize MeasureText(const TFont& font, const std::string& text) override;
   int32_t ShowModal(TForm& form) override;
+  void BeginModalShowing(TForm& form) override;
+  void EndModalShowing(TForm& form) override;
+  // Runs the pump hook, as if events were waiting.
+  void ProcessMessages() override;
   void ShowError(const std::string& title, const std::string& message) override;
   void TimerChanged(TTimer& timer) override;
   void Run(TForm& mainForm) override;
@@ -28,6 +32,12 @@ class HeadlessBackend : public IBackend {
   // Without a hook a modal window is recorded as unanswered and closes with Cancel.
   std::function<int32_t(TForm&)> ModalHook;
   std::vector<TForm*> UnansweredModals;
+  // The forms up as modal ones while their caller works, and every form that ever was.
+  std::vector<TForm*> ModalShowings;
+  std::vector<std::string> ModalShowingNames;
+  // Stands for the events a user makes while a caller lets them through: it may click the
+  // controls of the forms in ModalShowings.
+  std::function<void()> PumpHook;
   // The messages the default error handler showed, each as the box shows it.
   std::vector<std::string> Errors;
   std::string LastErrorTitle;

@@ -17,6 +17,11 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return result;
 }
 
+std::string EntryStem(const std::string& folder, const std::string& name) {
+  const size_t dot = name.find('.');
+  return JoinPath(folder, dot == std::string::npos ? name + "." : name.substr(0, dot + 1));
+}
+
 std::string LeftStr(const std::string& text, int32_t count) {
   if (count <= 0) return {};
   if (text.size() > static_cast<size_t>(count)) return text.substr(0, static_cast<size_t>(count));

@@ -13,6 +13,10 @@ void AddBackslash(std::string& path);
 // alone, a path relative to the current folder.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The path of an entry's companions: the folder joined with the name, cut after the name's first
+// dot, the dot included ("D:\Extras\tool." for tool.zip); a name without a dot gets one added.
+std::string EntryStem(const std::string& folder, const std::string& name);
+
 // The first count characters (all when the string is no longer; none when count <= 0).
 std::string LeftStr(const std::string& text, int32_t count);
 

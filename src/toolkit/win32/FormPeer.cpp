@@ -227,28 +227,8 @@ void FormPeer::Paint(HDC dc, const RECT& area) {
   std::optional<PaletteSelection> bufferPalette;
   if (palette != nullptr) bufferPalette.emplace(buffer.Get(), palette, false);
   FillSolid(buffer.Get(), area, ColorRef(FForm.Color()));
-  PaintControls(buffer.Get(), area);
+  PaintGraphicControls(buffer.Get(), FForm, area, Context().Fonts);
   buffer.Present();
-}
-
-void FormPeer::PaintControls(HDC dc, const RECT& area) {
-  for (TControl* control : FForm.Controls()) {
-    if (!control->Visible()) continue;
-    const RECT bounds = ToRect(control->BoundsRect());
-    RECT overlap{};
-    // A disabled caption's light copy reaches one pixel past its bounds.
-    RECT reach = bounds;
-    InflateRect(&reach, 1, 1);
-    if (!IntersectRect(&overlap, &reach, &area)) continue;
-    if (const auto* image = dynamic_cast<const TImage*>(control)) {
-      PaintImage(dc, *image);
-    } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
-      PaintLabel(dc, *label, Context().Fonts.Get(label->Font()), ColorRef(FForm.Color()));
-    } else if (dynamic_cast<const TBevel*>(control) != nullptr) {
-      RECT frame = bounds;
-      PaintBevel(dc, frame, TBevelCut::Lowered, 1);
-    }
-  }
 }
 
 bool FormPeer::CanFocus(HWND parent, HWND child) {

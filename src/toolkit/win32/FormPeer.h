@@ -29,7 +29,6 @@ class FormPeer final : public WindowPeer {
  private:
   // Paints the whole client area, or the part given, into any device context.
   void Paint(HDC dc, const RECT& area) override;
-  void PaintControls(HDC dc, const RECT& area);
   void ApplyBounds();
   void StoreSizes();
   // The palette of the bottom-most picture that has a colour table (the background).

@@ -76,7 +76,8 @@ void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background) {
   SavedDCState state(dc);
   ObjectSelection fontSelection(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_SINGLELINE | DT_NOCLIP | DT_TOP;
+  UINT format = DT_SINGLELINE | DT_TOP;
+  format |= label.IsPath() ? DT_NOPREFIX | DT_PATH_ELLIPSIS : DT_NOCLIP;
   switch (label.Alignment()) {
     case TAlignment::LeftJustify:
       format |= DT_LEFT;
@@ -138,6 +139,26 @@ GdiPalette CreatePictureColors(const Picture& picture) {
     entry.peFlags = 0;
   }
   return GdiPalette(CreatePalette(logical));
+}
+
+void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts) {
+  for (TControl* control : parent.Controls()) {
+    if (!control->Visible()) continue;
+    const RECT bounds = ToRect(control->BoundsRect());
+    RECT overlap{};
+    // A disabled caption's light copy reaches one pixel past its bounds.
+    RECT reach = bounds;
+    InflateRect(&reach, 1, 1);
+    if (!IntersectRect(&overlap, &reach, &area)) continue;
+    if (const auto* image = dynamic_cast<const TImage*>(control)) {
+      PaintImage(dc, *image);
+    } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
+      PaintLabel(dc, *label, fonts.Get(label->Font()), ColorRef(parent.Color()));
+    } else if (dynamic_cast<const TBevel*>(control) != nullptr) {
+      RECT frame = bounds;
+      PaintBevel(dc, frame, TBevelCut::Lowered, 1);
+    }
+  }
 }
 
 }  // namespace foyer

@@ -6,6 +6,7 @@
 #include "platform/win32/WinApi.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Types.h"
+#include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
 
 namespace foyer {
@@ -45,6 +46,10 @@ void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background);
 
 // One bevel of a panel, drawn inside the rectangle, which shrinks by the bevel's width.
 void PaintBevel(HDC dc, RECT& area, TBevelCut cut, int32_t width);
+
+// The pictures, captions and bevels that lie on a window, in z-order, where they reach into the
+// area.
+void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts);
 
 // A logical palette of the picture's colour table, or none when it has no table.
 GdiPalette CreatePictureColors(const Picture& picture);

@@ -59,6 +59,7 @@ void PanelPeer::Paint(HDC dc, const RECT& area) {
   PaintBevel(buffer.Get(), face, FPanel.BevelOuter(), FPanel.BevelWidth());
   PaintBevel(buffer.Get(), face, FPanel.BevelInner(), FPanel.BevelWidth());
   FillSolid(buffer.Get(), face, ColorRef(FPanel.Color()));
+  PaintGraphicControls(buffer.Get(), FPanel, area, Context().Fonts);
   buffer.Present();
 }
 

@@ -17,6 +17,7 @@
 #include "toolkit/win32/ListBoxPeer.h"
 #include "toolkit/win32/MemoPeer.h"
 #include "toolkit/win32/PanelPeer.h"
+#include "toolkit/win32/ProgressBarPeer.h"
 #include "toolkit/win32/TextViewPeer.h"
 #include "util/Errors.h"
 
@@ -104,6 +105,9 @@ class Win32Backend final : public IBackend {
   std::unique_ptr<IWindowPeer> CreatePeer(TWinControl& control) override;
   TSize MeasureText(const TFont& font, const std::string& text) override;
   int32_t ShowModal(TForm& form) override;
+  void BeginModalShowing(TForm& form) override;
+  void EndModalShowing(TForm& form) override;
+  void ProcessMessages() override;
   void ShowError(const std::string& title, const std::string& message) override;
   void TimerChanged(TTimer& timer) override;
   void Run(TForm& mainForm) override;
@@ -119,6 +123,7 @@ class Win32Backend final : public IBackend {
   HWND FTimerWindow = nullptr;
   std::vector<std::pair<UINT_PTR, TTimer*>> FTimers;
   UINT_PTR FNextTimerId = 1;
+  std::vector<std::pair<TForm*, std::unique_ptr<ModalShowing>>> FShowings;
 };
 
 Win32Backend::Win32Backend(HINSTANCE instance) : FInstance(instance) {
@@ -158,6 +163,9 @@ std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
   }
   if (auto* edit = dynamic_cast<TEdit*>(&control))
     return std::make_unique<EditPeer>(context, *edit);
+  if (auto* bar = dynamic_cast<TProgressBar*>(&control)) {
+    return std::make_unique<ProgressBarPeer>(context, *bar);
+  }
   if (auto* combo = dynamic_cast<TDriveComboBox*>(&control)) {
     return std::make_unique<DriveComboPeer>(context, *combo);
   }
@@ -182,10 +190,39 @@ TSize Win32Backend::MeasureText(const TFont& font, const std::string& text) {
   return {size.cx, size.cy};
 }
 
-int32_t Win32Backend::ShowModal(TForm& form) {
+// The form's window, made when the form is shown for the first time.
+HWND WindowToShow(TForm& form) {
   if (!form.IsBound()) form.Bind();
   const HWND window = HandleOf(form);
   if (window == nullptr) throw Exception("The form " + form.Name() + " has no window");
+  return window;
+}
+
+void Win32Backend::BeginModalShowing(TForm& form) {
+  const HWND window = WindowToShow(form);
+  form.BeginModal();
+  Application().Dispatch([&form] { form.DoShow(); });
+  FShowings.emplace_back(&form, std::make_unique<ModalShowing>(form, window));
+}
+
+void Win32Backend::EndModalShowing(TForm& form) {
+  std::erase_if(FShowings, [&form](const auto& showing) { return showing.first == &form; });
+}
+
+void Win32Backend::ProcessMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The loop that waits for it must still see it.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Deliver(message);
+  }
+}
+
+int32_t Win32Backend::ShowModal(TForm& form) {
+  const HWND window = WindowToShow(form);
   form.BeginModal();
   Application().Dispatch([&form] { form.DoShow(); });
   {

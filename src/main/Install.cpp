@@ -1,0 +1,65 @@
+// The install action: the target folder from the dialog, then the copy, with progress and Cancel.
+#include "dialogs/CopyFail.h"
+#include "dialogs/CopyProgress.h"
+#include "dialogs/OpenDir.h"
+#include "main/UMain.h"
+#include "platform/Platform.h"
+#include "util/FileCopy.h"
+#include "util/Path.h"
+
+namespace foyer {
+
+namespace {
+
+// The notes the dialog's ReadMe button offers, or empty.
+std::string InstallReadme(const std::string& folder, const std::string& entry, bool isZipMode) {
+  IFileSystem& fs = *Platform().Fs;
+  if (!isZipMode) {
+    const std::string inside = JoinPath(JoinPath(folder, entry), "readme.txt");
+    return fs.FileExists(inside) ? inside : std::string();
+  }
+  const std::string stem = EntryStem(folder, entry);
+  for (const char* extension : {"readme", "txt"}) {
+    if (fs.FileExists(stem + extension)) return stem + extension;
+  }
+  return {};
+}
+
+}  // namespace
+
+void TMainForm::DoInstall(const std::string& name) {
+  if (FHasReadme) {
+    const std::string readme = InstallReadme(FCurDir, name, FZipMode);
+    if (!readme.empty()) OpenDirDialog->FReadmeFile = readme;
+  }
+  if (!OpenDirDialog->Execute("Select Install Directory for \"" + name + "\"")) return;
+  const std::string target = OpenDirDialog->FSelectedDir;
+
+  const std::string source = JoinPath(FCurDir, name);
+  bool isCopied = false;
+  bool isCancelled = false;
+  {
+    IFileSystem& fs = *Platform().Fs;
+    // The progress window, if the copy took long enough to show one, goes before the alert.
+    TInstallProgress progress(name, source);
+    // An empty box names no folder: copying into whatever folder is current would scatter the
+    // files where the user never looks.
+    if (target.empty()) {
+      isCopied = false;
+    } else if (FZipMode) {
+      // The file goes into a folder that must exist already.
+      isCopied = CopyOneFile(source, JoinPath(target, name), &progress);
+    } else if (fs.DirExists(source)) {
+      isCopied = CopyTree(source, target, &progress);
+    } else if (fs.FileExists(source)) {
+      // A plain file among folder entries goes into the chosen folder, made as for a tree.
+      ForceDirs(target);
+      isCopied = CopyOneFile(source, JoinPath(target, name), &progress);
+    }
+    // Any other entry went away since it was listed: nothing can be installed.
+    isCancelled = progress.IsCancelled();
+  }
+  if (!isCopied && !isCancelled) CopyFailBox->ShowModal();
+}
+
+}  // namespace foyer
