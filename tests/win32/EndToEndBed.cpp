@@ -1,9 +1,11 @@
 // Driving foyer.exe from a second process.
 #include "EndToEndBed.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/win32/Win32Platform.h"
+#include "toolkit/Bitmap.h"
 #include "util/Path.h"
 
 namespace foyer::test {
@@ -20,6 +22,46 @@ void EndToEndTest::SetUp() {
   FPlatform.emplace(Win32Services());
   ClientDC screen;
   FBitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
+  const Picture button = LoadPicture(FMedium + "layout.dat\\tc24\\butt.bmp");
+  FButtonWidth = button.Width;
+  FButtonHeight = button.Height;
+}
+
+std::vector<std::string> EndToEndTest::Categories() const {
+  std::vector<std::string> names;
+  const FindResult found = FindFiles(*Platform().Fs, FMedium + "*", faDirectory);
+  for (const DirEntry& entry : found.Entries) {
+    if ((entry.Attr & faDirectory) == 0 || entry.Name.find('.') != std::string::npos) continue;
+    if (entry.Name != "Tremlov" && names.size() < 15) names.push_back(entry.Name);
+  }
+  return names;
+}
+
+POINT EndToEndTest::CaptionOf(size_t index) const {
+  const int rows = (443 - 16 - FButtonHeight) / (FButtonHeight + 8);
+  const int slot = static_cast<int>(index) + 1;
+  const int left = slot <= rows ? 8 : 622 - 8 - FButtonWidth;
+  const int top = (FButtonHeight + 8) * (slot <= rows ? slot - 1 : slot - 1 - rows) + 8;
+  return {left + FButtonWidth / 2, top + FButtonHeight / 2};
+}
+
+void EndToEndTest::OpenCategory(HWND mainWindow, const std::string& category) {
+  const std::vector<std::string> categories = Categories();
+  const auto at = std::find(categories.begin(), categories.end(), category);
+  ASSERT_NE(at, categories.end()) << category;
+  const POINT caption = CaptionOf(static_cast<size_t>(at - categories.begin()));
+  HWND list = FindDescendant(mainWindow, "ListBox");
+  ASSERT_NE(list, nullptr);
+  const std::vector<std::string> before =
+      IsWindowVisible(list) ? ListRows(list) : std::vector<std::string>();
+  // The categories come half a second after the window: until then a click does nothing.
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        PostClick(mainWindow, caption.x, caption.y);
+        return WaitFor([&] { return IsWindowVisible(list) && ListRows(list) != before; }, 300);
+      },
+      20000))
+      << category;
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {

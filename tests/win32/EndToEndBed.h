@@ -42,10 +42,20 @@ class EndToEndTest : public testing::Test {
  protected:
   void SetUp() override;
 
+  // The categories of the medium in the order the file system lists them, as the program
+  // numbers them.
+  std::vector<std::string> Categories() const;
+  // The client point at the middle of a category's caption, the index counted from 0.
+  POINT CaptionOf(size_t index) const;
+  // Clicks a category's caption until the main window's list shows other rows than before.
+  void OpenCategory(HWND mainWindow, const std::string& category);
+
   std::optional<ScopedPlatform> FPlatform;
   // The medium's top folder, with its trailing backslash.
   std::string FMedium;
   int FBitsPerPixel = 0;
+  int FButtonWidth = 0;
+  int FButtonHeight = 0;
 };
 
 // A running foyer.exe; killed at the end if it is still running.

@@ -10,7 +10,6 @@
 
 #include "EndToEndBed.h"
 #include "platform/win32/Win32Platform.h"
-#include "toolkit/Bitmap.h"
 #include "util/Path.h"
 #include "util/TextReader.h"
 
@@ -19,34 +18,6 @@ namespace {
 
 class EndToEndBrowse : public EndToEndTest {
  protected:
-  void SetUp() override {
-    EndToEndTest::SetUp();
-    if (IsSkipped()) return;
-    const Picture button = LoadPicture(FMedium + "layout.dat\\tc24\\butt.bmp");
-    FButtonWidth = button.Width;
-    FButtonHeight = button.Height;
-  }
-
-  // The categories in the order the file system lists them, as the program numbers them.
-  std::vector<std::string> Categories() const {
-    std::vector<std::string> names;
-    const FindResult found = FindFiles(*Platform().Fs, FMedium + "*", faDirectory);
-    for (const DirEntry& entry : found.Entries) {
-      if ((entry.Attr & faDirectory) == 0 || entry.Name.find('.') != std::string::npos) continue;
-      if (entry.Name != "Tremlov" && names.size() < 15) names.push_back(entry.Name);
-    }
-    return names;
-  }
-
-  // The client point at the middle of a category's caption.
-  POINT CaptionOf(size_t index) const {
-    const int rows = (443 - 16 - FButtonHeight) / (FButtonHeight + 8);
-    const int slot = static_cast<int>(index) + 1;
-    const int left = slot <= rows ? 8 : 622 - 8 - FButtonWidth;
-    const int top = (FButtonHeight + 8) * (slot <= rows ? slot - 1 : slot - 1 - rows) + 8;
-    return {left + FButtonWidth / 2, top + FButtonHeight / 2};
-  }
-
   // A row as the list shows it: the name before its first dot, and the first line of the
   // entry's readme after a column of ten.
   std::string Row(const std::string& folder, const std::string& entry) const {
@@ -61,9 +32,6 @@ class EndToEndBrowse : public EndToEndTest {
     }
     return shown;
   }
-
-  int FButtonWidth = 0;
-  int FButtonHeight = 0;
 };
 
 TEST_F(EndToEndBrowse, EveryCategoryListsItsEntriesOrActsOnItsSingleEntry) {
