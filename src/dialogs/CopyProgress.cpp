@@ -51,8 +51,9 @@ TCopyProgressForm::TCopyProgressForm() {
   SetActiveControl(CancelBtn);
 }
 
-TInstallProgress::TInstallProgress(const std::string& entry, const std::string& source)
-    : FEntry(entry), FSource(source), FStart(Now()) {}
+TInstallProgress::TInstallProgress(const std::string& entry, const std::string& source,
+                                   uint32_t delay)
+    : FEntry(entry), FSource(source), FStart(Now()), FDelay(delay) {}
 
 TInstallProgress::~TInstallProgress() {
   if (FForm != nullptr) Application().Backend().EndModalShowing(*FForm);
@@ -64,7 +65,7 @@ bool TInstallProgress::CopyProgressed(const TCopyState& state) {
   if (FForm == nullptr) {
     // A short copy ends before a window could be read; until the window is up the others
     // take no events either, so nothing can start a second install meanwhile.
-    if (now - FStart < kProgressDelay) return true;
+    if (now - FStart < FDelay) return true;
     Show();
   } else if (now - FLastPump < kPumpInterval) {
     return true;

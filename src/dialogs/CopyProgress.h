@@ -30,8 +30,9 @@ constexpr uint32_t kPumpInterval = 50;
 class TInstallProgress final : public ICopyProgress {
  public:
   // entry: the name shown; source: the folder or file the copy reads, whose path is left out of
-  // the file names shown.
-  TInstallProgress(const std::string& entry, const std::string& source);
+  // the file names shown; delay: how long the copy goes before the window shows.
+  TInstallProgress(const std::string& entry, const std::string& source,
+                   uint32_t delay = kProgressDelay);
   ~TInstallProgress() override;
   TInstallProgress(const TInstallProgress&) = delete;
   TInstallProgress& operator=(const TInstallProgress&) = delete;
@@ -47,6 +48,7 @@ class TInstallProgress final : public ICopyProgress {
   std::string FEntry;
   std::string FSource;
   uint32_t FStart;
+  uint32_t FDelay;
   uint32_t FLastPump = 0;
   std::unique_ptr<TCopyProgressForm> FForm;
   bool FIsCancelled = false;
