@@ -3,6 +3,8 @@
 // Arguments: a work folder. Prints one line per round and the medians.
 #include "platform/win32/WinApi.h"
 
+#include "Clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -26,13 +28,7 @@ constexpr size_t kSmallFile = 1024;
 constexpr uint64_t kBigFile = 200ULL << 20;
 constexpr int kRounds = 4;
 
-double Seconds() {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Seconds;
 
 bool WriteBytes(const std::string& path, const std::string& bytes, uint64_t times = 1) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

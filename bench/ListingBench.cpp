@@ -2,6 +2,8 @@
 // the listing cannot avoid: one enumeration, the same existence tests and first-line reads.
 #include "platform/win32/WinApi.h"
 
+#include "Clock.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,13 +25,7 @@ namespace {
 
 using namespace foyer;
 
-double Seconds() {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Seconds;
 
 bool WriteText(const std::string& path, const std::string& text) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

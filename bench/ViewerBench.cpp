@@ -3,6 +3,8 @@
 // until its edit control holds the same text.
 #include "platform/win32/WinApi.h"
 
+#include "Clock.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,13 +21,7 @@ namespace {
 
 using namespace foyer;
 
-double Seconds() {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Seconds;
 
 uint64_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
