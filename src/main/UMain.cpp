@@ -250,10 +250,8 @@ void TMainForm::QuitBtnClick(TComponent*) {
   Close();
 }
 
-// The actions and lookups below come with the playback and program-start features; until then
-// the action bar calls them and nothing happens.
-void TMainForm::DoPlay(const std::string&) {}
-void TMainForm::DoRun(const std::string&) {}
+// The lookups below come with the notes and preview feature; until then the action bar calls
+// them and nothing happens.
 void TMainForm::ShowItemReadme(const std::string&) {}
 void TMainForm::ShowItemViewMe(const std::string&) {}
 

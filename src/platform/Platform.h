@@ -147,6 +147,65 @@ class IDisplay {
   virtual int PixelsPerInch() = 0;
 };
 
+// Media control interface commands, flags and query items, with the values the system gives them.
+enum MciMessage : uint32_t {
+  kMciOpen = 0x0803,
+  kMciClose = 0x0804,
+  kMciPlay = 0x0806,
+  kMciGetDevCaps = 0x080B,
+  kMciStatus = 0x0814,
+  kMciWhere = 0x0843,
+};
+enum MciFlag : uint32_t {
+  kMciNotify = 0x1,
+  kMciWait = 0x2,
+  kMciOpenShareable = 0x100,
+  kMciItem = 0x100,  // MCI_STATUS_ITEM and MCI_GETDEVCAPS_ITEM
+  kMciOpenElement = 0x200,
+  kMciOpenType = 0x2000,
+  kMciWhereSource = 0x20000,
+};
+enum MciItem : uint32_t {
+  kMciStatusLength = 1,
+  kMciStatusMode = 4,
+  kMciCapsCanRecord = 1,
+  kMciCapsHasVideo = 3,
+  kMciCapsDeviceType = 4,
+  kMciCapsCanEject = 7,
+  kMciCapsCanPlay = 8,
+};
+
+// One command to the media control interface, and what it answered.
+struct MciCommand {
+  uint32_t DeviceId = 0;
+  uint32_t Message = 0;
+  uint32_t Flags = 0;
+  std::string DeviceType;  // an open's device type name
+  std::string Element;     // an open's file
+  uint32_t Item = 0;       // a status or capability query's item
+  uint32_t Answer = 0;     // the device an open gave, or a query's value
+};
+
+class IMedia {
+ public:
+  virtual ~IMedia() = default;
+  // Sends a command; returns the interface's error code (0 is success). A command with
+  // kMciNotify tells the service's own window when it is done: the program takes no action then.
+  virtual uint32_t SendCommand(MciCommand& command) = 0;
+  // The interface's text for an error code; false when it has none.
+  virtual bool ErrorText(uint32_t error, std::string& text) = 0;
+};
+
+// Starting programs as processes of their own.
+class IPrograms {
+ public:
+  virtual ~IPrograms() = default;
+  // Starts a command line with a window show command; returns the system's answer: above 31 when
+  // the program started, else 0 (out of memory), 2 (file not found), 3 (path not found) or 11
+  // (not a program).
+  virtual uint32_t Start(const std::string& commandLine, int showCommand) = 0;
+};
+
 // A millisecond count that goes up with time and wraps round; only differences mean anything.
 class IClock {
  public:
@@ -168,6 +227,8 @@ struct Services {
   IDisplay* Display = nullptr;
   ICharCase* CharCase = nullptr;
   IClock* Clock = nullptr;
+  IMedia* Media = nullptr;
+  IPrograms* Programs = nullptr;
 };
 
 Services& Platform();

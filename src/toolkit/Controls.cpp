@@ -311,4 +311,95 @@ void TTimer::Fire() {
   if (FEnabled && OnTimer) OnTimer(this);
 }
 
+std::string MciErrorMessage(uint32_t error) {
+  std::string text;
+  IMedia* media = Platform().Media;
+  if (media == nullptr || !media->ErrorText(error, text)) return "Unknown error code";
+  return text;
+}
+
+namespace {
+
+const char* DeviceTypeName(TMPDeviceType type) {
+  switch (type) {
+    case TMPDeviceType::dtWaveAudio:
+      return "WaveAudio";
+    case TMPDeviceType::dtSequencer:
+      return "Sequencer";
+    case TMPDeviceType::dtAVIVideo:
+      return "AVIVideo";
+    case TMPDeviceType::dtAutoSelect:
+      break;
+  }
+  return "";
+}
+
+MciCommand Command(uint32_t device, uint32_t message, uint32_t flags, uint32_t item = 0) {
+  MciCommand command;
+  command.DeviceId = device;
+  command.Message = message;
+  command.Flags = flags;
+  command.Item = item;
+  return command;
+}
+
+}  // namespace
+
+TMediaPlayer::~TMediaPlayer() {
+  // The program is ending: a device left open would keep playing, or stay taken.
+  if (FIsOpen && Platform().Media != nullptr) Close();
+}
+
+uint32_t TMediaPlayer::Send(MciCommand& command) {
+  FError = Platform().Media->SendCommand(command);
+  return FError;
+}
+
+void TMediaPlayer::Close() {
+  if (!FIsOpen) return;
+  MciCommand close = Command(FDeviceId, kMciClose, kMciWait);
+  if (Send(close) != 0) return;
+  FIsOpen = false;
+  FDeviceId = 0;
+}
+
+void TMediaPlayer::Open() {
+  Close();
+  MciCommand open = Command(0, kMciOpen, kMciWait);
+  if (!FFileName.empty()) {
+    open.Flags |= kMciOpenElement;
+    open.Element = FFileName;
+  }
+  if (FDeviceType != TMPDeviceType::dtAutoSelect) {
+    open.Flags |= kMciOpenType;
+    open.DeviceType = DeviceTypeName(FDeviceType);
+  }
+  if (Send(open) != 0) throw EMCIDeviceError(MciErrorMessage(FError));
+  FIsOpen = true;
+  FDeviceId = open.Answer;
+
+  // What the device is and can do; nothing here depends on the answers.
+  bool hasVideo = false;
+  for (const auto& [message, item] :
+       {std::pair{kMciStatus, kMciStatusLength}, std::pair{kMciStatus, kMciStatusMode},
+        std::pair{kMciGetDevCaps, kMciCapsCanPlay}, std::pair{kMciGetDevCaps, kMciCapsCanRecord},
+        std::pair{kMciGetDevCaps, kMciCapsCanEject}, std::pair{kMciGetDevCaps, kMciCapsHasVideo},
+        std::pair{kMciGetDevCaps, kMciCapsDeviceType}}) {
+    MciCommand query = Command(FDeviceId, message, kMciWait | kMciItem, item);
+    if (Send(query) == 0 && item == kMciCapsHasVideo && message == kMciGetDevCaps) {
+      hasVideo = query.Answer != 0;
+    }
+  }
+  if (hasVideo) {
+    MciCommand where = Command(FDeviceId, kMciWhere, kMciWait | kMciWhereSource);
+    Send(where);
+  }
+  FError = 0;
+}
+
+void TMediaPlayer::Play() {
+  MciCommand play = Command(FDeviceId, kMciPlay, kMciNotify);
+  if (Send(play) != 0) throw EMCIDeviceError(MciErrorMessage(FError));
+}
+
 }  // namespace foyer

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Component.h"
 
@@ -242,17 +243,44 @@ class TTimer : public TComponent {
 
 enum class TMPDeviceType : uint8_t { dtAutoSelect, dtAVIVideo, dtWaveAudio, dtSequencer };
 
-// Plays media files on the media control interface; the device type picks the device.
+// Plays media files on the media control interface; the device type picks the device. It holds
+// at most one device open, never shared; a video plays in the interface's own window.
 class TMediaPlayer : public TComponent {
  public:
+  ~TMediaPlayer() override;
+
   TMPDeviceType DeviceType() const { return FDeviceType; }
   void SetDeviceType(TMPDeviceType value) { FDeviceType = value; }
   bool Visible() const { return FVisible; }
   void SetVisible(bool value) { FVisible = value; }
+  const std::string& FileName() const { return FFileName; }
+  void SetFileName(const std::string& value) { FFileName = value; }
+  bool IsOpen() const { return FIsOpen; }
+  uint32_t DeviceId() const { return FDeviceId; }
+  // The interface's answer to the last command (0: success).
+  uint32_t Error() const { return FError; }
+
+  // Closes the device held, then opens FileName on a device of DeviceType and asks it what it
+  // can do. Raises EMCIDeviceError with the interface's text when the file cannot be opened.
+  void Open();
+  // Closes the device held, waiting until it is closed.
+  void Close();
+  // Plays the whole file from where the device stands, returning at once. Raises
+  // EMCIDeviceError with the interface's text when the device refuses.
+  void Play();
 
  private:
+  uint32_t Send(MciCommand& command);
+
   TMPDeviceType FDeviceType = TMPDeviceType::dtAutoSelect;
   bool FVisible = true;
+  std::string FFileName;
+  bool FIsOpen = false;
+  uint32_t FDeviceId = 0;
+  uint32_t FError = 0;
 };
+
+// The text a media error shows: the interface's own, or "Unknown error code".
+std::string MciErrorMessage(uint32_t error);
 
 }  // namespace foyer

@@ -9,6 +9,8 @@ Services MemoryPlatform::Get() {
   services.Display = &Display;
   services.CharCase = &Case;
   services.Clock = &Clock;
+  services.Media = &Media;
+  services.Programs = &Programs;
   return services;
 }
 

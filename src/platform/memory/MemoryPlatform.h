@@ -6,6 +6,7 @@
 #include "platform/memory/MemoryClock.h"
 #include "platform/memory/MemoryDisplay.h"
 #include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryMedia.h"
 
 namespace foyer {
 
@@ -15,6 +16,8 @@ struct MemoryPlatform {
   MemoryDisplay Display;
   MemoryCharCase Case;
   MemoryClock Clock;
+  MemoryMedia Media;
+  MemoryPrograms Programs;
 
   Services Get();
 };

@@ -4,6 +4,7 @@
 #include "platform/win32/Win32CharCase.h"
 #include "platform/win32/Win32Display.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Media.h"
 #include "platform/win32/WinApi.h"
 
 namespace foyer {
@@ -22,7 +23,9 @@ Services Win32Services() {
   static Win32Display display;
   static Win32CharCase charCase;
   static Win32Clock clock;
-  return Services{&fileSystem, &display, &charCase, &clock};
+  static Win32Media media;
+  static Win32Programs programs;
+  return Services{&fileSystem, &display, &charCase, &clock, &media, &programs};
 }
 
 }  // namespace foyer
