@@ -45,6 +45,46 @@ POINT EndToEndTest::CaptionOf(size_t index) const {
   return {left + FButtonWidth / 2, top + FButtonHeight / 2};
 }
 
+void EndToEndTest::StartFoyer(const std::string& root) {
+  const std::string exe = root.empty() ? FMedium + "bin.dat\\foyer.exe" : Env("FOYER_EXE");
+  FFoyer = std::make_unique<FoyerProcess>(exe, root.empty() ? "" : "\"" + root + "\"");
+  ASSERT_TRUE(FFoyer->Started());
+  ASSERT_TRUE(WaitFor([&] { return (FMain = FFoyer->MainWindow()) != nullptr; }, 20000));
+  FList = FindDescendant(FMain, "ListBox");
+  ASSERT_NE(FList, nullptr);
+}
+
+void EndToEndTest::ActOnEntry(const std::string& category, const std::string& entry) {
+  if (category != FListed) {
+    ASSERT_NO_FATAL_FAILURE(OpenCategory(FMain, category));
+  }
+  FListed = category;
+  const std::vector<std::string> rows = ListRows(FList);
+  const std::string shown = entry.substr(0, entry.find('.'));
+  size_t row = 0;
+  while (row < rows.size() && rows[row].compare(0, shown.size(), shown) != 0)
+    ++row;
+  ASSERT_LT(row, rows.size()) << entry;
+  RECT area{};
+  SendMessageA(FList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&area));
+  const LPARAM at = MAKELPARAM(area.left + 5, (area.top + area.bottom) / 2);
+  PostMessageA(FList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(FList, WM_LBUTTONUP, 0, at);
+  PostMessageA(FList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(FList, WM_LBUTTONUP, 0, at);
+}
+
+void EndToEndTest::CopySkins(const std::string& root) {
+  for (const char* skin : {"tc24", "rgb256"}) {
+    const std::string folder = root + "layout.dat\\" + skin;
+    ForceDirs(folder);
+    for (const char* picture : {"back.bmp", "butt.bmp"}) {
+      const std::string from = FMedium + "layout.dat\\" + skin + "\\" + picture;
+      ASSERT_TRUE(CopyFileA(from.c_str(), (folder + "\\" + picture).c_str(), FALSE)) << from;
+    }
+  }
+}
+
 void EndToEndTest::OpenCategory(HWND mainWindow, const std::string& category) {
   const std::vector<std::string> categories = Categories();
   const auto at = std::find(categories.begin(), categories.end(), category);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,28 +37,6 @@ std::vector<std::string> ListRows(HWND listBox);
 // The first descendant window of a class.
 HWND FindDescendant(HWND parent, const char* className);
 
-// Ground of every end-to-end test: the demonstration medium FOYER_MEDIUM names (skipped without
-// one), the real services installed, and the screen's colour depth.
-class EndToEndTest : public testing::Test {
- protected:
-  void SetUp() override;
-
-  // The categories of the medium in the order the file system lists them, as the program
-  // numbers them.
-  std::vector<std::string> Categories() const;
-  // The client point at the middle of a category's caption, the index counted from 0.
-  POINT CaptionOf(size_t index) const;
-  // Clicks a category's caption until the main window's list shows other rows than before.
-  void OpenCategory(HWND mainWindow, const std::string& category);
-
-  std::optional<ScopedPlatform> FPlatform;
-  // The medium's top folder, with its trailing backslash.
-  std::string FMedium;
-  int FBitsPerPixel = 0;
-  int FButtonWidth = 0;
-  int FButtonHeight = 0;
-};
-
 // A running foyer.exe; killed at the end if it is still running.
 class FoyerProcess {
  public:
@@ -75,6 +54,40 @@ class FoyerProcess {
  private:
   FileHandle FProcess;
   DWORD FProcessId = 0;
+};
+
+// Ground of every end-to-end test: the demonstration medium FOYER_MEDIUM names (skipped without
+// one), the real services installed, and the screen's colour depth.
+class EndToEndTest : public testing::Test {
+ protected:
+  void SetUp() override;
+
+  // The categories of the medium in the order the file system lists them, as the program
+  // numbers them.
+  std::vector<std::string> Categories() const;
+  // The client point at the middle of a category's caption, the index counted from 0.
+  POINT CaptionOf(size_t index) const;
+  // Starts foyer.exe on a content root (the medium's own foyer.exe when empty) and waits for
+  // its main window.
+  void StartFoyer(const std::string& root = {});
+  // Clicks a category's caption until the main window's list shows other rows than before.
+  void OpenCategory(HWND mainWindow, const std::string& category);
+  // Lists the category (unless it was listed last) and double-clicks the row that shows the
+  // entry, as a user acts on it.
+  void ActOnEntry(const std::string& category, const std::string& entry);
+  // Copies the medium's skins to another content root, folders made as needed.
+  void CopySkins(const std::string& root);
+
+  std::optional<ScopedPlatform> FPlatform;
+  // The medium's top folder, with its trailing backslash.
+  std::string FMedium;
+  int FBitsPerPixel = 0;
+  int FButtonWidth = 0;
+  int FButtonHeight = 0;
+  std::unique_ptr<FoyerProcess> FFoyer;
+  HWND FMain = nullptr;
+  HWND FList = nullptr;
+  std::string FListed;  // the category ActOnEntry listed last
 };
 
 }  // namespace foyer::test

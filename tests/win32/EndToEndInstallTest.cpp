@@ -49,34 +49,10 @@ class EndToEndInstall : public EndToEndTest {
     FTarget = FBed->Root();
   }
 
-  // Starts foyer.exe on a content root (the medium's own foyer.exe when empty) and waits for
-  // its window.
-  void Start(const std::string& root = {}) {
-    const std::string exe = root.empty() ? FMedium + "bin.dat\\foyer.exe" : Env("FOYER_EXE");
-    FFoyer = std::make_unique<FoyerProcess>(exe, root.empty() ? "" : "\"" + root + "\"");
-    ASSERT_TRUE(FFoyer->Started());
-    ASSERT_TRUE(WaitFor([&] { return (FMain = FFoyer->MainWindow()) != nullptr; }, 20000));
-    FList = FindDescendant(FMain, "ListBox");
-  }
-
-  // Double-clicks the row that starts with the entry's name, as a user installs it, and answers
-  // the dialog with the folder typed into its box.
+  // Acts on the entry as a user installs it, and answers the dialog with the folder typed into
+  // its box.
   void Install(const std::string& category, const std::string& entry, const std::string& target) {
-    OpenCategory(FMain, category);
-    const std::vector<std::string> rows = ListRows(FList);
-    const std::string shown = entry.substr(0, entry.find('.'));
-    size_t row = 0;
-    while (row < rows.size() && rows[row].compare(0, shown.size(), shown) != 0)
-      ++row;
-    ASSERT_LT(row, rows.size()) << entry;
-    RECT area{};
-    SendMessageA(FList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&area));
-    const LPARAM at = MAKELPARAM(area.left + 5, (area.top + area.bottom) / 2);
-    PostMessageA(FList, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(FList, WM_LBUTTONUP, 0, at);
-    PostMessageA(FList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(FList, WM_LBUTTONUP, 0, at);
-
+    ASSERT_NO_FATAL_FAILURE(ActOnEntry(category, entry));
     HWND dialog = nullptr;
     ASSERT_TRUE(
         WaitFor([&] { return (dialog = FFoyer->Window("TOpenDirDialog")) != nullptr; }, 10000));
@@ -100,13 +76,10 @@ class EndToEndInstall : public EndToEndTest {
 
   std::unique_ptr<ContractBed> FBed;
   std::string FTarget;
-  std::unique_ptr<FoyerProcess> FFoyer;
-  HWND FMain = nullptr;
-  HWND FList = nullptr;
 };
 
 TEST_F(EndToEndInstall, FolderAndArchiveArriveWholeAndAFailedCopyShowsTheAlert) {
-  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(StartFoyer());
   ASSERT_NO_FATAL_FAILURE(Install("Install", "Atlas", FTarget + "Atlas"));
   ASSERT_TRUE(Ended());
   const auto atlas = TreeFiles(FMedium + "Install\\Atlas");
@@ -144,15 +117,7 @@ TEST_F(EndToEndInstall, LongCopyShowsProgressAndCancelLeavesNoPartialFile) {
   // A medium of its own: the demonstration skin, and an entry with a large file that is quick
   // to make (sparse) but takes seconds to copy.
   const std::string root = FBed->Root() + "medium\\";
-  for (const char* skin : {"tc24", "rgb256"}) {
-    for (const char* picture : {"back.bmp", "butt.bmp"}) {
-      const std::string from = FMedium + "layout.dat\\" + skin + "\\" + picture;
-      std::string bytes;
-      ASSERT_EQ(ReadWholeFile(*Platform().Fs, from, bytes), kErrNone);
-      ForceDirs(root + "layout.dat\\" + skin);
-      FBed->MakeFile(root + "layout.dat\\" + skin + "\\" + picture, bytes);
-    }
-  }
+  ASSERT_NO_FATAL_FAILURE(CopySkins(root));
   ForceDirs(root + "Big\\Small");
   ForceDirs(root + "Big\\Huge");
   FBed->MakeFile(root + "Big\\Small\\small.txt", "small");
@@ -167,7 +132,7 @@ TEST_F(EndToEndInstall, LongCopyShowsProgressAndCancelLeavesNoPartialFile) {
   }
   const std::string target = FTarget + "Huge";
   FMedium = root;
-  ASSERT_NO_FATAL_FAILURE(Start(root));
+  ASSERT_NO_FATAL_FAILURE(StartFoyer(root));
   ASSERT_NO_FATAL_FAILURE(Install("Big", "Huge", target));
 
   HWND progress = nullptr;
