@@ -34,7 +34,8 @@ class LaunchTest : public ::testing::Test {
     }
     for (const char* file :
          {"Sounds\\bell.wav", "Sounds\\chime.wav", "Music\\ode.mid", "Music\\saints.mid",
-          "Video\\orbit.avi", "Video\\bounce.avi", "Programs\\setup.exe", "Programs\\notes.bat"}) {
+          "Video\\orbit.avi", "Video\\bounce.avi", "Programs\\setup.exe", "Programs\\notes.bat",
+          "Jingle\\jingle.mid", "Tool\\tool.exe"}) {
       FPlatform.Fs.WriteFile(kRoot + std::string(file), "data");
     }
     Headless().Errors.clear();
@@ -188,6 +189,24 @@ TEST_F(LaunchTest, ProgramsStartQuotedFromTheirFolderAndFailuresSaySo) {
     EXPECT_EQ(Headless().Errors, std::vector<std::string>{message});
     EXPECT_EQ(FPlatform.Fs.GetCurrentDir(), programs.substr(0, programs.size() - 1));
   }
+}
+
+TEST_F(LaunchTest, CategoryOfOneTuneOrProgramPlaysOrStartsItAtOnce) {
+  for (const char* category : {"Jingle", "Tool"}) {
+    for (int32_t slot = 1; slot <= MainForm->CatCount(); ++slot) {
+      if (MainForm->CatName(slot) == category) {
+        Application().Dispatch([&] { MainForm->CatLabel(slot)->Click(); });
+      }
+    }
+  }
+  const std::vector<std::string> commands = Commands();
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands.front(),
+            "2051 dev0 flags8706 Sequencer " + std::string(kRoot) + "Jingle\\jingle.mid");
+  EXPECT_EQ(commands.back(), "2054 dev1 flags1");
+  EXPECT_EQ(FPlatform.Programs.Started,
+            std::vector<std::string>{"\"" + std::string(kRoot) + "Tool\\tool.exe\""});
+  EXPECT_TRUE(Headless().Errors.empty());
 }
 
 TEST_F(LaunchTest, ProgramWhosePathWouldBeCutOrWhoseFolderWentIsNotStarted) {
