@@ -250,10 +250,6 @@ void TMainForm::QuitBtnClick(TComponent*) {
   Close();
 }
 
-// The lookups below come with the notes and preview feature; until then the action bar calls
-// them and nothing happens.
-void TMainForm::ShowItemReadme(const std::string&) {}
-void TMainForm::ShowItemViewMe(const std::string&) {}
 
 void CenterLabel(const TControl& button, TControl& label) {
   label.SetLeft(
