@@ -89,6 +89,8 @@ class IReadFile {
   // Reads up to count bytes; got is 0 at the end. Returns a system error code.
   virtual uint32_t Read(void* buffer, size_t count, size_t& got) = 0;
   virtual uint64_t Size() const = 0;
+  // Moves the read position to a byte offset from the start. Returns a system error code.
+  virtual uint32_t Seek(uint64_t position) = 0;
 };
 
 class IFileSystem {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "toolkit/Form.h"
+#include "toolkit/Menus.h"
+#include "toolkit/RichEdit.h"
 
 namespace foyer {
 
@@ -11,8 +13,22 @@ class TShowRtfForm : public TForm {
  public:
   TShowRtfForm();
 
-  // Loads the document and shows it modally until the viewer is closed.
+  TRichEdit* Memo1;
+  TButton* Button1;
+  TPopupMenu* PopupMenu1;
+  TMenuItem* Copy1;
+  TMenuItem* Selectall1;
+
+  // Loads the document and shows it modally until the viewer is closed. A document the control
+  // does not take as rich text is loaded again as plain text.
   virtual void ShowFile(const std::string& path);
+
+  void FormCreate(TComponent* sender);
+  void FormResize(TComponent* sender);
+  void Memo1SelectionChange(TComponent* sender);
+  void Selectall1Click(TComponent* sender);
+  void Copy1Click(TComponent* sender);
+  void Button1Click(TComponent* sender);
 };
 
 extern TShowRtfForm* ShowRtfForm;

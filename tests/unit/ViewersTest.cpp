@@ -1,10 +1,11 @@
-// The text and picture viewers: loading, captions, layout and where they open.
+// The text, rich-text and picture viewers: loading, captions, layout and where they open.
 #include <gtest/gtest.h>
 
 #include "Fixtures.h"
 #include "toolkit/Application.h"
 #include "toolkit/Headless.h"
 #include "viewers/ShowBmp.h"
+#include "viewers/ShowRtf.h"
 #include "viewers/ShowTxt.h"
 
 namespace foyer {
@@ -102,6 +103,105 @@ TEST_F(ViewersTest, ViewersOpenCentredTheFirstTimeAndWhereTheyWereLeftAfter) {
   ShowTxtForm->SetBounds(5, 6, ShowTxtForm->Width(), ShowTxtForm->Height());
   ShowTxtForm->ShowFile("D:\\a.txt");
   EXPECT_EQ(FPositions.back(), (TPoint{5, 6}));
+}
+
+TEST_F(ViewersTest, RichTextViewerOffersRichTextFirstThenPlainTextWithEveryLineBreakAsCrLf) {
+  Application().CreateForm(ShowRtfForm);
+  // The reader refills every 64 KB: a CR LF split across two reads is still one line break.
+  const std::string split = std::string(65535, 'x') + "\r\ny";
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    std::string Held;
+  } cases[] = {
+      {"doc.rtf", "{\\rtf1 one\ntwo\r}", "{\\rtf1 one\r\ntwo\r\n}"},
+      {"notes.txt", "one\ntwo\rthree\r\n\n", "one\r\ntwo\r\nthree\r\n\r\n"},
+      {"rtf.rtf", "not rich", "not rich"},
+      {"split.doc", split, split},
+      {"empty.rtf", "", ""},
+  };
+  for (const auto& c : cases) {
+    FPlatform.Fs.WriteFile(std::string("D:\\Extras\\") + c.Name, c.Bytes);
+    ShowRtfForm->ShowFile(std::string("D:\\Extras\\") + c.Name);
+    EXPECT_EQ(FShown.back(), c.Name);
+    EXPECT_EQ(ShowRtfForm->Memo1->HeadlessText(), c.Held) << c.Name;
+  }
+  EXPECT_EQ(FShown.size(), std::size(cases));
+  EXPECT_TRUE(Headless().Errors.empty());
+}
+
+TEST_F(ViewersTest, RichTextViewerFailuresLeaveTheWindowUnshown) {
+  Application().CreateForm(ShowRtfForm);
+  FPlatform.Fs.WriteFile("D:\\good.rtf", "{\\rtf1 kept}");
+  ShowRtfForm->ShowFile("D:\\good.rtf");
+  Application().Dispatch([] { ShowRtfForm->ShowFile("D:\\Docs\\missing.rtf"); });
+  EXPECT_EQ(ShowRtfForm->Caption(), "missing.rtf");  // set before the file is opened
+  EXPECT_EQ(ShowRtfForm->Memo1->HeadlessText(), "{\\rtf1 kept}");
+  // Bytes that fail to read in both passes.
+  FPlatform.Fs.WriteFile("D:\\broken.rtf", "{\\rtf1 " + std::string(70000, 'x') + "}");
+  FPlatform.Fs.SetReadFault("D:\\broken.rtf", 23, 65536);
+  Application().Dispatch([] { ShowRtfForm->ShowFile("D:\\broken.rtf"); });
+  EXPECT_EQ(Headless().Errors, (std::vector<std::string>{"Cannot open file D:\\Docs\\missing.rtf.",
+                                                         "Failed to Load Stream."}));
+  EXPECT_EQ(FShown.size(), 1u);
+}
+
+TEST_F(ViewersTest, RichTextViewerCopyIsEnabledOnlyForASelectionAndSelectAllTakesTheWholeText) {
+  Application().CreateForm(ShowRtfForm);
+  TShowRtfForm& form = *ShowRtfForm;
+  EXPECT_FALSE(form.Copy1->Enabled()) << "disabled from creation";
+  const std::vector<std::string> captions{form.PopupMenu1->Items()[0]->Caption(),
+                                          form.PopupMenu1->Items()[1]->Caption()};
+  EXPECT_EQ(captions, (std::vector<std::string>{"Copy", "Select all"}));
+  EXPECT_EQ(form.Memo1->PopupMenu(), form.PopupMenu1);
+
+  FPlatform.Fs.WriteFile("D:\\a.txt", "first\nsecond");
+  form.ShowFile("D:\\a.txt");
+  form.Selectall1->Click();
+  EXPECT_EQ(form.Memo1->SelStart(), 0);
+  EXPECT_EQ(form.Memo1->SelLength(), 13);
+  EXPECT_TRUE(form.Copy1->Enabled());
+  form.Copy1->Click();
+  EXPECT_EQ(form.Memo1->HeadlessClipboard(), "first\r\nsecond");
+  // A selection from the middle runs at most to the end of the text.
+  form.Memo1->SetSelStart(7);
+  form.Memo1->SetSelLength(2147483647);
+  EXPECT_EQ(form.Memo1->SelLength(), 6);
+
+  // A new document starts with nothing selected; in an empty one Select all selects nothing.
+  FPlatform.Fs.WriteFile("D:\\empty.rtf", "");
+  form.ShowFile("D:\\empty.rtf");
+  EXPECT_FALSE(form.Copy1->Enabled());
+  form.Selectall1->Click();
+  EXPECT_EQ(form.Memo1->SelLength(), 0);
+  EXPECT_FALSE(form.Copy1->Enabled());
+  form.Copy1->Click();
+  EXPECT_EQ(form.Memo1->HeadlessClipboard(), "first\r\nsecond") << "a disabled item does nothing";
+}
+
+TEST_F(ViewersTest,
+       RichTextViewerOpensAtItsDesignedPlaceThenWhereItWasLeftWithTheButtonInTheCorner) {
+  Application().CreateForm(ShowRtfForm);
+  TShowRtfForm& form = *ShowRtfForm;
+  EXPECT_EQ(form.BoundsRect(), (TRect{280, 143, 280 + 573, 143 + 449}));
+  form.BackendClientResized(300, 200);
+  EXPECT_EQ(form.Memo1->BoundsRect(), (TRect{8, 8, 220, 192}));
+  EXPECT_EQ(form.Button1->BoundsRect(), (TRect{228, 168, 292, 192}));
+  EXPECT_TRUE(form.Button1->IsCancel());
+  EXPECT_EQ(form.Button1->Caption(), "OK");
+  FPlatform.Fs.WriteFile("D:\\a.rtf", "{\\rtf1 a}");
+  form.ShowFile("D:\\a.rtf");
+  EXPECT_EQ(FPositions.back(), (TPoint{280, 143}));
+  form.SetBounds(5, 6, form.Width(), form.Height());
+  form.ShowFile("D:\\a.rtf");
+  EXPECT_EQ(FPositions.back(), (TPoint{5, 6}));
+  // OK closes the viewer.
+  Headless().ModalHook = [](TForm& shown) {
+    static_cast<TShowRtfForm&>(shown).Button1->Click();
+    return shown.ModalResult();
+  };
+  form.ShowFile("D:\\a.rtf");
+  EXPECT_NE(form.ModalResult(), mrNone);
 }
 
 TEST_F(ViewersTest, PictureViewerFitsThePictureAndCentresEveryTime) {

@@ -263,6 +263,11 @@ class MemoryReadFile final : public IReadFile {
 
   uint64_t Size() const override { return FData.size(); }
 
+  uint32_t Seek(uint64_t position) override {
+    FPosition = static_cast<size_t>(std::min<uint64_t>(position, FData.size()));
+    return kErrNone;
+  }
+
  private:
   std::string FData;  // a snapshot: later writes to the file do not reach an open reader
   uint32_t FFault;

@@ -75,6 +75,13 @@ class Win32ReadFile final : public IReadFile {
     return static_cast<uint64_t>(size.QuadPart);
   }
 
+  uint32_t Seek(uint64_t position) override {
+    LARGE_INTEGER offset;
+    offset.QuadPart = static_cast<LONGLONG>(position);
+    if (!SetFilePointerEx(FFile.Get(), offset, nullptr, FILE_BEGIN)) return GetLastError();
+    return kErrNone;
+  }
+
  private:
   FileHandle FFile;
 };

@@ -8,6 +8,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/FileControls.h"
+#include "toolkit/RichEdit.h"
 #include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/EditPeer.h"
 #include "toolkit/win32/FileControlPeers.h"
@@ -18,6 +19,7 @@
 #include "toolkit/win32/MemoPeer.h"
 #include "toolkit/win32/PanelPeer.h"
 #include "toolkit/win32/ProgressBarPeer.h"
+#include "toolkit/win32/RichEditPeer.h"
 #include "toolkit/win32/TextViewPeer.h"
 #include "util/Errors.h"
 
@@ -134,6 +136,7 @@ Win32Backend::Win32Backend(HINSTANCE instance) : FInstance(instance) {
     windowClass.lpszClassName = kTimerWindowClass;
     if (RegisterClassA(&windowClass) == 0) throw Exception("Cannot register the timer window");
   }
+  LoadRichEditLibrary();
   FTimerWindow = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  instance, this);
   if (FTimerWindow == nullptr) throw Exception("Cannot create the timer window");
@@ -171,6 +174,9 @@ std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
   }
   if (auto* list = dynamic_cast<TDirectoryListBox*>(&control)) {
     return std::make_unique<DirListPeer>(context, *list);
+  }
+  if (auto* richEdit = dynamic_cast<TRichEdit*>(&control)) {
+    return std::make_unique<RichEditPeer>(context, *richEdit);
   }
   if (auto* memo = dynamic_cast<TMemo*>(&control)) {
     // An edit control lays out every line of its text at once: seconds for a large file. Text

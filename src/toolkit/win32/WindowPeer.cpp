@@ -126,6 +126,17 @@ std::optional<LRESULT> WindowPeer::ReflectToChild(UINT message, WPARAM wParam, L
       if (child == nullptr || child == this) return std::nullopt;
       return child->Reflected(message, wParam, lParam);
     }
+    case WM_NOTIFY: {
+      WindowPeer* child = FromHandle(reinterpret_cast<const NMHDR*>(lParam)->hwndFrom);
+      if (child == nullptr || child == this) return std::nullopt;
+      return child->Reflected(message, wParam, lParam);
+    }
+    // A child that has no menu of its own passes the right click up, naming itself.
+    case WM_CONTEXTMENU: {
+      WindowPeer* child = FromHandle(reinterpret_cast<HWND>(wParam));
+      if (child == nullptr || child == this) return std::nullopt;
+      return child->Reflected(message, wParam, lParam);
+    }
     case WM_DRAWITEM: {
       // An owner-drawn control names itself inside the structure.
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

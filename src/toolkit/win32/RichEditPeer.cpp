@@ -1,0 +1,135 @@
+// A rich-text view's "RichEdit20A" child window.
+#include "toolkit/win32/RichEditPeer.h"
+
+#include <richedit.h>
+
+#include "toolkit/Menus.h"
+#include "toolkit/win32/Painting.h"
+#include "toolkit/win32/PopupMenus.h"
+#include "util/Errors.h"
+
+namespace foyer {
+
+namespace {
+
+// The control's stream callback reads through the component's reader; nothing it throws may
+// cross the control, and a reader that failed or threw ends the stream with an error.
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
+  const auto& read = *reinterpret_cast<const TStreamReader*>(cookie);
+  *got = 0;
+  try {
+    size_t count = 0;
+    if (!read(reinterpret_cast<char*>(buffer), static_cast<size_t>(capacity), count)) return 1;
+    *got = static_cast<LONG>(count);
+    return 0;
+  } catch (...) {
+    return 1;
+  }
+}
+
+}  // namespace
+
+void LoadRichEditLibrary() {
+  // Kept loaded until the process ends: the window class lives in it.
+  if (LoadLibraryA("riched20.dll") == nullptr) {
+    throw Exception("Cannot load the rich-text control riched20.dll");
+  }
+}
+
+RichEditPeer::RichEditPeer(const PeerContext& context, TRichEdit& richEdit)
+    : WindowPeer(context, richEdit), FRichEdit(richEdit) {
+  // Read-only, wrapping at the right edge, with a vertical bar that shows only while the text
+  // does not fit. No ES_WANTRETURN: Enter stays with the form. No OLE callback is ever set, so
+  // objects embedded in a document are never started.
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
+                ES_AUTOVSCROLL | ES_READONLY;
+  if (richEdit.Visible()) style |= WS_VISIBLE;
+  if (!richEdit.Enabled()) style |= WS_DISABLED;
+  AdoptWindow(CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", style, 0, 0, 0, 0, ParentHandle(),
+                              nullptr, context.Instance, nullptr));
+  // The control's own limit is 32,767 characters, and a longer stream would be cut.
+  Send(EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  Send(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
+  ApplyBounds();
+  SendFont();
+  ApplyColor();
+}
+
+LRESULT RichEditPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return SendMessageA(Handle(), message, wParam, lParam);
+}
+
+void RichEditPeer::Changed(TChange what, int32_t index) {
+  switch (what) {
+    case TChange::Font:
+      SendFont();
+      break;
+    case TChange::Color:
+      ApplyColor();
+      break;
+    case TChange::Selection:
+      ApplySelection();
+      break;
+    default:
+      WindowPeer::Changed(what, index);
+      break;
+  }
+}
+
+void RichEditPeer::ApplyColor() {
+  Send(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorRef(FRichEdit.Color())));
+}
+
+void RichEditPeer::ApplySelection() {
+  CHARRANGE range{FRichEdit.SelStart(), FRichEdit.SelStart() + FRichEdit.SelLength()};
+  Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+bool RichEditPeer::StreamIn(const TStreamReader& read, TStreamFormat format) {
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&read);
+  stream.pfnCallback = ReadStream;
+  const WPARAM kind = format == TStreamFormat::RichText ? SF_RTF : SF_TEXT;
+  Send(EM_STREAMIN, kind, reinterpret_cast<LPARAM>(&stream));
+  ReportSelection();
+  return stream.dwError == 0;
+}
+
+int32_t RichEditPeer::TextLength() const {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+  return static_cast<int32_t>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+}
+
+void RichEditPeer::CopySelection() {
+  Send(WM_COPY);
+}
+
+void RichEditPeer::ReportSelection() {
+  CHARRANGE range{};
+  Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  FRichEdit.BackendSelectionChanged(range.cpMin, range.cpMax - range.cpMin);
+}
+
+std::optional<LRESULT> RichEditPeer::Reflected(UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code != EN_SELCHANGE) return std::nullopt;
+      const auto* change = reinterpret_cast<const SELCHANGE*>(lParam);
+      FRichEdit.BackendSelectionChanged(change->chrg.cpMin,
+                                        change->chrg.cpMax - change->chrg.cpMin);
+      return 0;
+    }
+    // The control passes a right click on to its parent when it has no OLE callback.
+    case WM_CONTEXTMENU: {
+      TPopupMenu* menu = FRichEdit.PopupMenu();
+      if (menu == nullptr) return std::nullopt;
+      ShowPopupMenu(Handle(), ContextMenuPoint(Handle(), lParam, {4, 4}), *menu);
+      return 0;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace foyer

@@ -1,0 +1,37 @@
+// A rich-text view's "RichEdit20A" child window: the system's rich edit, read-only, with the
+// component's context menu and selection.
+#pragma once
+
+#include "toolkit/RichEdit.h"
+#include "toolkit/win32/WindowPeer.h"
+
+namespace foyer {
+
+// Loads the system's rich edit, so its window class exists; once, at start-up.
+void LoadRichEditLibrary();
+
+class RichEditPeer final : public WindowPeer, public IRichEditPeer {
+ public:
+  // The window class of the system's rich edit 2.0 and later, ANSI.
+  static constexpr const char* kClassName = "RichEdit20A";
+
+  RichEditPeer(const PeerContext& context, TRichEdit& richEdit);
+
+  void Changed(TChange what, int32_t index) override;
+  bool StreamIn(const TStreamReader& read, TStreamFormat format) override;
+  int32_t TextLength() const override;
+  void CopySelection() override;
+
+ protected:
+  std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  void ApplySelection();
+  void ApplyColor();
+  void ReportSelection();
+
+  TRichEdit& FRichEdit;
+};
+
+}  // namespace foyer

@@ -1,0 +1,131 @@
+// The rich-text viewer on the real system: the system's rich edit shows a document with its
+// formatting, plain text offered as rich text still shows as lines, Select all and Copy reach
+// the clipboard, and a right click opens the menu with Copy greyed until something is selected.
+#include "platform/win32/WinApi.h"
+
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "EndToEndBed.h"
+#include "contract/ContractBed.h"
+#include "platform/win32/Win32Platform.h"
+#include "toolkit/win32/Win32Backend.h"
+#include "viewers/ShowRtf.h"
+
+namespace foyer::test {
+namespace {
+
+constexpr int32_t kTimedOut = 99;
+
+std::string TextOf(HWND window) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::string ClipboardText(HWND owner) {
+  if (!OpenClipboard(owner)) return "(clipboard not opened)";
+  std::string text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Whether the characters from start to end all have an effect, as the control reports them.
+bool AllHave(HWND edit, LONG start, LONG end, DWORD effect) {
+  CHARRANGE range{start, end};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return (format.dwMask & CFM_BOLD) != 0 && (format.dwEffects & effect) == effect;
+}
+
+class RichViewerTest : public Win32BackendTest {
+ protected:
+  void SetUp() override {
+    Win32BackendTest::SetUp();
+    FPlatform.emplace(Win32Services());
+    FBed = MakeContractBed();
+    Application().CreateForm(ShowRtfForm);
+  }
+
+  // Shows a document while the steps play the user's part; the last step closes the viewer
+  // with Escape, as a user would.
+  void Show(const std::string& name, const std::string& bytes,
+            std::vector<std::function<void()>> steps) {
+    FBed->MakeFile(FBed->Root() + name, bytes);
+    steps.push_back([] { PostKey(GetFocus(), VK_ESCAPE); });
+    IdleSteps user(std::move(steps));
+    Watchdog watchdog(10000, [] { ShowRtfForm->SetModalResult(kTimedOut); });
+    ShowRtfForm->ShowFile(FBed->Root() + name);
+    EXPECT_FALSE(watchdog.Fired()) << "Escape did not close the viewer";
+  }
+
+  HWND Edit() const { return HandleOf(*ShowRtfForm->Memo1); }
+
+  std::optional<ScopedPlatform> FPlatform;
+  std::unique_ptr<ContractBed> FBed;
+};
+
+TEST_F(RichViewerTest, DocumentShowsItsTextWithItsBoldRunInTheSystemsRichEdit) {
+  Show("doc.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Plain {\\b Bold} end\\par Next}",
+       {[&] {
+         EXPECT_EQ(ClassOf(Edit()), "RichEdit20A");
+         EXPECT_EQ(TextOf(Edit()), "Plain Bold end\r\nNext");
+         EXPECT_TRUE(AllHave(Edit(), 6, 10, CFE_BOLD));
+         EXPECT_FALSE(AllHave(Edit(), 0, 5, CFE_BOLD));
+         const LONG style = GetWindowLongA(Edit(), GWL_STYLE);
+         EXPECT_NE(style & ES_READONLY, 0);
+         EXPECT_EQ(style & ES_WANTRETURN, 0);
+       }});
+  EXPECT_EQ(TextOf(HandleOf(*ShowRtfForm)), "doc.rtf");
+}
+
+TEST_F(RichViewerTest, TextWithLfLineEndsOfferedAsRichTextShowsAsLines) {
+  Show("notes.txt", "one\ntwo\nthree", {[&] { EXPECT_EQ(TextOf(Edit()), "one\r\ntwo\r\nthree"); }});
+}
+
+TEST_F(RichViewerTest, RightClickOffersCopyGreyedUntilSelectAllThenCopyTakesTheWholeText) {
+  UINT copyState = 0;
+  UINT selectAllState = MF_GRAYED;
+  int items = 0;
+  Show("letter.rtf", "{\\rtf1 Dear reader,\\par {\\i thank you.}}",
+       {[&] {
+          // The control passes the right click to the viewer, which opens its own menu.
+          PostMessageA(Edit(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit()),
+                       MAKELPARAM(40, 40));
+        },
+        [&] {
+          const HWND popup = FindWindowA("#32768", nullptr);
+          ASSERT_NE(popup, nullptr) << "no menu opened";
+          const auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+          items = GetMenuItemCount(menu);
+          copyState = GetMenuState(menu, 0, MF_BYPOSITION);
+          selectAllState = GetMenuState(menu, 1, MF_BYPOSITION);
+          EndMenu();
+        },
+        [&] {
+          ShowRtfForm->Selectall1->Click();
+          EXPECT_TRUE(ShowRtfForm->Copy1->Enabled());
+          EXPECT_EQ(ShowRtfForm->Memo1->SelLength(), ShowRtfForm->Memo1->TextLength());
+          ShowRtfForm->Copy1->Click();
+          EXPECT_EQ(ClipboardText(Edit()), "Dear reader,\r\nthank you.");
+        }});
+  EXPECT_EQ(items, 2);
+  EXPECT_NE(copyState & MF_GRAYED, 0u) << "Copy is not greyed with nothing selected";
+  EXPECT_EQ(selectAllState & MF_GRAYED, 0u);
+}
+
+}  // namespace
+}  // namespace foyer::test
