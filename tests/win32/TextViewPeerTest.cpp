@@ -380,6 +380,57 @@ TEST_F(TextViewPeerTest, SelectAllThenCopyPutsTheWholeTextOnTheClipboard) {
   EXPECT_EQ(ClipboardText(view), "first line\r\nsecond\tline");
 }
 
+// Opens the view's context menu at a client point and, once it is up, reads the items' states
+// and presses keys in it; empty when no menu opened.
+std::vector<UINT> ContextMenu(HWND view, std::initializer_list<WPARAM> keys) {
+  std::vector<UINT> states;
+  IdleSteps user({[&] {
+    const HWND popup = FindWindowA("#32768", nullptr);
+    if (popup == nullptr) return;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int item = 0; item < GetMenuItemCount(menu); ++item)
+      states.push_back(GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION) & MF_GRAYED);
+    for (WPARAM key : keys)
+      PostMessageA(popup, WM_KEYDOWN, key, 0);
+    if (keys.size() == 0) EndMenu();
+  }});
+  POINT at{20, 5};
+  ClientToScreen(view, &at);
+  SendMessageA(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), MAKELPARAM(at.x, at.y));
+  return states;
+}
+
+TEST_F(TextViewPeerTest, DoubleClickSelectsAWordAndTheContextMenuCopiesOrSelectsAll) {
+  ViewScene scene;
+  scene.memo->SetText("alpha beta  gamma\r\nnext");
+  const HWND view = scene.Bind();
+  EmptyTheClipboard(view);
+  // Copy is greyed while nothing is selected; Up then Enter chooses the last item, Select all.
+  EXPECT_EQ(ContextMenu(view, {VK_UP, VK_RETURN}), (std::vector<UINT>{MF_GRAYED, 0}));
+  EXPECT_EQ(Selection(view), (Range{0, 23}));
+
+  const auto doubleClickAt = [&](int x) {
+    SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 2));
+    SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(x, 2));
+    SendMessageA(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, 2));
+    SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(x, 2));
+    return Selection(view);
+  };
+  SIZE alpha{};
+  SIZE beta{};
+  {
+    ClientDC screen(view);
+    ObjectSelection font(screen.Get(),
+                         reinterpret_cast<HFONT>(SendMessageA(view, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32A(screen.Get(), "alpha", 5, &alpha);
+    GetTextExtentPoint32A(screen.Get(), "alpha be", 8, &beta);
+  }
+  EXPECT_EQ(doubleClickAt(2 + beta.cx), (Range{6, 10})) << "the word under the pointer";
+  EXPECT_EQ(ContextMenu(view, {VK_DOWN, VK_RETURN}), (std::vector<UINT>{0, 0}));
+  EXPECT_EQ(ClipboardText(view), "beta");
+  EXPECT_EQ(doubleClickAt(2 + alpha.cx + 1), (Range{5, 6})) << "the blank between two words";
+}
+
 TEST_F(TextViewPeerTest, DraggingAcrossTheFirstRowSelectsItAndControlCCopiesIt) {
   ViewScene scene;
   scene.memo->SetText("abc def\r\nsecond");

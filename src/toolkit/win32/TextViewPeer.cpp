@@ -9,6 +9,7 @@
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/Painting.h"
+#include "toolkit/win32/PopupMenus.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -71,7 +72,7 @@ TextViewPeer::TextViewPeer(const PeerContext& context, TMemo& memo)
     : WindowPeer(context, memo), FMemo(memo) {
   MeasureFont();
   IndexLines();
-  RegisterClassOnce(kClassName, 0);
+  RegisterClassOnce(kClassName, CS_DBLCLKS);
   // Placed at the origin first: where the bounds put it depends on the parent's borders.
   CreateOwnWindow(WS_EX_CLIENTEDGE, kClassName, "", Style(), 0, 0, 0, 0, ParentHandle());
   ApplyBounds();
@@ -413,8 +414,7 @@ void TextViewPeer::OnKeyDown(WPARAM key) {
   if (!control) return;
   switch (key) {
     case 'A':
-      FGoalX = -1;
-      Select(0, {FRows.empty() ? 0 : FRows.size() - 1, FMemo.Text().size()});
+      SelectAll();
       break;
     case 'C':
     case VK_INSERT:
@@ -483,6 +483,62 @@ void TextViewPeer::OnMouseDown(int x, int y, bool extend) {
   Select(extend ? FAnchor : place.Offset, place);
   FSelecting = true;
   SetCapture(Handle());
+}
+
+void TextViewPeer::SelectAll() {
+  FGoalX = -1;
+  Select(0, {FRows.empty() ? 0 : FRows.size() - 1, FMemo.Text().size()});
+}
+
+// As in an edit control: a double-click selects the word under the pointer, or the run of
+// blanks between two words.
+void TextViewPeer::OnDoubleClick(int x, int y) {
+  const std::string& text = FMemo.Text();
+  if (FRows.empty()) return;
+  const Row& row = FRows[PlaceAt(x, y).RowIndex];
+  const auto isBlank = [&](size_t at) { return text[at] == ' ' || text[at] == '\t'; };
+  // The character whose cell holds the pointer, or the row's last one.
+  size_t at = row.Start;
+  for (int left = 0; at + 1 < row.End; ++at) {
+    left = Advance(left, static_cast<unsigned char>(text[at]));
+    if (x - kMargin < left) break;
+  }
+  if (at >= row.End) return;
+  const bool blank = isBlank(at);
+  size_t start = at;
+  size_t end = at + 1;
+  const auto line = static_cast<size_t>(
+      std::upper_bound(FLineStarts.begin(), FLineStarts.end(), at) - FLineStarts.begin() - 1);
+  const size_t lineStart = FLineStarts[line];
+  const size_t lineEnd = LineEnd(line);
+  while (start > lineStart && isBlank(start - 1) == blank)
+    --start;
+  while (end < lineEnd && isBlank(end) == blank)
+    ++end;
+  FGoalX = -1;
+  FSelecting = false;
+  Select(start, {RowOf(end), end});
+}
+
+void TextViewPeer::OnContextMenu(LPARAM lParam) {
+  SetFocus(Handle());
+  int x = kMargin;
+  int y = 0;
+  if (FCaretRow >= FTopRow && FCaretRow - FTopRow < VisibleRows() && FCaretRow < FRows.size()) {
+    x += XOf(FRows[FCaretRow], FCaret);
+    y = static_cast<int>(FCaretRow - FTopRow) * FRowHeight + FRowHeight;
+  }
+  const std::vector<MenuChoice> choices{{"Copy", FAnchor != FCaret}, {"Select all", true}};
+  switch (TrackChoices(Handle(), ContextMenuPoint(Handle(), lParam, {x, y}), choices)) {
+    case 0:
+      CopySelection();
+      break;
+    case 1:
+      SelectAll();
+      break;
+    default:
+      break;
+  }
 }
 
 void TextViewPeer::OnMouseMove(int x, int y) {
@@ -606,6 +662,12 @@ LRESULT TextViewPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:
       OnMouseDown(x, y, (wParam & MK_SHIFT) != 0);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnDoubleClick(x, y);
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(lParam);
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(x, y);

@@ -76,6 +76,10 @@ class TextViewPeer final : public WindowPeer {
   bool KeyTarget(WPARAM key, bool control, Place& target);
   void OnMouseDown(int x, int y, bool extend);
   void OnMouseMove(int x, int y);
+  void OnDoubleClick(int x, int y);
+  // Copy and Select all, at the pointer or, from the keyboard, below the caret.
+  void OnContextMenu(LPARAM lParam);
+  void SelectAll();
   void Select(size_t anchor, const Place& caret);
   // Scrolls as little as brings the caret's row into view.
   void ScrollToCaret();
