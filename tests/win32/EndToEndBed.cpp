@@ -6,6 +6,7 @@
 
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Bitmap.h"
+#include "toolkit/win32/GdiHandles.h"
 #include "util/Path.h"
 
 namespace foyer::test {
@@ -55,6 +56,13 @@ void EndToEndTest::StartFoyer(const std::string& root) {
 }
 
 void EndToEndTest::ActOnEntry(const std::string& category, const std::string& entry) {
+  ASSERT_NO_FATAL_FAILURE(SelectEntry(category, entry));
+  const LPARAM at = FSelectedAt;
+  PostMessageA(FList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(FList, WM_LBUTTONUP, 0, at);
+}
+
+void EndToEndTest::SelectEntry(const std::string& category, const std::string& entry) {
   if (category != FListed) {
     ASSERT_NO_FATAL_FAILURE(OpenCategory(FMain, category));
   }
@@ -67,11 +75,9 @@ void EndToEndTest::ActOnEntry(const std::string& category, const std::string& en
   ASSERT_LT(row, rows.size()) << entry;
   RECT area{};
   SendMessageA(FList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&area));
-  const LPARAM at = MAKELPARAM(area.left + 5, (area.top + area.bottom) / 2);
-  PostMessageA(FList, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageA(FList, WM_LBUTTONUP, 0, at);
-  PostMessageA(FList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-  PostMessageA(FList, WM_LBUTTONUP, 0, at);
+  FSelectedAt = MAKELPARAM(area.left + 5, (area.top + area.bottom) / 2);
+  PostMessageA(FList, WM_LBUTTONDOWN, MK_LBUTTON, FSelectedAt);
+  PostMessageA(FList, WM_LBUTTONUP, 0, FSelectedAt);
 }
 
 void EndToEndTest::CopySkins(const std::string& root) {
@@ -111,6 +117,50 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
   return true;
+}
+
+std::string WindowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_NORMAL, 10000, &copied)) {
+    return {};
+  }
+  text.resize(std::min<size_t>(copied, length));
+  return text;
+}
+
+Rendering CaptureWindow(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  Rendering rendering;
+  rendering.Width = frame.right - frame.left;
+  rendering.Height = frame.bottom - frame.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = rendering.Width;
+  info.bmiHeader.biHeight = -rendering.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  ClientDC screen;
+  void* bits = nullptr;
+  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  MemoryDC memory(CreateCompatibleDC(screen.Get()));
+  if (!bitmap || !memory) return rendering;
+  {
+    ObjectSelection selection(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, rendering.Width, rendering.Height, screen.Get(), frame.left,
+           frame.top, SRCCOPY);
+    GdiFlush();
+  }
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  rendering.Pixels.assign(pixels, pixels + static_cast<size_t>(rendering.Width) * rendering.Height);
+  for (uint32_t& pixel : rendering.Pixels)
+    pixel &= 0xFFFFFF;
+  return rendering;
 }
 
 Rendering CaptureClient(HWND window) {

@@ -26,6 +26,10 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
 
 // What the screen shows in a window's client area, read back from the screen itself.
 Rendering CaptureClient(HWND window);
+// What the screen shows of a whole window, frame and caption included.
+Rendering CaptureWindow(HWND window);
+// The text of a window of another process, whatever its length.
+std::string WindowText(HWND window);
 
 // Colours on an 8-bit screen come from the system palette: near enough is the same colour.
 bool Near(uint32_t a, uint32_t b, int tolerance);
@@ -75,6 +79,8 @@ class EndToEndTest : public testing::Test {
   // Lists the category (unless it was listed last) and double-clicks the row that shows the
   // entry, as a user acts on it.
   void ActOnEntry(const std::string& category, const std::string& entry);
+  // Lists the category (unless it was listed last) and clicks the row that shows the entry.
+  void SelectEntry(const std::string& category, const std::string& entry);
   // Copies the medium's skins to another content root, folders made as needed.
   void CopySkins(const std::string& root);
 
@@ -87,7 +93,8 @@ class EndToEndTest : public testing::Test {
   std::unique_ptr<FoyerProcess> FFoyer;
   HWND FMain = nullptr;
   HWND FList = nullptr;
-  std::string FListed;  // the category ActOnEntry listed last
+  std::string FListed;     // the category SelectEntry listed last
+  LPARAM FSelectedAt = 0;  // where SelectEntry clicked in the list
 };
 
 }  // namespace foyer::test

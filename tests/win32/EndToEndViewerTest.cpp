@@ -29,58 +29,12 @@ constexpr int kMainClientWidth = 622;
 constexpr int kMainClientHeight = 443;
 constexpr int kMargin = 8;
 
-// The text of a window of another process, whatever its length.
-std::string WindowText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length)) return {};
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_NORMAL, 10000, &copied)) {
-    return {};
-  }
-  text.resize(std::min<size_t>(copied, length));
-  return text;
-}
-
 // The window that has the keyboard focus in the thread of another process's window.
 HWND FocusedWindowOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
   return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
-}
-
-// What the screen shows of a whole window, frame and caption included.
-Rendering CaptureWindow(HWND window) {
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  Rendering rendering;
-  rendering.Width = frame.right - frame.left;
-  rendering.Height = frame.bottom - frame.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = rendering.Width;
-  info.bmiHeader.biHeight = -rendering.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ClientDC screen;
-  void* bits = nullptr;
-  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  MemoryDC memory(CreateCompatibleDC(screen.Get()));
-  if (!bitmap || !memory) return rendering;
-  {
-    ObjectSelection selection(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, rendering.Width, rendering.Height, screen.Get(), frame.left,
-           frame.top, SRCCOPY);
-    GdiFlush();
-  }
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  rendering.Pixels.assign(pixels, pixels + static_cast<size_t>(rendering.Width) * rendering.Height);
-  for (uint32_t& pixel : rendering.Pixels)
-    pixel &= 0xFFFFFF;
-  return rendering;
 }
 
 std::string ReadWholeFile(const std::string& path) {
