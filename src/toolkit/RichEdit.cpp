@@ -44,6 +44,16 @@ bool TRichEdit::LoadFromStream(const TStreamReader& read, TStreamFormat format) 
   return !failed;
 }
 
+void TRichEdit::Clear() {
+  if (IRichEditPeer* peer = RichPeer()) {
+    peer->Clear();
+  } else {
+    FHeadlessText.clear();
+    FHeadlessText.shrink_to_fit();
+  }
+  BackendSelectionChanged(0, 0);
+}
+
 int32_t TRichEdit::TextLength() const {
   if (const IRichEditPeer* peer = RichPeer()) return peer->TextLength();
   return static_cast<int32_t>(

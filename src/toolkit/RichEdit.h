@@ -24,6 +24,7 @@ class IRichEditPeer {
  public:
   virtual ~IRichEditPeer() = default;
   virtual bool StreamIn(const TStreamReader& read, TStreamFormat format) = 0;
+  virtual void Clear() = 0;
   virtual int32_t TextLength() const = 0;
   virtual void CopySelection() = 0;
 };
@@ -42,6 +43,8 @@ class TRichEdit : public TWinControl {
   // Replaces the whole content with the stream's bytes, read as the format says. False when the
   // control reports an error: the stream failed, or its bytes are not in that format.
   bool LoadFromStream(const TStreamReader& read, TStreamFormat format);
+  // Empties the control and gives back the memory its document took.
+  void Clear();
   // The number of characters the control holds.
   int32_t TextLength() const;
 

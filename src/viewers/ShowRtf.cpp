@@ -151,6 +151,8 @@ void TShowRtfForm::ShowFile(const std::string& path) {
     }
   }
   ShowModal();
+  // A long document takes many times its size in memory: not kept while the viewer is hidden.
+  Memo1->Clear();
 }
 
 }  // namespace foyer

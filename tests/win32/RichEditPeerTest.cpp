@@ -92,8 +92,22 @@ TEST_F(RichViewerTest, DocumentShowsItsTextWithItsBoldRunInTheSystemsRichEdit) {
   EXPECT_EQ(TextOf(HandleOf(*ShowRtfForm)), "doc.rtf");
 }
 
-TEST_F(RichViewerTest, TextWithLfLineEndsOfferedAsRichTextShowsAsLines) {
-  Show("notes.txt", "one\ntwo\nthree", {[&] { EXPECT_EQ(TextOf(Edit()), "one\r\ntwo\r\nthree"); }});
+// The second document of a reused viewer comes into a new, empty control, which must look and
+// work as the first; closing gives the document back.
+TEST_F(RichViewerTest, TextWithLfLineEndsOfferedAsRichTextShowsAsLinesInTheFormsFont) {
+  Show("doc.rtf", "{\\rtf1 first}", {});
+  EXPECT_EQ(GetWindowTextLengthA(Edit()), 0) << "the document is kept after closing";
+  Show("notes.txt", "one\ntwo\nthree", {[&] {
+         EXPECT_EQ(TextOf(Edit()), "one\r\ntwo\r\nthree");
+         EXPECT_TRUE(IsWindowVisible(Edit()));
+         RECT area{};
+         GetWindowRect(Edit(), &area);
+         EXPECT_EQ(area.right - area.left, ShowRtfForm->Memo1->Width());
+         CHARFORMATA format{};
+         format.cbSize = sizeof format;
+         SendMessageA(Edit(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+         EXPECT_STREQ(format.szFaceName, ShowRtfForm->Font().Name.c_str());
+       }});
 }
 
 TEST_F(RichViewerTest, RightClickOffersCopyGreyedUntilSelectAllThenCopyTakesTheWholeText) {

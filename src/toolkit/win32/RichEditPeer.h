@@ -19,6 +19,7 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
 
   void Changed(TChange what, int32_t index) override;
   bool StreamIn(const TStreamReader& read, TStreamFormat format) override;
+  void Clear() override;
   int32_t TextLength() const override;
   void CopySelection() override;
 
@@ -26,8 +27,12 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  HWND NewWindow() const;
+  // The settings the window does not have from its creation.
+  void Configure();
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   void ApplySelection();
+  void ApplyFont();
   void ApplyColor();
   void ReportSelection();
 
