@@ -212,6 +212,18 @@ void TMainForm::SetupButtons() {
     AddCategory(entry.Name, counter);
   }
   FCatCount = counter;
+
+  // The focus goes down the left column of categories and the right one, to the list, up the
+  // action buttons from the bottom, and to Quit.
+  std::vector<TTabStop> order;
+  for (int32_t slot = 1; slot <= FCatCount; ++slot)
+    order.push_back({FCatBtns[slot], FCatLabels[slot]});
+  order.push_back({TextBox});
+  order.push_back({Action1Btn, Action1Label});
+  order.push_back({Action2Btn, Action2Label});
+  order.push_back({Action3Btn, Action3Label});
+  order.push_back({QuitBtn, QuitLabel});
+  SetTabOrder(std::move(order));
 }
 
 void TMainForm::AddCategory(const std::string& folder, int32_t slot) {

@@ -1,7 +1,9 @@
 // The .bmp decoder: validates every header field and bound before it reads or allocates.
 #include "toolkit/Bitmap.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -410,6 +412,22 @@ Picture LoadPicture(const std::string& path) {
     content.append(buffer, got);
   }
   return DecodeBitmap(reinterpret_cast<const uint8_t*>(content.data()), content.size());
+}
+
+Picture Shaded(const Picture& picture, int32_t percent) {
+  Picture shaded = picture;
+  const int32_t amount = std::clamp(percent, -100, 100);
+  for (uint32_t& pixel : shaded.Pixels) {
+    uint32_t result = pixel & 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const auto channel = static_cast<int32_t>((pixel >> shift) & 0xFF);
+      const int32_t target = amount > 0 ? 255 : 0;
+      const int32_t moved = channel + (target - channel) * std::abs(amount) / 100;
+      result |= static_cast<uint32_t>(moved) << shift;
+    }
+    pixel = result;
+  }
+  return shaded;
 }
 
 }  // namespace foyer

@@ -37,4 +37,8 @@ Picture DecodeBitmap(const uint8_t* data, size_t size);
 // EFOpenError with the path as passed, EReadError, or what DecodeBitmap throws.
 Picture LoadPicture(const std::string& path);
 
+// The picture with every pixel moved toward white by a positive percentage, or toward black by
+// a negative one; its colour table stays, for the screen's palette.
+Picture Shaded(const Picture& picture, int32_t percent);
+
 }  // namespace foyer

@@ -100,8 +100,15 @@ void TForm::SetActiveControl(TWinControl* control) {
 }
 
 void TForm::ControlDestroyed(const TControl& control) {
-  if (FActiveControl != nullptr && static_cast<const TControl*>(FActiveControl) == &control) {
-    FActiveControl = nullptr;
+  const auto is = [&control](const TControl* held) { return held == &control; };
+  if (is(FActiveControl)) FActiveControl = nullptr;
+  if (is(FFocused)) FFocused = nullptr;
+  if (is(FHot)) FHot = nullptr;
+  if (is(FDown)) FDown = nullptr;
+  if (is(FPressed)) FPressed = nullptr;
+  std::erase_if(FTabOrder, [&is](const TTabStop& stop) { return is(stop.Control); });
+  for (TTabStop& stop : FTabOrder) {
+    if (is(stop.Caption)) stop.Caption = nullptr;
   }
 }
 

@@ -15,6 +15,16 @@ namespace foyer {
 // The keys a form with buttons answers itself, whatever control has the focus.
 enum class TDialogKey : uint8_t { Enter, Escape };
 
+// The keys that move the focus or press what has it.
+enum class TKey : uint8_t { Tab, Left, Up, Right, Down, Space, Enter };
+
+// A stop of the keyboard's focus: a windowed control, or a picture that acts as a button, with
+// the label that captions it.
+struct TTabStop {
+  TControl* Control = nullptr;
+  TLabel* Caption = nullptr;
+};
+
 enum class TBorderStyle : uint8_t { Sizeable, Single, Dialog, None };
 enum class TPosition : uint8_t { Designed, Default, DefaultPosOnly, ScreenCenter };
 
@@ -68,6 +78,42 @@ class TForm : public TWinControl {
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* control);
 
+  // The order Tab moves the focus in. A picture in it acts as a button: it takes the focus, looks
+  // lighter under the pointer and darker while pressed, and Space, Enter or its caption's access
+  // key click it. Stops that are hidden or disabled, or whose caption is, are passed over.
+  void SetTabOrder(std::vector<TTabStop> order);
+  const std::vector<TTabStop>& TabOrder() const { return FTabOrder; }
+  // The tab stop with the focus, or null; a picture has it while the form's window has it.
+  TControl* Focused() const { return FFocused; }
+  void FocusControl(TControl* control);
+  // Whether the focus is shown: only once the keyboard has been used, as the system does.
+  bool FocusCues() const { return FFocusCues; }
+  // The picture button a control belongs to (itself, or the one its caption lies on), or null.
+  TImage* PictureButtonOf(const TControl* control) const;
+  // The picture button under the pointer, and the one held down by it.
+  TImage* HotButton() const { return FHot; }
+  TImage* DownButton() const { return FDown; }
+
+  // A key the form takes before its focused control; false when it left the key alone. The
+  // arrows move between the pictures as they lie on the form; Enter in a list that has a
+  // double-click handler acts as a double click on its selected row.
+  bool KeyDown(TKey key, bool shift);
+  // A caption's access key, typed with Alt, or without while no windowed control has the focus:
+  // clicks the one stop it marks, or moves the focus among several. False when none has it.
+  bool AccessKey(char key, bool alt);
+  // The pointer, in client coordinates: hovering, pressing (the press lands on the topmost
+  // graphic control, as a click does), releasing (a click when it is still on that control),
+  // leaving the window, and the second press of a double click.
+  void MouseMove(TPoint point);
+  void MouseLeave();
+  void MouseDown(TPoint point);
+  void MouseUp(TPoint point);
+  void MouseDoubleClick(TPoint point);
+  // The press ended without a release over the window (another window took the mouse).
+  void MouseCaptureLost();
+  // For backends: the focus lies on a windowed control of the form, or on the form itself (null).
+  void BackendFocusChanged(TWinControl* control);
+
   // Presses the button a dialog key stands for, as a click: Escape the cancel button, Enter the
   // default one. Buttons that are hidden or disabled, or lie on a hidden or disabled panel, do
   // not count. False when there is none.
@@ -116,6 +162,12 @@ class TForm : public TWinControl {
   void Resized() override;
 
  private:
+  bool CanFocus(const TTabStop& stop) const;
+  int32_t StopIndex(const TControl* control) const;
+  bool MoveFocus(TKey key, bool shift);
+  void SetHot(TImage* button);
+  void SetDown(TImage* button);
+
   std::vector<std::unique_ptr<TComponent>> FComponents;
   std::string FCaption;
   int32_t FClientWidth = 0;
@@ -126,6 +178,13 @@ class TForm : public TWinControl {
   int32_t FDesignPixelsPerInch = 96;
   int32_t FModalResult = mrNone;
   TWinControl* FActiveControl = nullptr;
+  std::vector<TTabStop> FTabOrder;
+  TControl* FFocused = nullptr;
+  bool FFocusCues = false;
+  TImage* FHot = nullptr;
+  TImage* FDown = nullptr;
+  // The graphic control a press of the mouse's button landed on, until it is released.
+  TGraphicControl* FPressed = nullptr;
   bool FShowingModal = false;
   bool FWasShown = false;
 };

@@ -424,5 +424,145 @@ TEST_F(BrowseTest, BackgroundDoubleClickShowsTheEmptyPanelBeforeAnyList) {
   EXPECT_TRUE(FForm->Calls.empty());
 }
 
+// Nine categories of two tunes each: seven in the left column, two in the right one.
+class KeyboardTest : public BrowseTest {
+ protected:
+  void SetUp() override {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 1; i <= 9; ++i) {
+      const std::string folder = "Cat" + std::to_string(i);
+      files.push_back({folder + "\\a.wav", "RIFF"});
+      files.push_back({folder + "\\b.wav", "RIFF"});
+    }
+    Medium(files);
+    ASSERT_EQ(FForm->RowsPerCol(), 7);
+  }
+
+  // The names of the stops the focus visits, starting from nothing focused.
+  std::string Visit(TKey key, bool shift, int times) {
+    std::string visited;
+    for (int i = 0; i < times; ++i) {
+      FForm->KeyDown(key, shift);
+      visited += (visited.empty() ? "" : " ") + NameOf(FForm->Focused());
+    }
+    return visited;
+  }
+
+  std::string NameOf(const TControl* control) const {
+    for (int32_t slot = 1; slot <= FForm->CatCount(); ++slot) {
+      if (control == FForm->CatBtn(slot)) return FForm->CatName(slot);
+    }
+    return control != nullptr ? control->Name() : "none";
+  }
+
+  TPoint CenterOf(const TControl& control) const {
+    return {control.Left() + control.Width() / 2, control.Top() + control.Height() / 2};
+  }
+};
+
+TEST_F(KeyboardTest, TabFollowsTheColumnsThenTheListTheActionsUpwardsAndQuit) {
+  EXPECT_EQ(FForm->Focused(), nullptr);
+  EXPECT_FALSE(FForm->FocusCues()) << "the focus shows only once the keyboard is used";
+  // The list and the action buttons are hidden until a category is open.
+  EXPECT_EQ(Visit(TKey::Tab, false, 11), "Cat1 Cat2 Cat3 Cat4 Cat5 Cat6 Cat7 Cat8 Cat9 QuitBtn Cat1");
+  EXPECT_TRUE(FForm->FocusCues());
+  EXPECT_EQ(Visit(TKey::Tab, true, 2), "QuitBtn Cat9");
+  FForm->KeyDown(TKey::Space, false);
+  EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Cat9\\") << "Space clicks the focused button";
+  EXPECT_EQ(Visit(TKey::Tab, false, 4), "TextBox Action1Btn QuitBtn Cat1");
+  // A greyed caption takes its button out of the order.
+  FForm->Action2Btn->Show();
+  FForm->Action2Label->Show();
+  FForm->Action2Label->SetEnabled(false);
+  FForm->FocusControl(FForm->TextBox);
+  EXPECT_EQ(Visit(TKey::Tab, false, 2), "Action1Btn QuitBtn");
+  FForm->Action2Label->SetEnabled(true);
+  FForm->FocusControl(FForm->TextBox);
+  EXPECT_EQ(Visit(TKey::Tab, false, 3), "Action1Btn Action2Btn QuitBtn");
+}
+
+TEST_F(KeyboardTest, ArrowsMoveWithinAColumnAndAcrossAndStopAtTheEdges) {
+  Open("Cat1");  // the list and Action1 show
+  const struct {
+    int32_t From;  // a category's slot, or 0 for Quit, -1 for Action1
+    TKey Key;
+    std::string To;
+  } cases[] = {
+      {1, TKey::Up, "Cat1"},        {1, TKey::Down, "Cat2"},
+      {7, TKey::Down, "QuitBtn"},   {0, TKey::Down, "QuitBtn"},
+      {0, TKey::Up, "Cat7"},        {1, TKey::Right, "Cat8"},
+      {3, TKey::Right, "Cat9"},     {8, TKey::Left, "Cat1"},
+      {9, TKey::Down, "Action1Btn"}, {-1, TKey::Down, "Action1Btn"},
+      {0, TKey::Right, "Action1Btn"}, {-1, TKey::Right, "Action1Btn"},
+      {1, TKey::Left, "Cat1"},
+  };
+  for (const auto& c : cases) {
+    TControl* from = c.From > 0    ? static_cast<TControl*>(FForm->CatBtn(c.From))
+                     : c.From == 0 ? FForm->QuitBtn
+                                   : FForm->Action1Btn;
+    FForm->FocusControl(from);
+    EXPECT_TRUE(FForm->KeyDown(c.Key, false));
+    EXPECT_EQ(NameOf(FForm->Focused()), c.To) << NameOf(from) << " key " << int(c.Key);
+  }
+  // In the list the arrows are the list's.
+  FForm->FocusControl(FForm->TextBox);
+  EXPECT_FALSE(FForm->KeyDown(TKey::Down, false));
+  EXPECT_EQ(FForm->Focused(), FForm->TextBox);
+}
+
+TEST_F(KeyboardTest, EnterInTheListActsOnTheRowAndAccessKeysWorkWithAltOrOutsideTheList) {
+  Open("Cat2");
+  FForm->BackendFocusChanged(FForm->TextBox);
+  Select(1);
+  EXPECT_TRUE(FForm->KeyDown(TKey::Enter, false));
+  ASSERT_EQ(FForm->Calls.size(), 1u);
+  EXPECT_EQ(FForm->Calls[0].Action + " " + FForm->Calls[0].Name, "Play b.wav");
+  // Typed into the list, a letter is the list's; with Alt it is Quit's.
+  EXPECT_FALSE(FForm->AccessKey('q', false));
+  EXPECT_FALSE(FForm->AccessKey('x', true));
+  EXPECT_TRUE(FForm->AccessKey('Q', true));
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_FALSE(FForm->Visible());
+  // With the focus on a picture the letter alone is enough.
+  FForm->Show();
+  FForm->FocusControl(FForm->CatBtn(1));
+  EXPECT_TRUE(FForm->AccessKey('q', false));
+  EXPECT_FALSE(FForm->Visible());
+}
+
+TEST_F(KeyboardTest, APictureButtonLightsUnderThePointerAndDarkensWhilePressed) {
+  TImage* button = FForm->CatBtn(3);
+  const TPoint inside = CenterOf(*FForm->CatLabel(3));  // the caption lies on the picture
+  const TPoint outside{300, 5};
+  FForm->MouseMove(inside);
+  EXPECT_EQ(FForm->HotButton(), button);
+  FForm->MouseMove(outside);
+  EXPECT_EQ(FForm->HotButton(), nullptr);
+  FForm->MouseDown(inside);
+  EXPECT_EQ(FForm->DownButton(), button);
+  EXPECT_EQ(FForm->Focused(), button) << "a clicked button takes the focus";
+  EXPECT_FALSE(FForm->FocusCues()) << "but shows it only after a key";
+  FForm->MouseMove(outside);
+  EXPECT_EQ(FForm->DownButton(), nullptr) << "pressed only while the pointer is on it";
+  EXPECT_EQ(FForm->HotButton(), nullptr) << "nothing else lights while the button is held";
+  FForm->MouseMove(inside);
+  EXPECT_EQ(FForm->DownButton(), button);
+  FForm->MouseUp(inside);
+  EXPECT_EQ(FForm->DownButton(), nullptr);
+  EXPECT_EQ(FForm->HotButton(), button);
+  EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Cat3\\") << "the release over it clicks";
+  FForm->MouseLeave();
+  EXPECT_EQ(FForm->HotButton(), nullptr);
+  // Released outside: no click. A greyed caption's button still lights.
+  FForm->MouseDown(CenterOf(*FForm->CatBtn(4)));
+  FForm->MouseUp(outside);
+  EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Cat3\\");
+  FForm->Action2Btn->Show();
+  FForm->Action2Label->Show();
+  FForm->Action2Label->SetEnabled(false);
+  FForm->MouseMove(CenterOf(*FForm->Action2Btn));
+  EXPECT_EQ(FForm->HotButton(), FForm->Action2Btn);
+}
+
 }  // namespace
 }  // namespace foyer

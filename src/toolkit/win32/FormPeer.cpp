@@ -190,23 +190,46 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Activated, the system gives the focus to the form, which hands it on (WM_SETFOCUS).
       return Default(message, wParam, lParam);
     case WM_SETFOCUS:
-      if (const HWND target = FocusTarget()) SetFocus(target);
+      FForm.BackendFocusChanged(nullptr);
+      // A picture button that has the focus keeps it on the form's own window.
+      if (dynamic_cast<TImage*>(FForm.Focused()) != nullptr) {
+        InvalidateFocused();
+      } else if (const HWND target = FocusTarget()) {
+        SetFocus(target);
+      }
+      return 0;
+    case WM_KILLFOCUS:
+      InvalidateFocused();
+      if (TWinControl* control = ControlOfWindow(reinterpret_cast<HWND>(wParam))) {
+        FForm.BackendFocusChanged(control);
+      }
       return 0;
     case WM_CLOSE:
       // Forms are hidden, not destroyed: they are reused.
       FForm.Close();
       return 0;
+    case WM_MOUSEMOVE:
+      MouseMove(PointOf(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      FTrackingLeave = false;
+      FForm.MouseLeave();
+      return 0;
     case WM_LBUTTONDOWN:
-      MouseDown(PointOf(lParam));
+      SetCapture(Handle());
+      FForm.MouseDown(PointOf(lParam));
       return 0;
     case WM_LBUTTONUP:
-      MouseUp(PointOf(lParam));
+      FReleasing = true;
+      if (GetCapture() == Handle()) ReleaseCapture();
+      FReleasing = false;
+      FForm.MouseUp(PointOf(lParam));
       return 0;
     case WM_LBUTTONDBLCLK:
-      DoubleClick(PointOf(lParam));
+      FForm.MouseDoubleClick(PointOf(lParam));
       return 0;
     case WM_CAPTURECHANGED:
-      FPressed = nullptr;
+      if (!FReleasing) FForm.MouseCaptureLost();
       return 0;
     case WM_QUERYNEWPALETTE:
       return RealizeOnScreen(false) ? TRUE : FALSE;
@@ -227,7 +250,8 @@ void FormPeer::Paint(HDC dc, const RECT& area) {
   std::optional<PaletteSelection> bufferPalette;
   if (palette != nullptr) bufferPalette.emplace(buffer.Get(), palette, false);
   FillSolid(buffer.Get(), area, ColorRef(FForm.Color()));
-  PaintGraphicControls(buffer.Get(), FForm, area, Context().Fonts);
+  const ButtonLooks looks{FForm, FForm.FocusCues() && GetFocus() == Handle(), FShades};
+  PaintGraphicControls(buffer.Get(), FForm, area, Context().Fonts, &looks);
   buffer.Present();
 }
 
@@ -244,9 +268,66 @@ HWND FormPeer::FocusTarget() const {
   return CanFocus(Handle(), window) ? window : nullptr;
 }
 
+TWinControl* FormPeer::ControlOfWindow(HWND window) const {
+  // A window inside a control (a combo box's edit) counts as the control.
+  for (; window != nullptr && window != Handle(); window = GetParent(window)) {
+    if (WindowPeer* peer = FromHandle(window)) return &peer->Control();
+  }
+  return nullptr;
+}
+
+void FormPeer::InvalidateFocused() {
+  if (auto* picture = dynamic_cast<TImage*>(FForm.Focused())) picture->Invalidate();
+}
+
+namespace {
+
+// The character a key of the keyboard types unshifted, upper-case for letters; 0 for none.
+char CharOfKey(WPARAM key) {
+  const UINT typed = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) & 0xFFFF;
+  return typed > 0x20 && typed < 0x100 ? static_cast<char>(typed) : '\0';
+}
+
+}  // namespace
+
+bool FormPeer::FormKey(const MSG& message, WindowPeer* focused) {
+  const bool alt = (message.lParam & (1 << 29)) != 0;
+  if (message.message == WM_SYSKEYDOWN) {
+    const char typed = alt ? CharOfKey(message.wParam) : '\0';
+    return typed != '\0' && FForm.AccessKey(typed, true);
+  }
+  if (focused != nullptr && focused != this && focused->TakesKey(message.wParam)) return false;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  switch (message.wParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) < 0) return false;
+      return FForm.KeyDown(TKey::Tab, shift);
+    case VK_LEFT:
+      return FForm.KeyDown(TKey::Left, shift);
+    case VK_UP:
+      return FForm.KeyDown(TKey::Up, shift);
+    case VK_RIGHT:
+      return FForm.KeyDown(TKey::Right, shift);
+    case VK_DOWN:
+      return FForm.KeyDown(TKey::Down, shift);
+    case VK_SPACE:
+      return FForm.KeyDown(TKey::Space, shift);
+    case VK_RETURN:
+      return FForm.KeyDown(TKey::Enter, shift);
+    default: {
+      if (GetKeyState(VK_CONTROL) < 0) return false;
+      const char typed = CharOfKey(message.wParam);
+      return typed != '\0' && FForm.AccessKey(typed, false);
+    }
+  }
+}
+
 bool FormPeer::DialogKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || !FForm.HasButtons()) return false;
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   WindowPeer* focused = FromHandle(message.hwnd);
+  FForm.BackendFocusChanged(ControlOfWindow(message.hwnd));
+  if (FormKey(message, focused)) return true;
+  if (message.message != WM_KEYDOWN || !FForm.HasButtons()) return false;
   if (focused != nullptr && focused->TakesKey(message.wParam)) return false;
   switch (message.wParam) {
     case VK_ESCAPE:
@@ -299,27 +380,15 @@ bool FormPeer::RealizeOnScreen(bool background) {
   return true;
 }
 
-void FormPeer::MouseDown(TPoint point) {
-  FPressed = FForm.ControlAt(point);
-  SetCapture(Handle());
-}
-
-void FormPeer::MouseUp(TPoint point) {
-  TGraphicControl* pressed = FPressed;
-  FPressed = nullptr;
-  if (GetCapture() == Handle()) ReleaseCapture();
-  if (pressed == nullptr) return;
-  // A control may have gone away while the button was down.
-  const auto& controls = FForm.Controls();
-  if (std::find(controls.begin(), controls.end(), pressed) == controls.end()) return;
-  if (!pressed->Visible() || !pressed->Enabled() || !pressed->BoundsRect().Contains(point)) return;
-  Application().Dispatch([pressed] { pressed->Click(); });
-}
-
-void FormPeer::DoubleClick(TPoint point) {
-  // The second press of a double click takes no capture, so its release is no click.
-  TGraphicControl* control = FForm.ControlAt(point);
-  if (control != nullptr) Application().Dispatch([control] { control->DblClick(); });
+void FormPeer::MouseMove(TPoint point) {
+  if (!FTrackingLeave) {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = Handle();
+    FTrackingLeave = TrackMouseEvent(&track) != FALSE;
+  }
+  FForm.MouseMove(point);
 }
 
 }  // namespace foyer

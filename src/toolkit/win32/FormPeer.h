@@ -6,6 +6,7 @@
 
 #include "toolkit/Form.h"
 #include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/Painting.h"
 #include "toolkit/win32/WindowPeer.h"
 
 namespace foyer {
@@ -19,8 +20,9 @@ class FormPeer final : public WindowPeer {
   // The first showing of the main window: as the program was started (minimised, maximised).
   void ShowAsStarted();
   // A key pressed in this window or one of its children, before the focused control sees it:
-  // in a form that holds buttons, Escape presses the cancel button, Enter the focused or the
-  // default button, and Tab moves the focus between tab stops. True when the key was used.
+  // the form's own keys (its tab order, arrows between pictures, access keys, Enter in a list);
+  // then, in a form that holds buttons, Escape presses the cancel button, Enter the focused or
+  // the default button, and Tab moves the focus between tab stops. True when the key was used.
   bool DialogKey(const MSG& message);
 
  protected:
@@ -34,9 +36,11 @@ class FormPeer final : public WindowPeer {
   // The palette of the bottom-most picture that has a colour table (the background).
   HPALETTE Palette();
   bool RealizeOnScreen(bool background);
-  void MouseDown(TPoint point);
-  void MouseUp(TPoint point);
-  void DoubleClick(TPoint point);
+  bool FormKey(const MSG& message, WindowPeer* focused);
+  void MouseMove(TPoint point);
+  // The control a window of this form belongs to, the form's own window giving null.
+  TWinControl* ControlOfWindow(HWND window) const;
+  void InvalidateFocused();
   // The child that should have the focus when the form gets it, or null.
   HWND FocusTarget() const;
   static bool CanFocus(HWND parent, HWND child);
@@ -44,8 +48,11 @@ class FormPeer final : public WindowPeer {
   TForm& FForm;
   DWORD FStyle = 0;
   DWORD FExStyle = 0;
-  // The control the left button went down on; it gets the click if the button comes up over it.
-  TGraphicControl* FPressed = nullptr;
+  // Asked for WM_MOUSELEAVE since the pointer came in.
+  bool FTrackingLeave = false;
+  // The capture is being let go of on purpose, with the release of the button.
+  bool FReleasing = false;
+  ButtonShades FShades;
   // The child that had the focus when the form was last deactivated; forgotten when it hides,
   // so that every showing starts at the active control.
   HWND FLastFocus = nullptr;

@@ -43,8 +43,7 @@ void PaintBuffer::Present() const {
          FDC.Get(), FArea.left, FArea.top, SRCCOPY);
 }
 
-void PaintImage(HDC dc, const TImage& image) {
-  const Picture& picture = *image.GetPicture();
+void PaintImage(HDC dc, const TImage& image, const Picture& picture) {
   if (picture.IsEmpty() || image.Width() <= 0 || image.Height() <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -69,9 +68,10 @@ void PaintImage(HDC dc, const TImage& image) {
                 picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background) {
+void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background, int offset) {
   RECT area = ToRect(label.BoundsRect());
   if (!label.Transparent()) FillSolid(dc, area, background);
+  OffsetRect(&area, offset, offset);
   if (label.Caption().empty()) return;
   SavedDCState state(dc);
   ObjectSelection fontSelection(dc, font);
@@ -141,7 +141,55 @@ GdiPalette CreatePictureColors(const Picture& picture) {
   return GdiPalette(CreatePalette(logical));
 }
 
-void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts) {
+void ButtonShades::MakeFor(const std::shared_ptr<const Picture>& source) {
+  if (source == FSource) return;
+  FLighter = Shaded(*source, 35);
+  FDarker = Shaded(*source, -25);
+  FSource = source;
+}
+
+const Picture& ButtonShades::Lighter(const std::shared_ptr<const Picture>& source) {
+  MakeFor(source);
+  return FLighter;
+}
+
+const Picture& ButtonShades::Darker(const std::shared_ptr<const Picture>& source) {
+  MakeFor(source);
+  return FDarker;
+}
+
+namespace {
+
+void PaintButtonImage(HDC dc, const TImage& image, const ButtonLooks* looks) {
+  const std::shared_ptr<const Picture>& picture = image.GetPicture();
+  if (looks == nullptr) {
+    PaintImage(dc, image, *picture);
+    return;
+  }
+  if (&image == looks->Form.DownButton()) {
+    PaintImage(dc, image, looks->Shades.Darker(picture));
+  } else if (&image == looks->Form.HotButton()) {
+    PaintImage(dc, image, looks->Shades.Lighter(picture));
+  } else {
+    PaintImage(dc, image, *picture);
+  }
+  if (looks->ShowFocus && &image == looks->Form.Focused()) {
+    RECT inside = ToRect(image.BoundsRect());
+    InflateRect(&inside, -4, -4);
+    if (!IsRectEmpty(&inside)) {
+      // Drawn in the caption's colour against the picture, whatever its colours.
+      SavedDCState state(dc);
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkColor(dc, RGB(255, 255, 255));
+      DrawFocusRect(dc, &inside);
+    }
+  }
+}
+
+}  // namespace
+
+void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts,
+                          const ButtonLooks* looks) {
   for (TControl* control : parent.Controls()) {
     if (!control->Visible()) continue;
     const RECT bounds = ToRect(control->BoundsRect());
@@ -151,9 +199,11 @@ void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, F
     InflateRect(&reach, 1, 1);
     if (!IntersectRect(&overlap, &reach, &area)) continue;
     if (const auto* image = dynamic_cast<const TImage*>(control)) {
-      PaintImage(dc, *image);
+      PaintButtonImage(dc, *image, looks);
     } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
-      PaintLabel(dc, *label, fonts.Get(label->Font()), ColorRef(parent.Color()));
+      const bool pressed = looks != nullptr && looks->Form.DownButton() != nullptr &&
+                           looks->Form.PictureButtonOf(label) == looks->Form.DownButton();
+      PaintLabel(dc, *label, fonts.Get(label->Font()), ColorRef(parent.Color()), pressed ? 1 : 0);
     } else if (dynamic_cast<const TBevel*>(control) != nullptr) {
       RECT frame = bounds;
       PaintBevel(dc, frame, TBevelCut::Lowered, 1);

@@ -1,10 +1,12 @@
 // Drawing the components with GDI: colours, the off-screen buffer, pictures, captions, bevels.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "platform/win32/WinApi.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Form.h"
 #include "toolkit/Types.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
@@ -37,19 +39,43 @@ class PaintBuffer {
   std::optional<ObjectSelection> FSelection;
 };
 
-// The picture over the control's area when it stretches, else at its top-left and clipped to it.
-void PaintImage(HDC dc, const TImage& image);
+// A picture over the control's area when it stretches, else at its top-left and clipped to it.
+void PaintImage(HDC dc, const TImage& image, const Picture& picture);
 
-// The caption in the font, with the ampersand underlines; an opaque label first fills its area
-// with the background.
-void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background);
+// The caption in the font, with the ampersand underlines, moved by the offset; an opaque label
+// first fills its area with the background.
+void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background, int offset = 0);
+
+// The lighter and darker copies of picture buttons' picture, made once for the picture they
+// share.
+class ButtonShades {
+ public:
+  const Picture& Lighter(const std::shared_ptr<const Picture>& source);
+  const Picture& Darker(const std::shared_ptr<const Picture>& source);
+
+ private:
+  void MakeFor(const std::shared_ptr<const Picture>& source);
+
+  std::shared_ptr<const Picture> FSource;
+  Picture FLighter;
+  Picture FDarker;
+};
+
+// How a form's picture buttons look: lighter under the pointer; darker while pressed, with the
+// caption one pixel right and down; with a focus rectangle inside while the focus is shown.
+struct ButtonLooks {
+  const TForm& Form;
+  bool ShowFocus;
+  ButtonShades& Shades;
+};
 
 // One bevel of a panel, drawn inside the rectangle, which shrinks by the bevel's width.
 void PaintBevel(HDC dc, RECT& area, TBevelCut cut, int32_t width);
 
 // The pictures, captions and bevels that lie on a window, in z-order, where they reach into the
 // area.
-void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts);
+void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts,
+                          const ButtonLooks* looks = nullptr);
 
 // A logical palette of the picture's colour table, or none when it has no table.
 GdiPalette CreatePictureColors(const Picture& picture);

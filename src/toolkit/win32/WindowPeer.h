@@ -27,6 +27,7 @@ class WindowPeer : public IWindowPeer {
   WindowPeer& operator=(const WindowPeer&) = delete;
 
   HWND Handle() const { return FHandle; }
+  TWinControl& Control() const { return FControl; }
   // The peer of a window this program made, or null.
   static WindowPeer* FromHandle(HWND window);
   // The peer bound to a control, or null.
