@@ -1,12 +1,15 @@
 // Times the text viewer on large files on the real system: from ShowFile until its window is up
 // and painted, against reading the file alone in the same run, and against the system's notepad
-// until its edit control holds the same text.
+// until its edit control holds the same text. With --rich, the rich-text viewer on documents,
+// against the system's WordPad in the same way.
 #include "platform/win32/WinApi.h"
 
 #include "Clock.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/win32/Win32Backend.h"
 #include "util/Path.h"
+#include "viewers/ShowRtf.h"
 #include "viewers/ShowTxt.h"
 
 namespace {
@@ -56,6 +60,35 @@ std::string MakeTextFile(const std::string& top, int megabytes) {
   return path;
 }
 
+// A rich-text document of paragraphs with bold and italic runs, megabytes long; made once.
+std::string MakeRtfFile(const std::string& top, int megabytes) {
+  const std::string path = top + "\\doc" + std::to_string(megabytes) + "mb.rtf";
+  const uint64_t size = static_cast<uint64_t>(megabytes) * 1024 * 1024;
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES && FileSize(path) >= size) {
+    return path;
+  }
+  std::string text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20\r\n";
+  text.reserve(size + 128);
+  char line[160];
+  for (int number = 1; text.size() < size; ++number) {
+    const int length = std::snprintf(
+        line, sizeof line,
+        "%08d  Catalogue entry {\\b item %d} of the disc: title, maker, {\\i year}.\\par\r\n",
+        number, number % 977);
+    text.append(line, static_cast<size_t>(length));
+  }
+  text += "}";
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file ||
+      !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+    std::fprintf(stderr, "bench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+  return path;
+}
+
 // What any viewer must do: read the whole file into memory.
 double TimeRead(const std::string& path) {
   const double start = Seconds();
@@ -78,14 +111,11 @@ struct ViewerTimes {
   int32_t Result = 0;  // how the viewer closed
 };
 
-// The viewer's text view.
-HWND EditOf(HWND viewer) {
-  return FindWindowExA(viewer, nullptr, "FoyerTextView", nullptr);
-}
-
 // A timer fires only when no painting is pending: its first tick marks the window as up. It
-// then closes the viewer as a user would, with Escape.
-ViewerTimes TimeViewer(const std::string& path) {
+// then reads how much text the viewer's text area holds and closes the viewer as a user would,
+// with Escape.
+template <typename Viewer>
+ViewerTimes TimeViewer(Viewer& form, const char* textClass, const std::string& path) {
   ViewerTimes times;
   TTimer upTimer;
   upTimer.SetEnabled(false);
@@ -94,18 +124,23 @@ ViewerTimes TimeViewer(const std::string& path) {
   upTimer.OnTimer = [&](TComponent*) {
     upTimer.SetEnabled(false);
     shownAt = Seconds();
-    const HWND viewer = HandleOf(*ShowTxtForm);
-    times.Length = static_cast<size_t>(GetWindowTextLengthA(EditOf(viewer)));
+    const HWND viewer = HandleOf(form);
+    times.Length = static_cast<size_t>(
+        GetWindowTextLengthA(FindWindowExA(viewer, nullptr, textClass, nullptr)));
     // To the viewer itself: the focus can still be on its way from the previous showing.
     PostMessageA(viewer, WM_KEYDOWN, VK_ESCAPE, 0);
   };
-  ShowTxtForm->OnShow = [&](TComponent*) { upTimer.SetEnabled(true); };
+  form.OnShow = [&](TComponent*) { upTimer.SetEnabled(true); };
   const double start = Seconds();
-  ShowTxtForm->ShowFile(path);
+  form.ShowFile(path);
   times.Shown = shownAt - start;
-  times.Result = ShowTxtForm->ModalResult();
-  ShowTxtForm->OnShow = nullptr;
+  times.Result = form.ModalResult();
+  form.OnShow = nullptr;
+  return times;
+}
 
+ViewerTimes TimeTextViewer(const std::string& path) {
+  ViewerTimes times = TimeViewer(*ShowTxtForm, "FoyerTextView", path);
   std::string text = ShowTxtForm->Memo1->Text();
   const double setStart = Seconds();
   ShowTxtForm->Memo1->SetText(std::move(text));
@@ -113,28 +148,40 @@ ViewerTimes TimeViewer(const std::string& path) {
   return times;
 }
 
-struct NotepadWindow {
+struct ProgramWindow {
   DWORD ProcessId;
+  const char* TextClass;
   HWND Found;
 };
 
-BOOL CALLBACK FindNotepad(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<NotepadWindow*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
+BOOL CALLBACK FindTextArea(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ProgramWindow*>(param);
   char className[32] = {};
   GetClassNameA(window, className, sizeof className);
-  if (owner != search->ProcessId || lstrcmpiA(className, "Notepad") != 0) return TRUE;
+  const size_t prefix = std::strlen(search->TextClass);
+  if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, className,
+                     static_cast<int>(std::min(prefix, std::strlen(className))), search->TextClass,
+                     static_cast<int>(prefix)) != CSTR_EQUAL) {
+    return TRUE;
+  }
   search->Found = window;
   return FALSE;
 }
 
-// The system's notepad from its start until its edit control holds length characters; negative
-// when it did not within the deadline. The notepad started here is ended here.
-double TimeNotepad(const std::string& path, size_t length) {
-  char systemFolder[MAX_PATH + 1] = {};
-  GetWindowsDirectoryA(systemFolder, MAX_PATH);
-  const std::string exe = std::string(systemFolder) + "\\notepad.exe";
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ProgramWindow*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->ProcessId) return TRUE;
+  EnumChildWindows(window, FindTextArea, param);
+  return search->Found == nullptr;
+}
+
+// A program of the system (notepad, WordPad) from its start until its text area, a child window
+// whose class starts with textClass, holds length characters; negative when it did not within
+// the deadline. The program started here is ended here.
+double TimeProgram(const std::string& exe, const char* textClass, const std::string& path,
+                   size_t length) {
   std::string commandLine = "\"" + exe + "\" \"" + path + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -148,12 +195,11 @@ double TimeNotepad(const std::string& path, size_t length) {
   FileHandle thread(info.hThread);
   double seconds = -1;
   while (Seconds() - start < 120) {
-    NotepadWindow search{info.dwProcessId, nullptr};
-    EnumWindows(FindNotepad, reinterpret_cast<LPARAM>(&search));
-    const HWND edit =
-        search.Found != nullptr ? FindWindowExA(search.Found, nullptr, "Edit", nullptr) : nullptr;
+    ProgramWindow search{info.dwProcessId, textClass, nullptr};
+    EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+    const HWND edit = search.Found;
     DWORD_PTR held = 0;
-    // Notepad answers only between its own messages: the wait is part of its time.
+    // The program answers only between its own messages: the wait is part of its time.
     if (edit != nullptr &&
         SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 60000, &held) != 0 &&
         held >= length) {
@@ -167,11 +213,52 @@ double TimeNotepad(const std::string& path, size_t length) {
   return seconds;
 }
 
+std::string WindowsFolder() {
+  char folder[MAX_PATH + 1] = {};
+  GetWindowsDirectoryA(folder, MAX_PATH);
+  return folder;
+}
+
+double TimeNotepad(const std::string& path, size_t length) {
+  return TimeProgram(WindowsFolder() + "\\notepad.exe", "Edit", path, length);
+}
+
+double TimeWordPad(const std::string& path, size_t length) {
+  // The program files folder lies beside the Windows one on the same drive.
+  const std::string exe =
+      WindowsFolder().substr(0, 3) + "Program Files\\Windows NT\\Accessories\\wordpad.exe";
+  return TimeProgram(exe, "RichEdit", path, length);
+}
+
+// The rich-text viewer against WordPad on documents of the sizes given.
+void BenchRich(const std::string& top, const std::vector<int>& sizes, bool wordPad) {
+  Application().CreateForm(ShowRtfForm);
+  double wordPadStart = -1;
+  if (wordPad) {
+    wordPadStart = TimeWordPad(MakeTextFile(top, 0), 0);
+    std::printf("WordPad start-up on an empty file: %.3f s\n", wordPadStart);
+  }
+  std::printf("%-6s %9s %9s %9s %11s %11s %8s\n", "MB", "read s", "viewer s", "wordpad s",
+              "viewer/read", "viewer/wpad", "s/MB");
+  for (int megabytes : sizes) {
+    const std::string path = MakeRtfFile(top, megabytes);
+    TimeRead(path);
+    const double read = TimeRead(path);
+    const ViewerTimes viewer = TimeViewer(*ShowRtfForm, "RichEdit20A", path);
+    const double pad = wordPad ? TimeWordPad(path, viewer.Length) : -1;
+    std::printf("%-6d %9.3f %9.3f %9.3f %11.1f %11.2f %8.3f\n", megabytes, read, viewer.Shown, pad,
+                viewer.Shown / read, pad > 0 ? viewer.Shown / pad : 0.0, viewer.Shown / megabytes);
+    std::printf("   the rich edit held %u characters\n", static_cast<unsigned>(viewer.Length));
+    std::fflush(stdout);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: foyer_viewer_bench <work folder> [megabytes...] [--no-notepad]\n");
+    std::fprintf(
+        stderr, "usage: foyer_viewer_bench <work folder> [--rich] [megabytes...] [--no-notepad]\n");
     return 2;
   }
   InstallPlatform(Win32Services());
@@ -179,15 +266,23 @@ int main(int argc, char** argv) {
   const std::string top = argv[1];
   std::vector<int> sizes;
   bool notepad = true;
+  bool rich = false;
   for (int i = 2; i < argc; ++i) {
-    if (std::string(argv[i]) == "--no-notepad") {
+    if (std::string(argv[i]) == "--rich") {
+      rich = true;
+    } else if (std::string(argv[i]) == "--no-notepad") {
       notepad = false;
     } else {
       sizes.push_back(std::atoi(argv[i]));
     }
   }
-  if (sizes.empty()) sizes = {1, 10, 20, 50};
   ForceDirs(top);
+  if (rich) {
+    BenchRich(top, sizes.empty() ? std::vector<int>{5, 20} : sizes, notepad);
+    Application().DestroyForms();
+    return 0;
+  }
+  if (sizes.empty()) sizes = {1, 10, 20, 50};
   Application().CreateForm(ShowTxtForm);
 
   // Notepad's own start-up, to tell it apart from its loading.
@@ -204,7 +299,7 @@ int main(int argc, char** argv) {
     // One warm-up, so that both find the file in the cache.
     TimeRead(path);
     const double read = TimeRead(path);
-    const ViewerTimes viewer = TimeViewer(path);
+    const ViewerTimes viewer = TimeTextViewer(path);
     const double note = notepad ? TimeNotepad(path, viewer.Length) : -1;
     std::printf("%-6d %9.3f %9.3f %9.3f %9.3f %10.1f %11.2f %8.3f\n", megabytes, read, viewer.Shown,
                 viewer.SetText, note, viewer.Shown / read, note > 0 ? viewer.Shown / note : 0.0,

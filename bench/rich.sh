@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Shows rich-text documents of 5 and 20 MB in the rich-text viewer under Wine and prints, per
+# size, the time from ShowFile until the window is up and painted, the time to read the file
+# alone in the same run, and the time Wine's WordPad takes from its start until its rich edit
+# holds the same text (its start-up on an empty file is printed first, to tell it apart).
+# Goal: time growing linearly with the size, and no slower than WordPad.
+# Arguments: sizes in MB (default 5 20); --no-notepad skips WordPad.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+# The 32-bit build, or the 64-bit one where this machine cannot run 32-bit code.
+. "$root/tools/testbed/testbed.sh"
+testbed_arch
+cmake --preset "$FOYER_PRESET" >/dev/null
+cmake --build --preset "$FOYER_PRESET" -j"$(nproc)" --target foyer_viewer_bench >/dev/null
+echo "-- measuring $(testbed_build_name)"
+testbed_init
+testbed_xvfb 24
+work=$root/build/bench/viewer
+mkdir -p "$work"
+out=$(wine "$root/build/$FOYER_PRESET/foyer_viewer_bench.exe" "Z:${work//\//\\}" --rich "$@" |
+  tr -d '\r')
+echo "$out"
+echo "$out" | awk '$1 ~ /^[0-9]+$/ { mb[++n] = $1; t[n] = $3; w[n] = $4 }
+  END {
+    for (i = 1; i <= n; ++i)
+      if (w[i] > 0) printf "%d MB: viewer %.3f s, WordPad %.3f s, ratio %.2f (goal <= 1)\n", mb[i], t[i], w[i], t[i] / w[i]
+    for (i = 2; i <= n; ++i)
+      if (t[1] > 0) printf "growth %d/%d MB: %.2f (linear: %.2f)\n", mb[i], mb[1], t[i] / t[1], mb[i] / mb[1]
+  }'
