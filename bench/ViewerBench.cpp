@@ -33,6 +33,18 @@ uint64_t FileSize(const std::string& path) {
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// Writes the file anew with the text; the benchmark cannot go on without it.
+void WriteWholeFile(const std::string& path, const std::string& text) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file ||
+      !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+    std::fprintf(stderr, "bench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+}
+
 // A file of text lines with CR LF ends, megabytes long; made once and reused.
 std::string MakeTextFile(const std::string& top, int megabytes) {
   const std::string path = top + "\\text" + std::to_string(megabytes) + "mb.txt";
@@ -49,14 +61,7 @@ std::string MakeTextFile(const std::string& top, int megabytes) {
         number, number % 977);
     text.append(line, static_cast<size_t>(length));
   }
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (!file ||
-      !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-    std::fprintf(stderr, "bench: cannot write %s\n", path.c_str());
-    std::exit(1);
-  }
+  WriteWholeFile(path, text);
   return path;
 }
 
@@ -78,14 +83,7 @@ std::string MakeRtfFile(const std::string& top, int megabytes) {
     text.append(line, static_cast<size_t>(length));
   }
   text += "}";
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (!file ||
-      !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-    std::fprintf(stderr, "bench: cannot write %s\n", path.c_str());
-    std::exit(1);
-  }
+  WriteWholeFile(path, text);
   return path;
 }
 
