@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "EndToEndBed.h"
 #include "medgen/FolderSink.h"
@@ -290,6 +291,56 @@ TEST_F(EndToEndViewer, CategoryOfOneTextFileOpensTheViewerAtOnceAndEnterClosesIt
   // Enter presses the focused OK button.
   PostMessageA(FocusedWindowOf(viewer), WM_KEYDOWN, VK_RETURN, 1);
   EXPECT_TRUE(ClosedAndMainEnabled(foyer, main));
+}
+
+// Without the mouse: Tab and the arrows reach a category, Space opens it, Tab reaches the list,
+// Enter views the selected row, Escape closes the viewer and Alt+Q quits.
+TEST_F(EndToEndViewer, KeysAloneOpenACategoryAndAViewerAndQuit) {
+  const int slot = CategorySlot(FMedium, "Documents");
+  const int rows = (kMainClientHeight - 2 * kMargin - FButton.Height) / (FButton.Height + kMargin);
+  ASSERT_GT(slot, 0);
+  ASSERT_LE(slot, rows) << "Documents is expected in the left column";
+  FoyerProcess foyer(FMedium + "bin.dat\\foyer.exe");
+  ASSERT_TRUE(foyer.Started());
+  const HWND main = WaitForCategory(foyer, slot);
+  ASSERT_NE(main, nullptr) << "the Documents button never showed";
+  const HWND list = FindDescendant(main, "ListBox");
+  ASSERT_NE(list, nullptr);
+
+  PostKey(main, VK_TAB);  // the first category
+  for (int i = 1; i < slot; ++i) PostKey(main, VK_DOWN);
+  PostKey(main, VK_SPACE);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(list) && !ListRows(list).empty(); }, kStepMs))
+      << "Space on the focused category listed nothing";
+  const std::vector<std::string> rowsShown = ListRows(list);
+  ASSERT_GE(rowsShown.size(), 2u);
+  EXPECT_EQ(rowsShown[0].substr(0, rowsShown[0].find(' ')), "catalog");
+
+  // The list follows the last category in the tab order.
+  for (size_t i = static_cast<size_t>(slot); i < std::min<size_t>(Categories().size(), 15); ++i) {
+    PostKey(main, VK_TAB);
+  }
+  PostKey(main, VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main) == list; }, kStepMs))
+      << "Tab never reached the list";
+  PostKey(list, VK_DOWN);
+  PostKey(list, VK_RETURN);
+  const HWND viewer = WaitForViewer(foyer);
+  ASSERT_NE(viewer, nullptr) << "Enter in the list opened no viewer";
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
+  const std::string path = RowFile(FMedium + "Documents\\", rowsShown[1]);
+  EXPECT_EQ(WindowText(viewer), path.substr(path.find_last_of('\\') + 1));
+
+  PostKey(FocusedWindowOf(viewer), VK_ESCAPE);
+  ASSERT_TRUE(ClosedAndMainEnabled(foyer, main));
+
+  // Alt+Q goes to the window with the focus, as the keyboard sends it.
+  const HWND focused = FocusedWindowOf(main);
+  PostMessageA(focused != nullptr ? focused : main, WM_SYSKEYDOWN, 'Q', 1 | (1 << 29));
+  ASSERT_EQ(WaitForSingleObject(foyer.Handle(), kStepMs), WAIT_OBJECT_0) << "Alt+Q did not quit";
+  DWORD exitCode = 1;
+  GetExitCodeProcess(foyer.Handle(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
 }
 
 TEST_F(EndToEndViewer, LargeFileArrivesWholeAndTheOkButtonClosesTheViewer) {

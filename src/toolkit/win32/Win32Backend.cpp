@@ -80,9 +80,11 @@ class ModalShowing {
   std::optional<DisabledWindows> FOthers;
 };
 
-// Keys that a form with buttons takes before its focused control does (Escape, Enter, Tab).
+// Keys that a form takes before its focused control does: Escape, Enter and Tab in a form with
+// buttons, the moves and access keys of picture buttons, and Alt with an access key.
 bool IsDialogKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.hwnd == nullptr) return false;
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  if (message.hwnd == nullptr) return false;
   auto* form = dynamic_cast<FormPeer*>(WindowPeer::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
   if (form == nullptr) return false;
   bool used = false;
