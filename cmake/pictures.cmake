@@ -1,10 +1,13 @@
-# Turns the text-art pictures into an .rc file of RT_BITMAP resources (4-bit packed DIBs).
+# Turns text-art pictures into an .rc file of resources: by default one RT_BITMAP (a 4-bit packed
+# DIB) per picture; with -DICON=<name>, one icon of that name whose images are the file's pictures.
 #
 #   cmake -DPICTURES=src/toolkit/win32/Pictures.txt -DOUTPUT=<build>/Pictures.rc -P cmake/pictures.cmake
+#   cmake -DPICTURES=src/app/Icon.txt -DICON=FOYER -DOUTPUT=<build>/Icon.rc -P cmake/pictures.cmake
 #
-# The data is written as 16-bit words under the numeric type 2 because that is the raw-data form
-# windres accepts; its BITMAP statement only takes a file name. The output is rewritten only when
-# its text changes, so an unchanged picture file does not make the resources compile again.
+# The data is written as 16-bit words under the numeric types (2 for a bitmap, 3 for an icon's
+# image, 14 for the icon's directory) because that is the raw-data form windres accepts; its
+# BITMAP and ICON statements only take a file name. The output is rewritten only when its text
+# changes, so an unchanged picture file does not make the resources compile again.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT DEFINED PICTURES OR NOT DEFINED OUTPUT)
@@ -64,11 +67,12 @@ function(_pictures_header out_var width height image_size)
   set(${out_var} "${h}" PARENT_SCOPE)
 endfunction()
 
-# Writes one resource: the byte string as little-endian 16-bit words, eight to a line.
-function(_pictures_resource out_var name bytes)
+# Writes one resource of a numeric type: the byte string as little-endian 16-bit words, eight to a
+# line.
+function(_pictures_resource out_var name type bytes)
   string(LENGTH "${bytes}" chars)
   math(EXPR last "${chars} - 4")
-  set(block "${name} 2\nBEGIN\n")
+  set(block "${name} ${type}\nBEGIN\n")
   set(column 0)
   foreach(at RANGE 0 ${last} 4)
     string(SUBSTRING "${bytes}" ${at} 2 low)
@@ -93,24 +97,101 @@ function(_pictures_resource out_var name bytes)
   set(${out_var} "${${out_var}}${block}" PARENT_SCOPE)
 endfunction()
 
-# Pixel rows of a finished picture, given top-down, become the bottom-up, 4-byte padded DIB bits.
+# Pads a row of hex digits with zeros to DIGITS digits.
+function(_pictures_pad out_var digits)
+  set(row "${${out_var}}")
+  string(LENGTH "${row}" have)
+  while(have LESS digits)
+    string(APPEND row "0")
+    math(EXPR have "${have} + 1")
+  endwhile()
+  set(${out_var} "${row}" PARENT_SCOPE)
+endfunction()
+
+# The AND mask of an icon's image from its pixel rows, given top-down: one bit a pixel, the most
+# significant first, 1 where the pixel is transparent; bottom-up, each row padded to 4 bytes.
+function(_pictures_mask out_var width rows)
+  math(EXPR row_digits "((${width} + 31) / 32) * 8")
+  math(EXPR last "${width} - 1")
+  set(hex_digits 0 1 2 3 4 5 6 7 8 9 a b c d e f)
+  set(mask "")
+  list(REVERSE rows)
+  foreach(row IN LISTS rows)
+    set(bits "")
+    set(nibble 0)
+    foreach(x RANGE 0 ${last})
+      string(SUBSTRING "${row}" ${x} 1 pixel)
+      math(EXPR nibble "${nibble} * 2")
+      if(pixel STREQUAL ".")
+        math(EXPR nibble "${nibble} + 1")
+      endif()
+      math(EXPR filled "(${x} + 1) % 4")
+      if(filled EQUAL 0 OR x EQUAL last)
+        if(NOT filled EQUAL 0)
+          math(EXPR nibble "${nibble} << (4 - ${filled})")
+        endif()
+        list(GET hex_digits ${nibble} digit)
+        string(APPEND bits "${digit}")
+        set(nibble 0)
+      endif()
+    endforeach()
+    _pictures_pad(bits ${row_digits})
+    string(APPEND mask "${bits}")
+  endforeach()
+  set(${out_var} "${mask}" PARENT_SCOPE)
+endfunction()
+
+# Pixel rows of a finished picture, given top-down, become the bottom-up, 4-byte padded DIB bits:
+# a bitmap resource, or the next image of the icon (its directory entry kept in icon_entries).
 function(_pictures_finish out_var name width height rows)
   math(EXPR row_bytes "((${width} * 4 + 31) / 32) * 4")
   math(EXPR row_digits "${row_bytes} * 2")
   math(EXPR image_size "${row_bytes} * ${height}")
-  _pictures_header(bytes ${width} ${height} ${image_size})
+  set(pixels "")
+  set(top_down "${rows}")
   list(REVERSE rows)
   foreach(row IN LISTS rows)
-    string(REPLACE "." "d" row "${row}")
-    string(LENGTH "${row}" have)
-    while(have LESS row_digits)
-      string(APPEND row "0")
-      math(EXPR have "${have} + 1")
-    endwhile()
-    string(APPEND bytes "${row}")
+    # A bitmap keeps transparent pixels in the key colour; an icon's are black under its mask.
+    if(DEFINED ICON)
+      string(REPLACE "." "0" row "${row}")
+    else()
+      string(REPLACE "." "d" row "${row}")
+    endif()
+    _pictures_pad(row ${row_digits})
+    string(APPEND pixels "${row}")
   endforeach()
   set(text "${${out_var}}")
-  _pictures_resource(text ${name} "${bytes}")
+  if(NOT DEFINED ICON)
+    _pictures_header(bytes ${width} ${height} ${image_size})
+    _pictures_resource(text ${name} 2 "${bytes}${pixels}")
+    set(${out_var} "${text}" PARENT_SCOPE)
+    return()
+  endif()
+  if(width GREATER 256 OR height GREATER 256)
+    message(FATAL_ERROR "${PICTURES}: picture ${name} is larger than an icon's 256 x 256")
+  endif()
+  _pictures_mask(mask ${width} "${top_down}")
+  string(LENGTH "${mask}" mask_digits)
+  math(EXPR size "${image_size} + ${mask_digits} / 2")
+  # An icon's header counts the rows of the colours and of the mask together.
+  math(EXPR both_heights "${height} * 2")
+  _pictures_header(bytes ${width} ${both_heights} ${size})
+  math(EXPR id "${icon_count} + 1")
+  _pictures_resource(text ${id} 3 "${bytes}${pixels}${mask}")
+  math(EXPR resource_size "40 + 16 * 4 + ${size}")
+  set(entry "")
+  math(EXPR w "${width} % 256")       # 0 stands for 256
+  math(EXPR h "${height} % 256")
+  _pictures_append_le(entry ${w} 1)   # bWidth
+  _pictures_append_le(entry ${h} 1)   # bHeight
+  _pictures_append_le(entry 16 1)     # bColorCount
+  _pictures_append_le(entry 0 1)      # bReserved
+  _pictures_append_le(entry 1 2)      # wPlanes
+  _pictures_append_le(entry 4 2)      # wBitCount
+  _pictures_append_le(entry ${resource_size} 4)  # dwBytesInRes
+  _pictures_append_le(entry ${id} 2)  # nId
+  set(icon_entries "${icon_entries}${entry}" PARENT_SCOPE)
+  set(icon_count ${id} PARENT_SCOPE)
   set(${out_var} "${text}" PARENT_SCOPE)
 endfunction()
 
@@ -133,6 +214,8 @@ set(rc "// Generated from ${source_name} by cmake/pictures.cmake: edit that file
 set(header_pattern "([A-Za-z_][A-Za-z0-9_]*)[ \t]+([0-9]+)[ \t]+([0-9]+)")
 set(names "")
 set(name "")          # the picture being read, empty between pictures
+set(icon_count 0)     # the icon's images so far, and their directory entries
+set(icon_entries "")
 set(line_number 0)
 foreach(line IN LISTS lines)
   math(EXPR line_number "${line_number} + 1")
@@ -209,6 +292,14 @@ if(NOT name STREQUAL "")
 endif()
 if(names STREQUAL "")
   message(FATAL_ERROR "${PICTURES}: no pictures")
+endif()
+if(DEFINED ICON)
+  # The icon's directory: reserved, type 1 (an icon), the count, then the entries.
+  set(directory "")
+  _pictures_append_le(directory 0 2)
+  _pictures_append_le(directory 1 2)
+  _pictures_append_le(directory ${icon_count} 2)
+  _pictures_resource(rc ${ICON} 14 "${directory}${icon_entries}")
 endif()
 
 # Write only on a change, so the file's time stamp tells the build whether to compile it again.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -95,6 +96,53 @@ class EndToEndDepth : public EndToEndTest {
     return dark;
   }
 
+  // The exe's icon at a size, as the system picks the image for it.
+  HICON ExeIcon(int size) const {
+    const HMODULE exe = LoadLibraryExA((FMedium + "bin.dat\\foyer.exe").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE);
+    if (exe == nullptr) return nullptr;
+    const auto icon = static_cast<HICON>(LoadImageA(exe, "FOYER", IMAGE_ICON, size, size, 0));
+    FreeLibrary(exe);
+    return icon;
+  }
+
+  // An icon drawn over a colour.
+  static Rendering DrawnIcon(HICON icon, int size, uint32_t behind) {
+    return RenderWith(size, size, [&](HDC dc) {
+      const RECT all{0, 0, size, size};
+      HBRUSH brush = CreateSolidBrush(RGB(behind >> 16, (behind >> 8) & 0xFF, behind & 0xFF));
+      FillRect(dc, &all, brush);
+      DeleteObject(brush);
+      DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    });
+  }
+
+  // Whether the disc of the exe's small icon shows near the top-left corner of a window: every
+  // silver pixel of the icon is silver there, at one place.
+  bool ShowsSmallIcon(const Rendering& frame) const {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    const HICON icon = ExeIcon(size);
+    if (icon == nullptr) return false;
+    const Rendering drawn = DrawnIcon(icon, size, 0x000000);
+    DestroyIcon(icon);
+    std::vector<POINT> silver;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        if (drawn.At(x, y) == 0xC0C0C0) silver.push_back({x, y});
+      }
+    }
+    const int tolerance = FBitsPerPixel < 16 ? 64 : 0;
+    for (int top = 0; top + size <= std::min(frame.Height, 48); ++top) {
+      for (int left = 0; left + size <= std::min(frame.Width, 64); ++left) {
+        const bool all = std::all_of(silver.begin(), silver.end(), [&](const POINT& p) {
+          return Near(frame.At(left + p.x, top + p.y), 0xC0C0C0, tolerance);
+        });
+        if (all && !silver.empty()) return true;
+      }
+    }
+    return false;
+  }
+
   Picture FButton;
   int FCategories = 0;
 };
@@ -146,6 +194,10 @@ TEST_F(EndToEndDepth, MainWindowShowsTheSkinAndOneButtonPerCategoryAndQuitEndsIt
     EXPECT_GT(CaptionPixels(shot, left, top), 10) << "caption of category " << slot;
   }
   EXPECT_GT(CaptionPixels(shot, 8, quitTop), 10) << "the Quit caption";
+  // The title bar shows the program's own icon.
+  const Rendering titled = CaptureWindow(window);
+  KeepRendering(titled, "main-window-frame-" + std::to_string(FBitsPerPixel) + "bpp");
+  EXPECT_TRUE(ShowsSmallIcon(titled)) << "no icon of the program in the title bar";
   // No category beyond the last one.
   const int next = FCategories + 1;
   if (next <= 2 * rows) {
@@ -171,6 +223,24 @@ TEST_F(EndToEndDepth, MainWindowShowsTheSkinAndOneButtonPerCategoryAndQuitEndsIt
   DWORD exitCode = 1;
   GetExitCodeProcess(foyer.Handle(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
+}
+
+// The exe carries its icon in both sizes, each drawn for its size: a black rim, a silver disc
+// and a hole that shows what lies behind.
+TEST_F(EndToEndDepth, ExeCarriesItsIconDrawnForEachSize) {
+  for (const int size : {32, 16}) {
+    const HICON icon = ExeIcon(size);
+    ASSERT_NE(icon, nullptr) << size;
+    const int middle = size / 2 - 1;  // a pixel of the hole, on the middle row
+    for (const uint32_t behind : {0xFFFFFFu, 0x000000u}) {
+      const Rendering drawn = DrawnIcon(icon, size, behind);
+      EXPECT_EQ(drawn.At(middle, middle), behind) << size << " the hole";
+      EXPECT_EQ(drawn.At(0, middle), 0x000000u) << size << " the rim";
+      EXPECT_EQ(drawn.At(2, middle), 0xC0C0C0u) << size << " the disc";
+      EXPECT_EQ(drawn.At(0, 0), behind) << size << " outside the disc";
+    }
+    DestroyIcon(icon);
+  }
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ FormPeer::FormPeer(const PeerContext& context, TForm& form)
       FStyle(FrameStyle(form)),
       FExStyle(FrameExStyle(form)) {
   const std::string className = ClassNameOf(form);
-  RegisterClassOnce(className, CS_DBLCLKS);
+  RegisterClassOnce(className, CS_DBLCLKS, true);
   // Unbound, a form's Width and Height follow its client size unless SetBounds gave it an
   // outer size since.
   const bool sizedByClient =

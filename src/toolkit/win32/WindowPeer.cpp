@@ -17,6 +17,9 @@ namespace {
 // peer as well, and their user data is not ours to take.
 constexpr const char* kPeerProperty = "Foyer.Peer";
 
+// The icon a program of the toolkit carries in its resources, if any.
+constexpr const char* kIconName = "FOYER";
+
 }  // namespace
 
 WindowPeer::WindowPeer(const PeerContext& context, TWinControl& control)
@@ -55,15 +58,24 @@ HWND WindowPeer::ParentHandle() const {
   return parentPeer != nullptr ? parentPeer->Handle() : nullptr;
 }
 
-void WindowPeer::RegisterClassOnce(const std::string& name, UINT style) const {
-  WNDCLASSA windowClass{};
-  if (GetClassInfoA(FContext.Instance, name.c_str(), &windowClass)) return;
+void WindowPeer::RegisterClassOnce(const std::string& name, UINT style, bool withIcon) const {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExA(FContext.Instance, name.c_str(), &windowClass)) return;
   windowClass.style = style;
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = FContext.Instance;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = name.c_str();
-  if (RegisterClassA(&windowClass) == 0)
+  if (withIcon) {
+    // The program's icon, when its resources have one: the large size for the taskbar and task
+    // switcher, the small one for the title bar, each the image drawn for that size.
+    windowClass.hIcon = LoadIconA(FContext.Instance, kIconName);
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageA(FContext.Instance, kIconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  }
+  if (RegisterClassExA(&windowClass) == 0)
     throw Exception("Cannot register the window class " + name);
 }
 

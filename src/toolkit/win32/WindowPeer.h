@@ -50,8 +50,9 @@ class WindowPeer : public IWindowPeer {
  protected:
   WindowPeer(const PeerContext& context, TWinControl& control);
 
-  // Registers a window class of this program's, once per process.
-  void RegisterClassOnce(const std::string& name, UINT style) const;
+  // Registers a window class of this program's, once per process; a class of top-level windows
+  // takes the program's icon (the resource kIconName) when the program has one.
+  void RegisterClassOnce(const std::string& name, UINT style, bool withIcon = false) const;
   // Creates a window of a class this program registered; its messages reach HandleMessage from
   // the first WM_NCCREATE on.
   void CreateOwnWindow(DWORD exStyle, const std::string& className, const std::string& title,
