@@ -617,6 +617,113 @@ TEST_F(BackendMouseTest, DoubleClickRaisesOnDblClickAndNoSecondClick) {
   EXPECT_EQ(scene.pictureDoubleClicks, 1);
 }
 
+// A picture button and its caption in the form's tab order, over a teal picture.
+struct ButtonScene {
+  ButtonScene() {
+    probe.Form.SetFont({"MS Sans Serif", -11, kRedColor});
+    picture = probe.Form.Create<TImage>(&probe.Form);
+    picture->SetBounds(10, 10, 120, 40);
+    picture->SetPicture(SolidPicture(120, 40, kTeal));
+    label = probe.Form.Create<TLabel>(&probe.Form);
+    label->SetCaption("Install");
+    label->SetBounds(40, 20, label->Width(), label->Height());
+    label->SetTransparent(true);
+    probe.Form.SetTabOrder({{picture, label}});
+    window = probe.Bind();
+    probe.Form.SetVisible(true);
+  }
+  // Posts a message at a client point and lets the program's own loop take it.
+  void Post(UINT message, WPARAM wParam, int x, int y) const {
+    PostMessageA(window, message, wParam, MAKELPARAM(x, y));
+    Application().Backend().ProcessMessages();
+  }
+  RECT Caption() const {
+    return {label->Left() - 2, label->Top() - 2, label->Left() + label->Width() + 2,
+            label->Top() + label->Height() + 2};
+  }
+  ProbeForm probe;
+  TImage* picture;
+  TLabel* label;
+  HWND window;
+};
+
+// Each channel of a colour at least (lighter) or at most (darker) another's, and not the same.
+bool Lighter(uint32_t a, uint32_t b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    if (((a >> shift) & 0xFF) < ((b >> shift) & 0xFF)) return false;
+  }
+  return a != b;
+}
+
+TEST_F(BackendMouseTest, PictureButtonLightsUnderThePointerDarkensWhilePressedAndShowsKeyboardFocus) {
+  ButtonScene scene;
+  // The pointer really lies over the button, so that the system does not report it gone; it
+  // goes back where it was, away from the windows of later tests.
+  POINT before{};
+  GetCursorPos(&before);
+  struct PointerBack {
+    POINT at;
+    ~PointerBack() { SetCursorPos(at.x, at.y); }
+  } back{before};
+  POINT over{15, 45};
+  ClientToScreen(scene.window, &over);
+  SetCursorPos(over.x, over.y);
+  const Rendering normal = RenderClient(scene.window);
+  scene.Post(WM_MOUSEMOVE, 0, 15, 45);
+  const Rendering hot = RenderClient(scene.window);
+  scene.Post(WM_LBUTTONDOWN, MK_LBUTTON, 15, 45);
+  const Rendering down = RenderClient(scene.window);
+  // Released away from it: no click, and the mouse's focus shows no rectangle.
+  scene.Post(WM_MOUSEMOVE, MK_LBUTTON, 180, 100);
+  scene.Post(WM_LBUTTONUP, 0, 180, 100);
+  const Rendering released = RenderClient(scene.window);
+  SetForegroundWindow(scene.window);
+  SetFocus(scene.window);
+  PostKey(scene.window, VK_TAB);
+  Application().Backend().ProcessMessages();
+  const Rendering focused = RenderClient(scene.window);
+  for (const auto& [shot, name] : {std::pair{&normal, "normal"}, {&hot, "hot"}, {&down, "down"},
+                                   {&focused, "focused"}}) {
+    KeepRendering(*shot, std::string("button-") + name);
+  }
+
+  ASSERT_EQ(normal.At(15, 45), kTeal);
+  EXPECT_TRUE(Lighter(hot.At(15, 45), kTeal)) << std::hex << hot.At(15, 45);
+  EXPECT_TRUE(Lighter(kTeal, down.At(15, 45))) << std::hex << down.At(15, 45);
+  // Pressed, the caption moves a pixel down and right.
+  const RECT still = normal.Bounds(kRed, scene.Caption());
+  const RECT pressed = down.Bounds(kRed, scene.Caption());
+  EXPECT_GT(normal.Count(kRed, scene.Caption()), 20);
+  EXPECT_EQ(pressed.left, still.left + 1);
+  EXPECT_EQ(pressed.top, still.top + 1);
+  EXPECT_EQ(hot.Bounds(kRed, scene.Caption()).left, still.left);
+  EXPECT_TRUE(released.Pixels == normal.Pixels);
+  ASSERT_EQ(scene.probe.Form.Focused(), scene.picture);
+
+  // The focus rectangle lies 4 pixels inside the picture, dotted, and changes nothing else.
+  const RECT ring{14, 14, 126, 46};
+  int changed = 0;
+  int astray = 0;
+  for (int y = 0; y < focused.Height; ++y) {
+    for (int x = 0; x < focused.Width; ++x) {
+      if (focused.At(x, y) == normal.At(x, y)) continue;
+      const bool onRing = (x == ring.left || x == ring.right - 1 || y == ring.top ||
+                           y == ring.bottom - 1) &&
+                          x >= ring.left && x < ring.right && y >= ring.top && y < ring.bottom;
+      ++(onRing ? changed : astray);
+    }
+  }
+  EXPECT_GT(changed, (ring.right - ring.left + ring.bottom - ring.top) / 2);
+  EXPECT_EQ(astray, 0);
+
+  // A greyed caption stays greyed on a lit button.
+  scene.label->SetEnabled(false);
+  scene.Post(WM_MOUSEMOVE, 0, 15, 45);
+  const Rendering greyed = RenderClient(scene.window);
+  EXPECT_TRUE(Lighter(greyed.At(15, 45), kTeal));
+  EXPECT_EQ(greyed.Count(kRed, scene.Caption()), 0);
+}
+
 // --- Panels ---
 
 TEST_F(BackendPanelTest, PanelPaintsItsBevelsAndFaceInsideItsBorder) {
