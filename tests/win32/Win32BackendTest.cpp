@@ -689,6 +689,14 @@ TEST_F(BackendMouseTest, PictureButtonLightsUnderThePointerDarkensWhilePressedAn
 
   ASSERT_EQ(normal.At(15, 45), kTeal);
   EXPECT_TRUE(Lighter(hot.At(15, 45), kTeal)) << std::hex << hot.At(15, 45);
+  // Lit, a two-pixel ring in the selection colour lies a pixel inside the picture's edge,
+  // which a picture already near white needs to look lit at all.
+  const uint32_t ringColour = Rgb(kSystemColor | COLOR_HIGHLIGHT);
+  for (const auto& [x, y, ringed] : {std::tuple{10, 30, false}, {11, 30, true}, {12, 30, true},
+                                     {13, 30, false}, {70, 11, true}, {70, 48, true},
+                                     {128, 30, true}, {129, 30, false}}) {
+    EXPECT_EQ(hot.At(x, y) == ringColour, ringed) << x << "," << y;
+  }
   EXPECT_TRUE(Lighter(kTeal, down.At(15, 45))) << std::hex << down.At(15, 45);
   // Pressed, the caption moves a pixel down and right.
   const RECT still = normal.Bounds(kRed, scene.Caption());

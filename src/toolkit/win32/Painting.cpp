@@ -160,6 +160,20 @@ const Picture& ButtonShades::Darker(const std::shared_ptr<const Picture>& source
 
 namespace {
 
+constexpr int32_t kHotRingWidth = 2;
+
+// A ring of one colour inside the rectangle.
+void PaintRing(HDC dc, RECT area, COLORREF color, int32_t width) {
+  for (int32_t ring = 0; ring < width && !IsRectEmpty(&area); ++ring) {
+    const LONG l = area.left, t = area.top, r = area.right, b = area.bottom;
+    FillSolid(dc, {l, t, r, t + 1}, color);
+    FillSolid(dc, {l, b - 1, r, b}, color);
+    FillSolid(dc, {l, t, l + 1, b}, color);
+    FillSolid(dc, {r - 1, t, r, b}, color);
+    InflateRect(&area, -1, -1);
+  }
+}
+
 void PaintButtonImage(HDC dc, const TImage& image, const ButtonLooks* looks) {
   const std::shared_ptr<const Picture>& picture = image.GetPicture();
   if (looks == nullptr) {
@@ -170,6 +184,11 @@ void PaintButtonImage(HDC dc, const TImage& image, const ButtonLooks* looks) {
     PaintImage(dc, image, looks->Shades.Darker(picture));
   } else if (&image == looks->Form.HotButton()) {
     PaintImage(dc, image, looks->Shades.Lighter(picture));
+    // A light picture can hardly be lightened further, so a ring in the system's selection
+    // colour, a pixel inside the picture's own edge, tells the lit button on every skin.
+    RECT ring = ToRect(image.BoundsRect());
+    InflateRect(&ring, -1, -1);
+    PaintRing(dc, ring, GetSysColor(COLOR_HIGHLIGHT), kHotRingWidth);
   } else {
     PaintImage(dc, image, *picture);
   }

@@ -61,8 +61,9 @@ class ButtonShades {
   Picture FDarker;
 };
 
-// How a form's picture buttons look: lighter under the pointer; darker while pressed, with the
-// caption one pixel right and down; with a focus rectangle inside while the focus is shown.
+// How a form's picture buttons look: lighter and ringed in the selection colour under the
+// pointer; darker while pressed, with the caption one pixel right and down; with a focus
+// rectangle inside while the focus is shown.
 struct ButtonLooks {
   const TForm& Form;
   bool ShowFocus;
