@@ -68,8 +68,8 @@ class TMainForm : public TForm {
   void StartRtf(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
   bool ListFolder(const std::string& folder, TListMode mode, const std::string& ext,
                   TItemAction action, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  bool AddItem(int32_t row, const std::string& path);
-  bool HasItemViewMe(int32_t row);
+  // Describes row's entry (a folder when isFolder) at path by its readme; true when it has one.
+  bool AddItem(int32_t row, const std::string& path, bool isFolder);
 
   // The action bar.
   void UpdateActionBar();

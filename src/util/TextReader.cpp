@@ -1,6 +1,8 @@
 // Text files read line by line.
 #include "util/TextReader.h"
 
+#include <utility>
+
 #include "util/Errors.h"
 
 namespace foyer {
@@ -17,6 +19,8 @@ TTextReader::TTextReader(const std::string& path) {
   FFile = Platform().Fs->OpenRead(path, error);
   if (!FFile) throw EInOutError(static_cast<int>(error));
 }
+
+TTextReader::TTextReader(std::unique_ptr<IReadFile> file) : FFile(std::move(file)) {}
 
 TTextReader::~TTextReader() = default;
 
@@ -75,6 +79,11 @@ std::string TTextReader::ReadLine() {
 
 std::string ReadFirstLine(const std::string& path) {
   TTextReader reader(path);
+  return reader.ReadLine();
+}
+
+std::string ReadFirstLine(std::unique_ptr<IReadFile> file) {
+  TTextReader reader(std::move(file));
   return reader.ReadLine();
 }
 

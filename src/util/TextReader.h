@@ -14,6 +14,8 @@ class TTextReader {
   // Opens the file through the installed file system; a failure throws EInOutError with the
   // system's code.
   explicit TTextReader(const std::string& path);
+  // Reads a file already opened.
+  explicit TTextReader(std::unique_ptr<IReadFile> file);
   ~TTextReader();
   TTextReader(const TTextReader&) = delete;
   TTextReader& operator=(const TTextReader&) = delete;
@@ -37,5 +39,6 @@ class TTextReader {
 
 // The first line of a text file; an empty file gives an empty line.
 std::string ReadFirstLine(const std::string& path);
+std::string ReadFirstLine(std::unique_ptr<IReadFile> file);
 
 }  // namespace foyer

@@ -3,6 +3,7 @@
 
 #include "Fixtures.h"
 #include "main/UMain.h"
+#include "platform/CountingFileSystem.h"
 #include "toolkit/Application.h"
 #include "toolkit/Headless.h"
 #include "viewers/ShowBmp.h"
@@ -304,6 +305,56 @@ TEST_F(BrowseTest, AnUnreadableReadmeEndsTheListingWithTheRowsSoFar) {
   // B's row was added with its bare name before its readme failed.
   EXPECT_EQ(ListRows(), (Rows{"A          First", "B"}));
   EXPECT_EQ(FForm->TextBox->ItemIndex(), -1);  // the click ended before selecting
+}
+
+// Each call is a seek on a disc: the calls a listing makes per row, told apart from those made
+// once per list by listing a category of n and one of 2n entries.
+TEST_F(BrowseTest, AListingAsksTheFileSystemLittlePerRow) {
+  const struct {
+    const char* Kind;
+    std::vector<std::string> EntryFiles;  // {n} stands for the entry's number
+    FileSystemCalls PerRow;
+  } cases[] = {
+      // One test for the viewme.bmp it lacks, one open for the readme it lacks, then the
+      // readme.txt opened and read.
+      {"folders", {"Item{n}\\readme.txt"}, {0, 1, 2, 1, 0}},
+      // Nothing lies inside a file; a readme beside it is known from the names listed.
+      {"zips", {"t{n}.zip"}, {0, 0, 0, 0, 0}},
+      {"zips with readmes", {"t{n}.zip", "t{n}.readme"}, {0, 0, 1, 1, 0}},
+  };
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const auto& c : cases) {
+    for (const int count : {10, 20}) {
+      for (int n = 0; n < count; ++n) {
+        for (std::string name : c.EntryFiles) {
+          name.replace(name.find("{n}"), 3, std::to_string(n));
+          files.push_back({std::string(c.Kind) + std::to_string(count) + "\\" + name, "Line\r\n"});
+        }
+      }
+    }
+  }
+  Medium(files);
+  CountingFileSystem counting(FPlatform.Fs);
+  Services services = FPlatform.Get();
+  services.Fs = &counting;
+  ScopedPlatform scoped(services);
+  for (const auto& c : cases) {
+    FileSystemCalls calls[2];
+    for (int i = 0; i < 2; ++i) {
+      counting.Reset();
+      Open(c.Kind + std::to_string(10 * (i + 1)));
+      ASSERT_EQ(FForm->TextBox->Count(), 10 * (i + 1)) << c.Kind;
+      calls[i] = counting.Calls();
+    }
+    const auto perRow = [&](uint64_t FileSystemCalls::*kind) {
+      return (calls[1].*kind - calls[0].*kind) / 10;
+    };
+    EXPECT_EQ(perRow(&FileSystemCalls::Enumerations), c.PerRow.Enumerations) << c.Kind;
+    EXPECT_EQ(perRow(&FileSystemCalls::Tests), c.PerRow.Tests) << c.Kind;
+    EXPECT_EQ(perRow(&FileSystemCalls::Opens), c.PerRow.Opens) << c.Kind;
+    EXPECT_EQ(perRow(&FileSystemCalls::Reads), c.PerRow.Reads) << c.Kind;
+    EXPECT_EQ(perRow(&FileSystemCalls::Other), c.PerRow.Other) << c.Kind;
+  }
 }
 
 TEST_F(BrowseTest, FolderHoldingOnlyAViewMeFolderGivesAnEmptyInstallList) {
