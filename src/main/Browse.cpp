@@ -317,24 +317,20 @@ bool TMainForm::ListFolder(const std::string& folder, TListMode mode, const std:
   // every folder of the category for its viewme.bmp until one had it, and a file entry never
   // holds one.
   for (const DirEntry* entry : listable) {
-    const int32_t row = TextBox->AddRow(entry->Name);
-    if (AddItem(row, JoinPath(FCurDir, entry->Name), (entry->Attr & faDirectory) != 0)) {
-      FHasReadme = true;
-    }
+    if (AddItem(entry->Name, (entry->Attr & faDirectory) != 0)) FHasReadme = true;
     Update();
   }
   return false;
 }
 
-bool TMainForm::AddItem(int32_t row, const std::string& path, bool isFolder) {
-  if (row < 0 || row > CheckedInt32(FItems.size())) throw ERangeError();
-  const std::string& name = TextBox->Row(row);
+bool TMainForm::AddItem(const std::string& name, bool isFolder) {
+  const int32_t row = TextBox->Count();
   if (row == CheckedInt32(FItems.size())) {
     FItems.push_back(name);
   } else {
-    FItems[static_cast<size_t>(row)] = name;
+    FItems.at(static_cast<size_t>(row)) = name;
   }
-
+  const std::string path = JoinPath(FCurDir, name);
   const size_t nameStart = path.find_last_of('\\') + 1;
   const size_t dot = path.find('.', nameStart);
   const std::string stem = dot == std::string::npos ? path : path.substr(0, dot);
@@ -342,22 +338,31 @@ bool TMainForm::AddItem(int32_t row, const std::string& path, bool isFolder) {
 
   // The entry's own readme beside it, then, for a folder, a readme inside it: nothing lies
   // inside a file.
-  std::unique_ptr<IReadFile> readme;
   const std::string beside = stem + ".readme";
   const bool isBesideKnown = FHasFolderFiles && beside.compare(0, FCurDir.size(), FCurDir) == 0;
-  if (!isBesideKnown || FFolderFiles.count(LowerStr(beside.substr(FCurDir.size()))) != 0) {
-    readme = OpenIfFile(beside);
+  std::string description;
+  bool hasReadme = false;
+  try {
+    std::unique_ptr<IReadFile> readme;
+    if (!isBesideKnown || FFolderFiles.count(LowerStr(beside.substr(FCurDir.size()))) != 0) {
+      readme = OpenIfFile(beside);
+    }
+    if (!readme && isFolder) readme = OpenIfFile(JoinPath(path, "readme"));
+    if (!readme && isFolder) readme = OpenIfFile(JoinPath(path, "readme.txt"));
+    hasReadme = readme != nullptr;
+    if (hasReadme) description = ReadFirstLine(std::move(readme));
+  } catch (...) {
+    // A readme that cannot be read ends the listing; the entry's row stays, with its bare name.
+    TextBox->AddRow(name);
+    throw;
   }
-  if (!readme && isFolder) readme = OpenIfFile(JoinPath(path, "readme"));
-  if (!readme && isFolder) readme = OpenIfFile(JoinPath(path, "readme.txt"));
-  if (!readme) {
-    TextBox->SetRow(row, shown);
+  if (!hasReadme) {
+    TextBox->AddRow(shown);
     return false;
   }
-  const std::string description = ReadFirstLine(std::move(readme));
   std::string text = shown;
   if (text.size() < 10) text.resize(10, ' ');
-  TextBox->SetRow(row, text + " " + description);
+  TextBox->AddRow(text + " " + description);
   return true;
 }
 

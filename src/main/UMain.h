@@ -68,8 +68,10 @@ class TMainForm : public TForm {
   void StartRtf(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
   bool ListFolder(const std::string& folder, TListMode mode, const std::string& ext,
                   TItemAction action, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  // Describes row's entry (a folder when isFolder) at path by its readme; true when it has one.
-  bool AddItem(int32_t row, const std::string& path, bool isFolder);
+  // Adds the row of the current folder's entry name (a folder when isFolder), described by its
+  // readme; true when it has one. The row is added once with its whole text: each change of a
+  // row costs the system's list a deletion and an insertion.
+  bool AddItem(const std::string& name, bool isFolder);
 
   // The action bar.
   void UpdateActionBar();

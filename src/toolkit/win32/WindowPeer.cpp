@@ -254,6 +254,9 @@ std::optional<LRESULT> WindowPeer::HandlePaintMessage(UINT message, WPARAM wPara
 }
 
 void WindowPeer::Update() {
+  // Asking each child for its update region costs more than the paint itself when nothing is
+  // pending, as after most rows of a long list: the thread's queue says whether anything is.
+  if ((HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0) return;
   RedrawWindow(FHandle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
