@@ -179,7 +179,7 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM param) {
 // whose class starts with textClass, holds length characters; negative when it did not within
 // the deadline. The program started here is ended here.
 double TimeProgram(const std::string& exe, const char* textClass, const std::string& path,
-                   size_t length) {
+                   size_t length, int* textWidth = nullptr) {
   std::string commandLine = "\"" + exe + "\" \"" + path + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -202,6 +202,8 @@ double TimeProgram(const std::string& exe, const char* textClass, const std::str
         SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 60000, &held) != 0 &&
         held >= length) {
       seconds = Seconds() - start;
+      RECT area{};
+      if (textWidth != nullptr && GetClientRect(edit, &area)) *textWidth = area.right;
       break;
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
@@ -221,21 +223,39 @@ double TimeNotepad(const std::string& path, size_t length) {
   return TimeProgram(WindowsFolder() + "\\notepad.exe", "Edit", path, length);
 }
 
-double TimeWordPad(const std::string& path, size_t length) {
+double TimeWordPad(const std::string& path, size_t length, int* textWidth = nullptr) {
   // The program files folder lies beside the Windows one on the same drive.
   const std::string exe =
       WindowsFolder().substr(0, 3) + "Program Files\\Windows NT\\Accessories\\wordpad.exe";
-  return TimeProgram(exe, "RichEdit", path, length);
+  return TimeProgram(exe, "RichEdit", path, length, textWidth);
 }
 
-// The rich-text viewer against WordPad on documents of the sizes given.
-void BenchRich(const std::string& top, const std::vector<int>& sizes, bool wordPad) {
+int ClientWidthOf(HWND window) {
+  RECT area{};
+  GetClientRect(window, &area);
+  return area.right;
+}
+
+// The rich-text viewer against WordPad on documents of the sizes given. How long the rich edit
+// takes depends much on how many rows its paragraphs wrap into, so the width of each text area
+// is printed; with sameWidth the viewer is widened to WordPad's, for a like-for-like figure.
+void BenchRich(const std::string& top, const std::vector<int>& sizes, bool wordPad,
+               bool sameWidth) {
   Application().CreateForm(ShowRtfForm);
   double wordPadStart = -1;
+  int wordPadWidth = 0;
   if (wordPad) {
-    wordPadStart = TimeWordPad(MakeTextFile(top, 0), 0);
-    std::printf("WordPad start-up on an empty file: %.3f s\n", wordPadStart);
+    wordPadStart = TimeWordPad(MakeTextFile(top, 0), 0, &wordPadWidth);
+    std::printf("WordPad start-up on an empty file: %.3f s; its text area is %d px wide\n",
+                wordPadStart, wordPadWidth);
   }
+  const HWND memo = HandleOf(*ShowRtfForm->Memo1);
+  if (sameWidth && wordPadWidth > 0) {
+    const int32_t frame = ShowRtfForm->Width() - ClientWidthOf(memo);
+    ShowRtfForm->SetBounds(ShowRtfForm->Left(), ShowRtfForm->Top(), frame + wordPadWidth,
+                           ShowRtfForm->Height());
+  }
+  std::printf("the viewer's text area is %d px wide\n", ClientWidthOf(memo));
   std::printf("%-6s %9s %9s %9s %11s %11s %8s\n", "MB", "read s", "viewer s", "wordpad s",
               "viewer/read", "viewer/wpad", "s/MB");
   for (int megabytes : sizes) {
@@ -256,7 +276,8 @@ void BenchRich(const std::string& top, const std::vector<int>& sizes, bool wordP
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(
-        stderr, "usage: foyer_viewer_bench <work folder> [--rich] [megabytes...] [--no-notepad]\n");
+        stderr, "usage: foyer_viewer_bench <work folder> [--rich] [megabytes...] [--no-notepad] "
+        "[--same-width]\n");
     return 2;
   }
   InstallPlatform(Win32Services());
@@ -265,18 +286,21 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   bool notepad = true;
   bool rich = false;
+  bool sameWidth = false;
   for (int i = 2; i < argc; ++i) {
     if (std::string(argv[i]) == "--rich") {
       rich = true;
     } else if (std::string(argv[i]) == "--no-notepad") {
       notepad = false;
+    } else if (std::string(argv[i]) == "--same-width") {
+      sameWidth = true;
     } else {
       sizes.push_back(std::atoi(argv[i]));
     }
   }
   ForceDirs(top);
   if (rich) {
-    BenchRich(top, sizes.empty() ? std::vector<int>{5, 20} : sizes, notepad);
+    BenchRich(top, sizes.empty() ? std::vector<int>{5, 20} : sizes, notepad, sameWidth);
     Application().DestroyForms();
     return 0;
   }

@@ -4,7 +4,10 @@
 # alone in the same run, and the time Wine's WordPad takes from its start until its rich edit
 # holds the same text (its start-up on an empty file is printed first, to tell it apart).
 # Goal: time growing linearly with the size, and no slower than WordPad.
-# Arguments: sizes in MB (default 5 20); --no-notepad skips WordPad.
+# Wine's rich edit takes much longer the more rows its paragraphs wrap into, so the widths of
+# both text areas are printed; --same-width widens the viewer to WordPad's for a like-for-like
+# figure (without it the viewer keeps its own size, as a user first sees it).
+# Arguments: sizes in MB (default 5 20); --no-notepad skips WordPad; --same-width.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,9 +21,23 @@ testbed_init
 testbed_xvfb 24
 work=$root/build/bench/viewer
 mkdir -p "$work"
-out=$(wine "$root/build/$FOYER_PRESET/foyer_viewer_bench.exe" "Z:${work//\//\\}" --rich "$@" |
-  tr -d '\r')
-echo "$out"
+# Each size in a fresh process, as WordPad opens each document: under Wine, what the rich edit
+# freed of one document slows the next one's loading in the same process.
+sizes=() options=()
+for arg in "$@"; do
+  case $arg in
+    --*) options+=("$arg") ;;
+    *) sizes+=("$arg") ;;
+  esac
+done
+[ ${#sizes[@]} -eq 0 ] && sizes=(5 20)
+out=""
+for size in "${sizes[@]}"; do
+  one=$(wine "$root/build/$FOYER_PRESET/foyer_viewer_bench.exe" "Z:${work//\//\\}" --rich "$size" \
+    "${options[@]}" | tr -d '\r')
+  echo "$one"
+  out+="$one"$'\n'
+done
 echo "$out" | awk '$1 ~ /^[0-9]+$/ { mb[++n] = $1; t[n] = $3; w[n] = $4 }
   END {
     for (i = 1; i <= n; ++i)
