@@ -65,10 +65,14 @@ class EndToEndInstall : public EndToEndTest {
   }
 
   // Waits until the install ended: nothing of it is up and the main window takes input again.
+  // A copy too short for its progress window runs without taking messages, with the main
+  // window enabled: only a message answered tells that it is over.
   bool Ended() {
     return WaitFor(
         [&] {
-          return IsWindowEnabled(FMain) && FFoyer->Window("TCopyProgressForm") == nullptr &&
+          DWORD_PTR answer = 0;
+          return SendMessageTimeoutA(FMain, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer) != 0 &&
+                 IsWindowEnabled(FMain) && FFoyer->Window("TCopyProgressForm") == nullptr &&
                  FFoyer->Window("TCopyFailBox") == nullptr;
         },
         60000);
