@@ -175,6 +175,12 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM param) {
   return search->Found == nullptr;
 }
 
+int ClientWidthOf(HWND window) {
+  RECT area{};
+  GetClientRect(window, &area);
+  return area.right;
+}
+
 // A program of the system (notepad, WordPad) from its start until its text area, a child window
 // whose class starts with textClass, holds length characters; negative when it did not within
 // the deadline. The program started here is ended here.
@@ -202,8 +208,7 @@ double TimeProgram(const std::string& exe, const char* textClass, const std::str
         SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 60000, &held) != 0 &&
         held >= length) {
       seconds = Seconds() - start;
-      RECT area{};
-      if (textWidth != nullptr && GetClientRect(edit, &area)) *textWidth = area.right;
+      if (textWidth != nullptr) *textWidth = ClientWidthOf(edit);
       break;
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
@@ -228,12 +233,6 @@ double TimeWordPad(const std::string& path, size_t length, int* textWidth = null
   const std::string exe =
       WindowsFolder().substr(0, 3) + "Program Files\\Windows NT\\Accessories\\wordpad.exe";
   return TimeProgram(exe, "RichEdit", path, length, textWidth);
-}
-
-int ClientWidthOf(HWND window) {
-  RECT area{};
-  GetClientRect(window, &area);
-  return area.right;
 }
 
 // The rich-text viewer against WordPad on documents of the sizes given. How long the rich edit
