@@ -13,6 +13,7 @@
 #include "EndToEndBed.h"
 #include "contract/ContractBed.h"
 #include "platform/win32/Win32Platform.h"
+#include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Win32Backend.h"
 #include "viewers/ShowRtf.h"
 
@@ -139,6 +140,24 @@ TEST_F(RichViewerTest, RightClickOffersCopyGreyedUntilSelectAllThenCopyTakesTheW
   EXPECT_EQ(items, 2);
   EXPECT_NE(copyState & MF_GRAYED, 0u) << "Copy is not greyed with nothing selected";
   EXPECT_EQ(selectAllState & MF_GRAYED, 0u);
+}
+
+// Under Wine the control lays a document out in blocks of the program's pool, and they go back
+// when the viewer closes.
+TEST_F(RichViewerTest, UnderWineTheDocumentsBlocksComeFromThePoolAndGoBackOnClosing) {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  if (GetProcAddress(ntdll, "wine_get_version") == nullptr) GTEST_SKIP() << "not under Wine";
+  std::string document = "{\\rtf1\\ansi ";
+  for (int i = 0; i < 2000; ++i)
+    document += "Entry {\\b " + std::to_string(i) + "} of the disc, {\\i year}.\\par\r\n";
+  document += "}";
+  const module_pool::Use before = module_pool::InUse();
+  module_pool::Use shown{};
+  Show("long.rtf", document, {[&] { shown = module_pool::InUse(); }});
+  const module_pool::Use after = module_pool::InUse();
+  EXPECT_GT(shown.Blocks, before.Blocks + 2000 * 4) << "the control does not use the pool";
+  EXPECT_LT(after.Blocks, before.Blocks + 200) << "the document's blocks were kept";
+  EXPECT_LT(after.Slabs, shown.Slabs / 4);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include "toolkit/Menus.h"
+#include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PopupMenus.h"
 #include "util/Errors.h"
@@ -31,9 +32,9 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* 
 
 void LoadRichEditLibrary() {
   // Kept loaded until the process ends: the window class lives in it.
-  if (LoadLibraryA("riched20.dll") == nullptr) {
-    throw Exception("Cannot load the rich-text control riched20.dll");
-  }
+  const HMODULE library = LoadLibraryA("riched20.dll");
+  if (library == nullptr) throw Exception("Cannot load the rich-text control riched20.dll");
+  PoolModuleHeapUnderWine(library);
 }
 
 RichEditPeer::RichEditPeer(const PeerContext& context, TRichEdit& richEdit)
