@@ -213,8 +213,13 @@ double TimeProgram(const std::string& exe, const char* textClass, const std::str
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
   }
+  // Told before and after, so that the script can end a program Wine fails to end.
+  std::printf("-- ending the program\n");
+  std::fflush(stdout);
   TerminateProcess(process.Get(), 0);
   WaitForSingleObject(process.Get(), 10000);
+  std::printf("-- ended the program\n");
+  std::fflush(stdout);
   return seconds;
 }
 
@@ -262,7 +267,7 @@ void BenchRich(const std::string& top, const std::vector<int>& sizes, bool wordP
     TimeRead(path);
     const double read = TimeRead(path);
     const ViewerTimes viewer = TimeViewer(*ShowRtfForm, "RichEdit20A", path);
-    const double pad = wordPad ? TimeWordPad(path, viewer.Length) : -1;
+    const double pad = wordPad ? TimeWordPad(path, viewer.Length) : 0;
     std::printf("%-6d %9.3f %9.3f %9.3f %11.1f %11.2f %8.3f\n", megabytes, read, viewer.Shown, pad,
                 viewer.Shown / read, pad > 0 ? viewer.Shown / pad : 0.0, viewer.Shown / megabytes);
     std::printf("   the rich edit held %u characters\n", static_cast<unsigned>(viewer.Length));
