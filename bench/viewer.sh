@@ -17,7 +17,8 @@ testbed_init
 testbed_xvfb 24
 work=$root/build/bench/viewer
 mkdir -p "$work"
-out=$(wine "$root/build/$FOYER_PRESET/foyer_viewer_bench.exe" "Z:${work//\//\\}" "$@" | tr -d '\r')
+out=$(wine "$root/build/$FOYER_PRESET/foyer_viewer_bench.exe" "Z:${work//\//\\}" "$@" | tr -d '\r' |
+  grep -v '^-- end')
 echo "$out"
 echo "$out" | awk '$1 ~ /^[0-9]+$/ { mb[++n] = $1; t[n] = $3 }
   END {
