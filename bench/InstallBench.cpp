@@ -122,6 +122,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
   InstallPlatform(Win32Services());
   Application().SetBackend(MakeWin32Backend(GetModuleHandleA(nullptr)));
+  Application().Backend().Start();
   if (argc < 2) {
     std::printf("usage: foyer_install_bench <work folder>\n");
     return 2;

@@ -120,7 +120,10 @@ int main(int argc, char** argv) {
   services.Fs = &counting;
   InstallPlatform(services);
   // Windowed, the list box and the main window's repaint after each row are in the figures.
-  if (windowed) Application().SetBackend(MakeWin32Backend(GetModuleHandleA(nullptr)));
+  if (windowed) {
+    Application().SetBackend(MakeWin32Backend(GetModuleHandleA(nullptr)));
+    Application().Backend().Start();
+  }
 
   const std::string medium = MakeMedium(top, count);
   const std::string category = medium + "\\Many";

@@ -286,6 +286,7 @@ int main(int argc, char** argv) {
   }
   InstallPlatform(Win32Services());
   Application().SetBackend(MakeWin32Backend(GetModuleHandleA(nullptr)));
+  Application().Backend().Start();
   const std::string top = argv[1];
   std::vector<int> sizes;
   bool notepad = true;

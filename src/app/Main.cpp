@@ -1,15 +1,12 @@
-// Program entry of foyer.exe: the services, the six windows in their order, the event loop.
+// Program entry of foyer.exe: the services, the backend, the program.
 #include "platform/win32/WinApi.h"
 
-#include "dialogs/CopyFail.h"
 #include "dialogs/OpenDir.h"
+#include "main/Program.h"
 #include "main/UMain.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Application.h"
 #include "toolkit/win32/Win32Backend.h"
-#include "viewers/ShowBmp.h"
-#include "viewers/ShowRtf.h"
-#include "viewers/ShowTxt.h"
 
 namespace {
 
@@ -38,15 +35,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Application().SetTitle(TitleOf(exePath));
   InitOpenDirModule();
 
-  Application().Dispatch([] {
-    Application().CreateForm(MainForm);
-    Application().CreateForm(OpenDirDialog);
-    Application().CreateForm(CopyFailBox);
-    Application().CreateForm(ShowBmpForm);
-    Application().CreateForm(ShowTxtForm);
-    Application().CreateForm(ShowRtfForm);
-  });
-  Application().Run();
-  Application().DestroyForms();
-  return 0;
+  return RunProgram();
 }

@@ -18,6 +18,9 @@ class TTimer;
 class IBackend {
  public:
   virtual ~IBackend() = default;
+  // Readies the backend for the first form: what it needs of the system fails here, inside the
+  // program's start, where the error is reported. The error box works before it.
+  virtual void Start() {}
   // The peer of a windowed control, or null when nothing is bound.
   virtual std::unique_ptr<IWindowPeer> CreatePeer(TWinControl& control) = 0;
   // The size of a caption's shown text in a font.
@@ -64,10 +67,12 @@ class TApplication {
   bool Terminated() const { return FTerminated; }
 
   // Runs an event handler; an error it raises goes to the default handler, never further.
+  // Returns whether the handler ran to its end.
   template <typename F>
-  void Dispatch(F&& handler) noexcept {
+  bool Dispatch(F&& handler) noexcept {
     try {
       handler();
+      return true;
     } catch (const Exception& error) {
       HandleException(error.Message());
     } catch (const std::bad_alloc&) {
@@ -77,6 +82,7 @@ class TApplication {
     } catch (...) {
       HandleException("Unknown error");
     }
+    return false;
   }
   // The default error handler: the message with a full stop, titled with the application's title.
   void HandleException(const std::string& message) noexcept;

@@ -43,6 +43,7 @@ void Dispatch(MSG& message) {
 void Win32BackendTest::SetUp() {
   FSavedTitle = Application().Title();
   Application().SetBackend(MakeWin32Backend(GetModuleHandleA(nullptr)));
+  Application().Backend().Start();
 }
 
 void Win32BackendTest::TearDown() {

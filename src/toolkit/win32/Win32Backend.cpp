@@ -1,6 +1,8 @@
 // The Win32 backend: peers for the windowed components, modal showing, timers, the error box.
 #include "toolkit/win32/Win32Backend.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -106,6 +108,7 @@ class Win32Backend final : public IBackend {
   Win32Backend(const Win32Backend&) = delete;
   Win32Backend& operator=(const Win32Backend&) = delete;
 
+  void Start() override;
   std::unique_ptr<IWindowPeer> CreatePeer(TWinControl& control) override;
   TSize MeasureText(const TFont& font, const std::string& text) override;
   int32_t ShowModal(TForm& form) override;
@@ -130,24 +133,31 @@ class Win32Backend final : public IBackend {
   std::vector<std::pair<TForm*, std::unique_ptr<ModalShowing>>> FShowings;
 };
 
-Win32Backend::Win32Backend(HINSTANCE instance) : FInstance(instance) {
+Win32Backend::Win32Backend(HINSTANCE instance) : FInstance(instance) {}
+
+void Win32Backend::Start() {
+  // The manifest asks for version 6 of the common controls; their window classes, the system's
+  // own buttons, edits, list and combo boxes among them, are the library's to register.
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  if (!InitCommonControlsEx(&classes)) throw Exception("Cannot load the common controls");
   WNDCLASSA windowClass{};
-  if (!GetClassInfoA(instance, kTimerWindowClass, &windowClass)) {
+  if (!GetClassInfoA(FInstance, kTimerWindowClass, &windowClass)) {
     windowClass.lpfnWndProc = TimerWindowProc;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = FInstance;
     windowClass.lpszClassName = kTimerWindowClass;
     if (RegisterClassA(&windowClass) == 0) throw Exception("Cannot register the timer window");
   }
   LoadRichEditLibrary();
   FTimerWindow = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 instance, this);
+                                 FInstance, this);
   if (FTimerWindow == nullptr) throw Exception("Cannot create the timer window");
 }
 
 Win32Backend::~Win32Backend() {
   for (const auto& [id, timer] : FTimers)
     KillTimer(FTimerWindow, id);
-  DestroyWindow(FTimerWindow);
+  if (FTimerWindow != nullptr) DestroyWindow(FTimerWindow);
 }
 
 std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {

@@ -8,7 +8,8 @@
 
 namespace foyer {
 
-// The backend for the program's module; install it before the first form is created.
+// The backend for the program's module; install it and start it before the first form is
+// created.
 std::unique_ptr<IBackend> MakeWin32Backend(HINSTANCE instance);
 
 // The window bound to a control, or null when it has none.
