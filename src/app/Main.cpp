@@ -1,9 +1,10 @@
-// Program entry of foyer.exe: the services, the backend, the program.
+// Program entry of foyer.exe: the libraries' search, the services, the backend, the program.
 #include "platform/win32/WinApi.h"
 
 #include "dialogs/OpenDir.h"
 #include "main/Program.h"
 #include "main/UMain.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Application.h"
 #include "toolkit/win32/Win32Backend.h"
@@ -22,6 +23,8 @@ std::string TitleOf(const std::string& exePath) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace foyer;
+  // Before anything loads a library: the program's folder may hold planted copies.
+  LoadLibrariesFromSystemOnly();
   // The program runs from removable media and asks drives for their labels: a drive without a
   // disc must answer "not ready" instead of the system asking the user to insert one, and a
   // file that cannot be opened must not bring up a box of the system's own.

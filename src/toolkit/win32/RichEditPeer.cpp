@@ -3,6 +3,7 @@
 
 #include <richedit.h>
 
+#include "platform/win32/SystemLibraries.h"
 #include "toolkit/Menus.h"
 #include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Painting.h"
@@ -31,8 +32,9 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* 
 }  // namespace
 
 void LoadRichEditLibrary() {
-  // Kept loaded until the process ends: the window class lives in it.
-  const HMODULE library = LoadLibraryA("riched20.dll");
+  // Kept loaded until the process ends: the window class lives in it. Not a known library of
+  // the system, so loaded by name it would be looked for beside the program first.
+  const HMODULE library = LoadSystemLibrary("riched20.dll");
   if (library == nullptr) throw Exception("Cannot load the rich-text control riched20.dll");
   PoolModuleHeapUnderWine(library);
 }
