@@ -115,6 +115,9 @@ void TMainForm::CategoryClick(TComponent* sender) {
 
   bool subFolder = false, wave = false, midi = false, program = false, bitmap = false;
   bool text = false, richText = false, zip = false, video = false, other = false;
+  // A zip's notes and preview beside it count only for a list of zips: the lookups of a list of
+  // folders look inside the entries alone.
+  bool zipReadme = false, zipViewMe = false;
   FHasReadme = false;
   FHasViewMe = false;
 
@@ -150,14 +153,18 @@ void TMainForm::CategoryClick(TComponent* sender) {
       program = true;
     } else if (ext == "bmp") {
       // A zip's preview beside it is preview material, not a picture to show.
-      if (lower == "viewme.bmp" || IsZipCompanion(zipStems, name, "bmp")) {
+      if (lower == "viewme.bmp") {
         FHasViewMe = true;
+      } else if (IsZipCompanion(zipStems, name, "bmp")) {
+        zipViewMe = true;
       } else {
         bitmap = true;
       }
     } else if (ext == "txt") {
-      if (lower == "readme.txt" || IsZipCompanion(zipStems, name, "txt")) {
+      if (lower == "readme.txt") {
         FHasReadme = true;
+      } else if (IsZipCompanion(zipStems, name, "txt")) {
+        zipReadme = true;
       } else {
         text = true;
       }
@@ -175,6 +182,10 @@ void TMainForm::CategoryClick(TComponent* sender) {
   }
 
   const int count = wave + midi + program + bitmap + text + richText + zip + video;
+  if (!subFolder) {
+    FHasReadme = FHasReadme || zipReadme;
+    FHasViewMe = FHasViewMe || zipViewMe;
+  }
   if (subFolder) {
     FZipMode = false;
     StartInstall(folder, savedReadme, savedViewMe, savedZipMode);
@@ -436,10 +447,10 @@ void TMainForm::TextBoxClick(TComponent*) {
   if (row < 0) return;
   const std::string& name = Item(row);
   const std::string entry = JoinPath(FCurDir, name);
-  // A name without a dot (a folder, as a rule) has no companions beside it: only the files
-  // inside it count.
+  // Only a list of zips looks beside an entry; in a list of folders, and for a name without a
+  // dot, only the files inside the entry count, as in the lookups the buttons run.
   const size_t dot = name.find('.');
-  const bool hasStem = dot != std::string::npos;
+  const bool hasStem = FZipMode && dot != std::string::npos;
   const std::string stem = hasStem ? JoinPath(FCurDir, name.substr(0, dot + 1)) : std::string();
 
   const bool hasReadme =

@@ -10,22 +10,24 @@ namespace {
 
 // The show command a started program's window opens with (SW_SHOWNORMAL).
 constexpr int kShowNormal = 1;
-// The longest command line the system's program start takes whole.
+// The longest command line a program is started with; a longer one is refused rather than cut.
 constexpr size_t kMaxCommandLine = 255;
 
-// What the user is told when a program does not start, by the start's answer.
-std::string StartFailure(uint32_t answer, const std::string& name) {
-  switch (answer) {
-    case 0:
+// What the user is told when a program does not start, by the system's error code.
+std::string StartFailure(uint32_t error, const std::string& name) {
+  switch (error) {
+    case kErrNotEnoughMemory:
       return "Not enough memory to start " + name;
-    case 2:
+    case kErrFileNotFound:
       return "Cannot find the program " + name;
-    case 3:
+    case kErrPathNotFound:
       return "Cannot find the folder of the program " + name;
-    case 11:
+    case kErrBadFormat:
+    case kErrBadExeFormat:
+    case kErrMachineMismatch:
       return name + " is not a program that can be started";
     default:
-      return "Cannot start " + name + " (error " + std::to_string(answer) + ")";
+      return "Cannot start " + name + " (error " + std::to_string(error) + ")";
   }
 }
 
@@ -38,17 +40,24 @@ void TMainForm::DoPlay(const std::string& name) {
 }
 
 void TMainForm::DoRun(const std::string& name) {
-  const uint32_t error = Platform().Fs->SetCurrentDir(FCurDir);
-  if (error != kErrNone) throw EInOutError(static_cast<int>(error));
-  // Quoted, so that a space in the path cannot make the system start another program (the
-  // part of the path before the space) or none; batch files start the same way.
-  const std::string commandLine = "\"" + JoinPath(FCurDir, name) + "\"";
+  const uint32_t folderError = Platform().Fs->SetCurrentDir(FCurDir);
+  if (folderError != kErrNone) throw EInOutError(static_cast<int>(folderError));
+  const ProgramStart program{JoinPath(FCurDir, name), "", FCurDir, kShowNormal};
+  // The command line is the path in quotes (a space in it must not start the part before it).
   // A path cut short would start another program, or none.
-  if (commandLine.size() > kMaxCommandLine) {
+  if (program.File.size() + 2 > kMaxCommandLine) {
     throw Exception("The path of " + name + " is too long to start it");
   }
-  const uint32_t answer = Platform().Programs->Start(commandLine, kShowNormal);
-  if (answer <= 31) throw Exception(StartFailure(answer, name));
+  IPrograms& programs = *Platform().Programs;
+  uint32_t error = programs.Start(program);
+  // Installers ask for administrator rights in their manifest, and the system refuses to start
+  // them from a program without those rights; the shell's elevating start asks the user.
+  if (error == kErrElevationRequired) {
+    error = programs.StartElevated(program);
+    // The user said no to the consent prompt: nothing went wrong that they need telling.
+    if (error == kErrCancelled) return;
+  }
+  if (error != kErrNone) throw Exception(StartFailure(error, name));
 }
 
 }  // namespace foyer

@@ -1,6 +1,8 @@
 // The main window: start-up, skin, category buttons and layout.
 #include "main/UMain.h"
 
+#include <algorithm>
+
 #include "platform/Platform.h"
 #include "toolkit/Application.h"
 #include "util/Path.h"
@@ -154,6 +156,9 @@ void TMainForm::FindRootDir() {
   const std::string exeName = lastSlash == std::string::npos ? exe : exe.substr(lastSlash + 1);
 
   RootDir = args.Params.empty() ? exeFolder : args.Params.front();
+  // The system takes a forward slash for a backslash; the rest of the program splits paths at
+  // backslashes only.
+  std::replace(RootDir.begin(), RootDir.end(), '/', '\\');
   SetCaption(LeftStr(exeName, CheckedSub(CheckedInt32(exeName.size()), 4)));
   AddBackslash(RootDir);
 

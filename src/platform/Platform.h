@@ -199,13 +199,38 @@ class IMedia {
 };
 
 // Starting programs as processes of their own.
+
+// System error codes a program start answers with, besides those of the file system.
+enum StartError : uint32_t {
+  kErrNotEnoughMemory = 8,
+  kErrBadFormat = 11,
+  kErrBadExeFormat = 193,
+  kErrMachineMismatch = 216,    // a program for another processor
+  kErrElevationRequired = 740,  // the program's manifest asks for administrator rights
+  kErrCancelled = 1223,         // the user declined the consent prompt
+};
+
+// A program to start: the file, its parameters (empty for none), the folder it starts in and
+// the show command its first window opens with.
+struct ProgramStart {
+  std::string File;
+  std::string Parameters;
+  std::string Folder;
+  int ShowCommand = 0;
+  bool operator==(const ProgramStart&) const = default;
+};
+
 class IPrograms {
  public:
   virtual ~IPrograms() = default;
-  // Starts a command line with a window show command; returns the system's answer: above 31 when
-  // the program started, else 0 (out of memory), 2 (file not found), 3 (path not found) or 11
-  // (not a program).
-  virtual uint32_t Start(const std::string& commandLine, int showCommand) = 0;
+  // Starts the program with the rights of this one; batch files through the command
+  // interpreter. Returns 0 when it started, else the system's error code; a program that asks
+  // for administrator rights answers kErrElevationRequired.
+  virtual uint32_t Start(const ProgramStart& program) = 0;
+  // Starts the program through the shell with administrator rights, after the system's consent
+  // prompt. Returns 0 when it started, kErrCancelled when the user declined, else the system's
+  // error code.
+  virtual uint32_t StartElevated(const ProgramStart& program) = 0;
 };
 
 // A millisecond count that goes up with time and wraps round; only differences mean anything.

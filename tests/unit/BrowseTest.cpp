@@ -375,7 +375,11 @@ TEST_F(BrowseTest, ZipCompanionsArePreviewsAndNotesNotContent) {
           {"Zips\\other.readme", "About other"},
           {"Pics\\a.bmp", "BM"},
           {"Pics\\b.bmp", "BM"},
-          {"Pics\\tool.txt", "no zip here"}});
+          {"Pics\\tool.txt", "no zip here"},
+          {"Mixed\\Game\\readme.txt", "About the game"},
+          {"Mixed\\tool.zip", "PK"},
+          {"Mixed\\tool.bmp", "BM"},
+          {"Mixed\\tool.txt", "Notes"}});
   Open("Zips");
   EXPECT_EQ(FForm->Mode(), lmInstall);
   EXPECT_TRUE(FForm->ZipMode());
@@ -396,6 +400,14 @@ TEST_F(BrowseTest, ZipCompanionsArePreviewsAndNotesNotContent) {
 
   Open("Pics");  // a text file that belongs to no zip is content: two kinds, no mode
   EXPECT_EQ(FForm->Mode(), lmInstall);
+
+  // Among folders a zip's notes and preview raise no button and enable no caption.
+  Open("Mixed");
+  EXPECT_EQ(FForm->Action2Label->Caption(), "ReadMe");
+  EXPECT_FALSE(FForm->Action3Btn->Visible());
+  Select(1);
+  EXPECT_EQ(FForm->Item(1), "tool.zip");
+  EXPECT_FALSE(FForm->Action2Label->Enabled());
 }
 
 TEST_F(BrowseTest, ActionBarRolesFollowTheFlagsAndTheSelectedRow) {

@@ -164,29 +164,41 @@ TEST_F(LaunchTest, FailuresShowTheInterfacesTextAndNothingPlays) {
   EXPECT_EQ(Headless().Errors.size(), 3u);
 }
 
-TEST_F(LaunchTest, ProgramsStartQuotedFromTheirFolderAndFailuresSaySo) {
+TEST_F(LaunchTest, ProgramsStartFromTheirFolderElevatedWhenTheyAskAndFailuresSaySo) {
   const std::string programs = std::string(kRoot) + "Programs\\";
   Act("Programs", "setup.exe");
   Act("Programs", "notes.bat");
-  EXPECT_EQ(
-      FPlatform.Programs.Started,
-      (std::vector<std::string>{"\"" + programs + "setup.exe\"", "\"" + programs + "notes.bat\""}));
-  EXPECT_EQ(FPlatform.Programs.ShowCommands, (std::vector<int>{1, 1}));
+  EXPECT_EQ(FPlatform.Programs.Started,
+            (std::vector<ProgramStart>{{programs + "setup.exe", "", programs, 1},
+                                       {programs + "notes.bat", "", programs, 1}}));
   EXPECT_EQ(FPlatform.Fs.GetCurrentDir(), programs.substr(0, programs.size() - 1));
   EXPECT_TRUE(Headless().Errors.empty());
 
-  const std::pair<uint32_t, std::string> failures[] = {
-      {0, "Not enough memory to start setup.exe."},
-      {2, "Cannot find the program setup.exe."},
-      {3, "Cannot find the folder of the program setup.exe."},
-      {11, "setup.exe is not a program that can be started."},
+  const struct {
+    uint32_t Answer, ElevatedAnswer;
+    std::vector<std::string> Shown;
+  } cases[] = {
+      {kErrElevationRequired, kErrNone, {}},
+      {kErrElevationRequired, kErrCancelled, {}},  // the user declined the consent prompt
+      {kErrElevationRequired, kErrFileNotFound, {"Cannot find the program setup.exe."}},
+      {kErrNotEnoughMemory, kErrNone, {"Not enough memory to start setup.exe."}},
+      {kErrFileNotFound, kErrNone, {"Cannot find the program setup.exe."}},
+      {kErrPathNotFound, kErrNone, {"Cannot find the folder of the program setup.exe."}},
+      {kErrBadExeFormat, kErrNone, {"setup.exe is not a program that can be started."}},
   };
-  for (const auto& [answer, message] : failures) {
+  for (const auto& c : cases) {
     FPlatform.Fs.SetCurrentDir("C:\\");
-    FPlatform.Programs.Result = answer;
+    FPlatform.Programs = MemoryPrograms();
+    FPlatform.Programs.Result = c.Answer;
+    FPlatform.Programs.ElevatedResult = c.ElevatedAnswer;
     Headless().Errors.clear();
     Act("Programs", "setup.exe");
-    EXPECT_EQ(Headless().Errors, std::vector<std::string>{message});
+    ASSERT_EQ(FPlatform.Programs.Started.size(), 1u);
+    EXPECT_EQ(Headless().Errors, c.Shown);
+    // The elevating start is asked for the same file, parameters, folder and show command.
+    EXPECT_EQ(FPlatform.Programs.StartedElevated, c.Answer == kErrElevationRequired
+                                                      ? FPlatform.Programs.Started
+                                                      : std::vector<ProgramStart>{});
     EXPECT_EQ(FPlatform.Fs.GetCurrentDir(), programs.substr(0, programs.size() - 1));
   }
 }
@@ -204,8 +216,8 @@ TEST_F(LaunchTest, CategoryOfOneTuneOrProgramPlaysOrStartsItAtOnce) {
   EXPECT_EQ(commands.front(),
             "2051 dev0 flags8706 Sequencer " + std::string(kRoot) + "Jingle\\jingle.mid");
   EXPECT_EQ(commands.back(), "2054 dev1 flags1");
-  EXPECT_EQ(FPlatform.Programs.Started,
-            std::vector<std::string>{"\"" + std::string(kRoot) + "Tool\\tool.exe\""});
+  ASSERT_EQ(FPlatform.Programs.Started.size(), 1u);
+  EXPECT_EQ(FPlatform.Programs.Started[0].File, std::string(kRoot) + "Tool\\tool.exe");
   EXPECT_TRUE(Headless().Errors.empty());
 }
 

@@ -75,6 +75,7 @@ TEST_F(MainFormTest, FirstArgumentIsTheRootAndBinDatIsStrippedInAnyCase) {
       {{"d:\\cd\\BIN.DAT"}, "d:\\cd\\"},
       {{"d:\\cd\\Bin.Dat\\"}, "d:\\cd\\"},
       {{"d:bin.dat"}, "d:\\"},
+      {{"d:/cd/bin.dat"}, "d:\\cd\\"},
       {{"d:\\cd", "second", "third"}, "d:\\cd\\"},
       // Only a whole last folder named bin.dat is stripped.
       {{"d:\\tools\\mybin.dat"}, "d:\\tools\\mybin.dat\\"},

@@ -1,6 +1,6 @@
 // Playing and running entries with foyer.exe: wave, MIDI and video on the system's media
 // interface, its error text for a broken file, a batch file under a folder whose name holds a
-// space, and the error for a program that is gone.
+// space, an installer asking for administrator rights, and the error for a program that is gone.
 #include "platform/win32/WinApi.h"
 
 #include <mmsystem.h>
@@ -43,6 +43,10 @@ class EndToEndPlay : public EndToEndTest {
     FRan = FBed->Root() + "ran.txt";
     FBed->MakeFile(FRoot + "Programs\\write.bat", "@echo ran> \"" + FRan + "\"\r\n");
     FBed->MakeFile(FRoot + "Programs\\gone.exe", "MZ");
+    // An installer whose manifest asks for administrator rights, built beside foyer.exe.
+    const std::string exe = Env("FOYER_EXE");
+    const std::string admin = exe.substr(0, exe.find_last_of('\\') + 1) + "sample_admin.exe";
+    ASSERT_TRUE(CopyFileA(admin.c_str(), (FRoot + "Programs\\setup.exe").c_str(), FALSE));
     FMedium = FRoot;
     ASSERT_NO_FATAL_FAILURE(StartFoyer(FRoot));
   }
@@ -103,6 +107,15 @@ TEST_F(EndToEndPlay, BatchFileUnderAFolderWithASpaceRunsAndAGoneProgramIsReporte
   ASSERT_TRUE(DeleteFileA((FRoot + "Programs\\gone.exe").c_str()));
   ASSERT_NO_FATAL_FAILURE(ActOnEntry("Programs", "gone.exe"));
   EXPECT_EQ(ErrorBox(), "Cannot find the program gone.exe.");
+}
+
+// Wine knows no elevation: the program starts at once, where Windows would ask for consent.
+TEST_F(EndToEndPlay, InstallerThatAsksForAdministratorRightsStarts) {
+  ASSERT_NO_FATAL_FAILURE(ActOnEntry("Programs", "setup.exe"));
+  const auto box = [] { return FindWindowA("#32770", "Sample program"); };
+  ASSERT_TRUE(WaitFor([&] { return box() != nullptr; }, 20000)) << "the installer did not start";
+  PostMessageA(box(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(FFoyer->Window("#32770"), nullptr) << "an error box besides the installer's window";
 }
 
 }  // namespace

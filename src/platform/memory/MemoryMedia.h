@@ -37,16 +37,23 @@ class MemoryMedia final : public IMedia {
 
 class MemoryPrograms final : public IPrograms {
  public:
-  uint32_t Start(const std::string& commandLine, int showCommand) override {
-    Started.push_back(commandLine);
-    ShowCommands.push_back(showCommand);
+  uint32_t Start(const ProgramStart& program) override {
+    Started.push_back(program);
     return Result;
   }
+  uint32_t StartElevated(const ProgramStart& program) override {
+    StartedElevated.push_back(program);
+    return ElevatedResult;
+  }
 
-  std::vector<std::string> Started;
-  std::vector<int> ShowCommands;
-  // What every start answers.
-  uint32_t Result = 33;
+  // Every start and every elevating start, in order.
+  std::vector<ProgramStart> Started;
+  std::vector<ProgramStart> StartedElevated;
+  // What every start answers: kErrElevationRequired for a program that asks for administrator
+  // rights.
+  uint32_t Result = kErrNone;
+  // What every elevating start answers: kErrCancelled for a user who declines the prompt.
+  uint32_t ElevatedResult = kErrNone;
 };
 
 }  // namespace foyer

@@ -62,6 +62,15 @@ using FindHandle = UniqueHandle<FindHandleTraits>;
 // A file from CreateFile.
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
+// A process or thread, which is null when there is none (INVALID_HANDLE_VALUE would be this
+// process itself).
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { CloseHandle(handle); }
+};
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+
 // A device context from GetDC: of a window's client area, or of the whole screen when the window
 // is null.
 class ClientDC {

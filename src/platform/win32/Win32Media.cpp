@@ -1,9 +1,12 @@
 // The media control interface and program start of the system.
 #include "platform/win32/Win32Media.h"
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 
 #include <mmsystem.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <vector>
 
@@ -86,8 +89,47 @@ bool Win32Media::ErrorText(uint32_t error, std::string& text) {
   return true;
 }
 
-uint32_t Win32Programs::Start(const std::string& commandLine, int showCommand) {
-  return WinExec(commandLine.c_str(), static_cast<UINT>(showCommand));
+uint32_t Win32Programs::Start(const ProgramStart& program) {
+  std::string commandLine = "\"" + program.File + "\"";
+  if (!program.Parameters.empty()) commandLine += " " + program.Parameters;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(program.ShowCommand);
+  PROCESS_INFORMATION started{};
+  // The start WinExec makes, called directly: WinExec folds every error code above 31 into 11
+  // ("not a program"), among them 740, the one that says the program needs elevation. Without
+  // an application name the system starts a batch file through the command interpreter.
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      program.Folder.c_str(), &startup, &started)) {
+    return GetLastError();
+  }
+  const KernelHandle process(started.hProcess);
+  const KernelHandle thread(started.hThread);
+  // WinExec gave the new program up to 30 s to wait for input, so that its window opens before
+  // this one acts on the next click.
+  WaitForInputIdle(process.Get(), 30000);
+  return kErrNone;
+}
+
+uint32_t Win32Programs::StartElevated(const ProgramStart& program) {
+  // The shell may hand the start to extensions that need COM on this thread; it stays
+  // initialised for the life of the program.
+  [[maybe_unused]] static const HRESULT com =
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  // The caller reports a failure: the shell shows no error box of its own.
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  // The consent prompt comes up in front of the window the user clicked in, not behind it.
+  info.hwnd = GetActiveWindow();
+  info.lpVerb = "runas";
+  info.lpFile = program.File.c_str();
+  info.lpParameters = program.Parameters.empty() ? nullptr : program.Parameters.c_str();
+  info.lpDirectory = program.Folder.c_str();
+  info.nShow = program.ShowCommand;
+  if (!ShellExecuteExA(&info)) return GetLastError();
+  return kErrNone;
 }
 
 }  // namespace foyer

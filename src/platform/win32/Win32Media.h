@@ -13,7 +13,8 @@ class Win32Media final : public IMedia {
 
 class Win32Programs final : public IPrograms {
  public:
-  uint32_t Start(const std::string& commandLine, int showCommand) override;
+  uint32_t Start(const ProgramStart& program) override;
+  uint32_t StartElevated(const ProgramStart& program) override;
 };
 
 }  // namespace foyer
