@@ -221,6 +221,34 @@ uint32_t Win32FileSystem::CopyFile(const std::string& source, const std::string&
   return kErrNone;
 }
 
+uint32_t Win32FileSystem::ReplaceFile(const std::string& replaced, const std::string& replacement) {
+  const DWORD attrs = GetFileAttributesA(replacement.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return GetLastError();
+  if ((attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return kErrAccessDenied;
+  // Wine's replace puts a file in the place of an empty folder.
+  const DWORD replacedAttrs = GetFileAttributesA(replaced.c_str());
+  DWORD error = kErrNone;
+  if (replacedAttrs == INVALID_FILE_ATTRIBUTES) {
+    error = GetLastError();
+  } else if ((replacedAttrs & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    error = kErrAccessDenied;
+  } else if (!ReplaceFileA(replaced.c_str(), replacement.c_str(), nullptr,
+                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    error = GetLastError();
+  }
+  if (error != kErrNone) {
+    if ((attrs & FILE_ATTRIBUTE_READONLY) != 0) {
+      SetFileAttributesA(replacement.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+    }
+    DeleteFileA(replacement.c_str());
+    return error;
+  }
+  // Windows' replace may keep bits of the replaced file (Wine's does not); the result has the
+  // replacement's, as a copy gives them.
+  if (attrs != replacedAttrs) return ErrorOf(SetFileAttributesA(replaced.c_str(), attrs));
+  return kErrNone;
+}
+
 uint32_t Win32FileSystem::DeleteFile(const std::string& path) {
   return ErrorOf(DeleteFileA(path.c_str()));
 }
