@@ -115,8 +115,8 @@ class IFileSystem {
                             ICopyChunks* chunks = nullptr) = 0;
   // Puts the file replacement in the place of the file replaced in one step: the result has
   // replacement's bytes and attributes, read-only included, and the name replacement is gone.
-  // Pass replaced as the folder's listing names it: Wine's replace gives the result the letter
-  // case it is handed. When the replace fails (replaced is missing, a folder, read-only or in
+  // Pass replaced as the folder's listing names it: Wine gives the result the letter case it is
+  // handed. When the replace fails (replaced is missing, a folder, read-only or in
   // use), replaced is left as it was and replacement is removed.
   virtual uint32_t ReplaceFile(const std::string& replaced, const std::string& replacement) = 0;
   // Removes a file (never a folder).

@@ -1,7 +1,7 @@
 // The file copier.
 #include "util/FileCopy.h"
 
-#include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -71,11 +71,13 @@ class Copier final : public ICopyChunks {
   }
 
   // Copies the file source to folder\file.Name; file holds the source's attributes and size,
-  // others the entry's files beside it, whose names a temporary file must not take. A new file
-  // is written under its own name and added to written, to be checked with the others of its
-  // folder; one that replaces an earlier file is checked before it takes that one's place.
+  // others the entry's files beside it, whose names a temporary file must not take, and
+  // earlier the file already there when the folder's listing showed one. A new file is written
+  // under its own name and added to written, to be checked with the others of its folder; one
+  // that replaces an earlier file is checked before it takes that one's place.
   bool CopyFile(const std::string& source, const std::string& folder, const DirEntry& file,
-                const std::vector<DirEntry>& others, std::vector<DirEntry>& written) {
+                const std::vector<DirEntry>& others, std::optional<DirEntry> earlier,
+                std::vector<DirEntry>& written) {
     const std::string target = JoinPath(folder, file.Name);
     // The system would cut a longer path short and copy from or to another file.
     if (source.size() > kMaxCopyPath || target.size() > kMaxCopyPath) return false;
@@ -83,9 +85,10 @@ class Copier final : public ICopyChunks {
     if (!Report()) return false;
     FFileStart = FState.BytesDone;
     // Created only where there is no file: an earlier one is replaced, never written over.
-    const uint32_t error = FFs.CopyFile(source, target, true, this);
+    const uint32_t error = earlier ? kErrFileExists : FFs.CopyFile(source, target, true, this);
     if (error == kErrFileExists) {
-      if (!Replace(source, folder, file, others)) return false;
+      if (!earlier) earlier = FindEarlier(folder, file.Name);
+      if (!earlier || !Replace(source, folder, file, *earlier, others)) return false;
     } else if (error != kErrNone) {
       return false;
     } else {
@@ -124,9 +127,17 @@ class Copier final : public ICopyChunks {
     ForceDirs(target);
     const FolderParts parts = ReadFolder(FFs, source);
     if (!parts.IsReadable) return false;
+    // The files already there, from one listing rather than one look for each file (a
+    // reinstall); when the folder cannot be listed, each file finds out for itself.
+    std::unordered_map<std::string, DirEntry> there;
+    for (const DirEntry& entry : FFs.Enumerate(JoinPath(target, "*.*")).Entries)
+      there.emplace(LowerStr(entry.Name), entry);
     std::vector<DirEntry> written;
     for (const DirEntry& file : parts.Files) {
-      if (!CopyFile(JoinPath(source, file.Name), target, file, parts.Files, written)) {
+      const auto found = there.find(LowerStr(file.Name));
+      std::optional<DirEntry> earlier;
+      if (found != there.end()) earlier = found->second;
+      if (!CopyFile(JoinPath(source, file.Name), target, file, parts.Files, earlier, written)) {
         AreWhole(target, "*.*", written);
         return false;
       }
@@ -149,17 +160,20 @@ class Copier final : public ICopyChunks {
   // Writes the file beside the earlier one under a temporary name and puts it in that one's
   // place, in one step, only once it is whole: a copy that fails or is cancelled before then
   // removes the temporary file and leaves the earlier one as it was.
+  std::optional<DirEntry> FindEarlier(const std::string& folder, const std::string& name) {
+    const FindResult found = FFs.Enumerate(JoinPath(folder, name));
+    for (const DirEntry& entry : found.Entries) {
+      if (SameName(entry.Name, name)) return entry;
+    }
+    return std::nullopt;
+  }
+
   bool Replace(const std::string& source, const std::string& folder, const DirEntry& file,
-               const std::vector<DirEntry>& others) {
+               const DirEntry& earlier, const std::vector<DirEntry>& others) {
     // A read-only file, or a hidden or system one that the new file would not keep so, refuses
     // the copy, as the system refuses to create a file over it.
-    const FindResult found = FFs.Enumerate(JoinPath(folder, file.Name));
-    const auto earlier =
-        std::find_if(found.Entries.begin(), found.Entries.end(),
-                     [&](const DirEntry& entry) { return SameName(entry.Name, file.Name); });
-    if (found.Error != kErrNone || earlier == found.Entries.end()) return false;
-    if ((earlier->Attr & (faDirectory | faReadOnly)) != 0 ||
-        (earlier->Attr & (faHidden | faSysFile) & ~file.Attr) != 0) {
+    if ((earlier.Attr & (faDirectory | faReadOnly)) != 0 ||
+        (earlier.Attr & (faHidden | faSysFile) & ~file.Attr) != 0) {
       return false;
     }
     for (int number = 1; number <= kTempNames; ++number) {
@@ -177,10 +191,10 @@ class Copier final : public ICopyChunks {
         FFs.DeleteFile(tempPath);
         return false;
       }
-      // Named as the folder stores it: Wine's replace gives the file the name it is handed, and
+      // Named as the folder stores it: Wine gives the file the name it is handed, and
       // the user's file would change its letter case. Whether the replace succeeds or not, the
       // temporary file is gone afterwards.
-      return FFs.ReplaceFile(JoinPath(folder, earlier->Name), tempPath) == kErrNone;
+      return FFs.ReplaceFile(JoinPath(folder, earlier.Name), tempPath) == kErrNone;
     }
     return false;
   }
@@ -206,7 +220,7 @@ bool CopyOneFile(const std::string& source, const std::string& target, ICopyProg
   DirEntry file = original;
   file.Name = target.substr(cut == std::string::npos ? 0 : cut + 1);
   std::vector<DirEntry> written;
-  const bool isCopied = copier.CopyFile(source, folder, file, {original}, written);
+  const bool isCopied = copier.CopyFile(source, folder, file, {original}, std::nullopt, written);
   // Checked also when a Cancel came once the file was whole.
   const bool isWhole = copier.AreWhole(folder, file.Name, written);
   return isCopied && isWhole;
