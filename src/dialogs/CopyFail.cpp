@@ -1,6 +1,8 @@
 // The copy-failure alert.
 #include "dialogs/CopyFail.h"
 
+#include <string>
+
 namespace foyer {
 
 TCopyFailBox* CopyFailBox = nullptr;
@@ -26,8 +28,8 @@ TCopyFailBox::TCopyFailBox() {
     label->SetCaption(text);
     return label;
   };
-  ProductName = makeLine("ProductName", "Unable to complete operation");
-  Version = makeLine("Version", "Check disk space");
+  ProductName = makeLine("ProductName", "");
+  Version = makeLine("Version", "");
 
   OKButton = Create<TButton>(this);
   OKButton->SetName("OKButton");
@@ -41,6 +43,31 @@ TCopyFailBox::TCopyFailBox() {
   PlaceScaled(*OKButton, 111, 92, 75, 25);
   SetClientSize(Scaled(298), Scaled(129));
   SetActiveControl(OKButton);
+  SetFailedLines();
+}
+
+void TCopyFailBox::ShowFailed() {
+  SetFailedLines();
+  ShowModal();
+}
+
+void TCopyFailBox::ShowCancelled(uint64_t filesDone, uint64_t filesTotal) {
+  // The alert's own lines would send the user looking for a disk problem that is not there.
+  SetLines("Install Cancelled",
+           "Copied " + std::to_string(filesDone) + " of " + std::to_string(filesTotal) + " files",
+           "Files not copied are left as they were");
+  ShowModal();
+}
+
+void TCopyFailBox::SetFailedLines() {
+  SetLines("Alert", "Unable to complete operation", "Check disk space");
+}
+
+void TCopyFailBox::SetLines(const std::string& caption, const std::string& first,
+                            const std::string& second) {
+  SetCaption(caption);
+  ProductName->SetCaption(first);
+  Version->SetCaption(second);
 }
 
 }  // namespace foyer

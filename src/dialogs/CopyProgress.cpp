@@ -60,6 +60,8 @@ TInstallProgress::~TInstallProgress() {
 }
 
 bool TInstallProgress::CopyProgressed(const TCopyState& state) {
+  FFilesDone = state.FilesDone;
+  FFilesTotal = state.FilesTotal;
   if (FIsCancelled) return false;
   const uint32_t now = Now();
   if (FForm == nullptr) {

@@ -40,6 +40,9 @@ class TInstallProgress final : public ICopyProgress {
   bool CopyProgressed(const TCopyState& state) override;
   bool IsCancelled() const { return FIsCancelled; }
   bool WasShown() const { return FForm != nullptr; }
+  // How far the copy got: files copied whole, of how many.
+  uint64_t FilesDone() const { return FFilesDone; }
+  uint64_t FilesTotal() const { return FFilesTotal; }
 
  private:
   void Show();
@@ -52,6 +55,8 @@ class TInstallProgress final : public ICopyProgress {
   uint32_t FLastPump = 0;
   std::unique_ptr<TCopyProgressForm> FForm;
   bool FIsCancelled = false;
+  uint64_t FFilesDone = 0;
+  uint64_t FFilesTotal = 0;
 };
 
 }  // namespace foyer

@@ -38,6 +38,8 @@ void TMainForm::DoInstall(const std::string& name) {
   const std::string source = JoinPath(FCurDir, name);
   bool isCopied = false;
   bool isCancelled = false;
+  uint64_t filesDone = 0;
+  uint64_t filesTotal = 0;
   {
     IFileSystem& fs = *Platform().Fs;
     // The progress window, if the copy took long enough to show one, goes before the alert.
@@ -58,8 +60,15 @@ void TMainForm::DoInstall(const std::string& name) {
     }
     // Any other entry went away since it was listed: nothing can be installed.
     isCancelled = progress.IsCancelled();
+    filesDone = progress.FilesDone();
+    filesTotal = progress.FilesTotal();
   }
-  if (!isCopied && !isCancelled) CopyFailBox->ShowModal();
+  // A cancelled install says how far it got, so the user knows what was written.
+  if (isCancelled) {
+    CopyFailBox->ShowCancelled(filesDone, filesTotal);
+  } else if (!isCopied) {
+    CopyFailBox->ShowFailed();
+  }
 }
 
 }  // namespace foyer

@@ -50,6 +50,10 @@ class CountingFileSystem final : public IFileSystem {
     ++FCalls.Other;
     return FInner.CopyFile(source, target, failIfExists, chunks);
   }
+  uint32_t ReplaceFile(const std::string& replaced, const std::string& replacement) override {
+    ++FCalls.Other;
+    return FInner.ReplaceFile(replaced, replacement);
+  }
   uint32_t DeleteFile(const std::string& path) override {
     ++FCalls.Other;
     return FInner.DeleteFile(path);

@@ -113,6 +113,12 @@ class IFileSystem {
   // the system's own copy, which may leave a partial file behind on a full disk.
   virtual uint32_t CopyFile(const std::string& source, const std::string& target, bool failIfExists,
                             ICopyChunks* chunks = nullptr) = 0;
+  // Puts the file replacement in the place of the file replaced in one step: the result has
+  // replacement's bytes and attributes, read-only included, and the name replacement is gone.
+  // Pass replaced as the folder's listing names it: Wine gives the result the letter case it is
+  // handed. When the replace fails (replaced is missing, a folder, read-only or in
+  // use), replaced is left as it was and replacement is removed.
+  virtual uint32_t ReplaceFile(const std::string& replaced, const std::string& replacement) = 0;
   // Removes a file (never a folder).
   virtual uint32_t DeleteFile(const std::string& path) = 0;
   // Opens a file for reading; on failure returns null and sets error.

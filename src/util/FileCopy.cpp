@@ -1,6 +1,7 @@
 // The file copier.
 #include "util/FileCopy.h"
 
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +41,18 @@ FolderParts ReadFolder(IFileSystem& fs, const std::string& folder) {
   return parts;
 }
 
+// A file that replaces an earlier one is first written beside it under one of these names:
+// "~fy1.tmp", "~fy2.tmp", ... Short, so that it keeps within the path limit about as far as the
+// name it stands in for; the first that neither the entry nor the target folder holds is taken.
+constexpr int kTempNames = 100;
+
+bool IsAmong(const std::string& name, const std::vector<DirEntry>& files) {
+  for (const DirEntry& file : files) {
+    if (SameName(file.Name, name)) return true;
+  }
+  return false;
+}
+
 class Copier final : public ICopyChunks {
  public:
   Copier(IFileSystem& fs, ICopyProgress* progress) : FFs(fs), FProgress(progress) {}
@@ -57,34 +70,54 @@ class Copier final : public ICopyChunks {
       CountTree(JoinPath(source, folder));
   }
 
-  // Copies one file; its size is checked by the caller, with the others of its folder.
-  bool CopyFile(const std::string& source, const std::string& target, uint64_t size) {
+  // Copies the file source to folder\file.Name; file holds the source's attributes and size,
+  // others the entry's files beside it, whose names a temporary file must not take, and
+  // earlier the file already there when the folder's listing showed one. A new file is written
+  // under its own name and added to written, to be checked with the others of its folder; one
+  // that replaces an earlier file is checked before it takes that one's place.
+  bool CopyFile(const std::string& source, const std::string& folder, const DirEntry& file,
+                const std::vector<DirEntry>& others, std::optional<DirEntry> earlier,
+                std::vector<DirEntry>& written) {
+    const std::string target = JoinPath(folder, file.Name);
     // The system would cut a longer path short and copy from or to another file.
     if (source.size() > kMaxCopyPath || target.size() > kMaxCopyPath) return false;
     FState.CurrentFile = source;
     if (!Report()) return false;
     FFileStart = FState.BytesDone;
-    if (FFs.CopyFile(source, target, false, this) != kErrNone) return false;
-    FState.BytesDone = FFileStart + size;
+    // Created only where there is no file: an earlier one is replaced, never written over.
+    const uint32_t error = earlier ? kErrFileExists : FFs.CopyFile(source, target, true, this);
+    if (error == kErrFileExists) {
+      if (!earlier) earlier = FindEarlier(folder, file.Name);
+      if (!earlier || !Replace(source, folder, file, *earlier, others)) return false;
+    } else if (error != kErrNone) {
+      return false;
+    } else {
+      written.push_back(file);
+    }
+    FState.BytesDone = FFileStart + file.Size;
     FState.FilesDone += 1;
     return Report();
   }
 
-  // Whether every file written into the folder (name and size) is the size of its source. A
-  // full disk that a network or emulated drive did not report shows as a short file, which is
-  // removed. One listing of the folder serves all of its files.
+  // Whether every file in written (name and size) is in the folder at the size of its source.
+  // A full disk that a network or emulated drive did not report shows as a short file, which is
+  // removed. A listing that fails, or that leaves a file out, proves nothing: the copy fails and
+  // nothing is removed, so a folder that cannot be listed never costs the user a file. One
+  // listing of the folder serves all of its files.
   bool AreWhole(const std::string& folder, const std::string& pattern,
                 const std::vector<DirEntry>& written) {
     if (written.empty()) return true;
+    const FindResult found = FFs.Enumerate(JoinPath(folder, pattern));
+    if (found.Error != kErrNone) return false;
     std::unordered_map<std::string, uint64_t> sizes;
-    for (const DirEntry& entry : FFs.Enumerate(JoinPath(folder, pattern)).Entries) {
+    for (const DirEntry& entry : found.Entries) {
       if ((entry.Attr & faDirectory) == 0) sizes.emplace(LowerStr(entry.Name), entry.Size);
     }
     bool isWhole = true;
     for (const DirEntry& file : written) {
-      const auto found = sizes.find(LowerStr(file.Name));
-      if (found != sizes.end() && found->second == file.Size) continue;
-      FFs.DeleteFile(JoinPath(folder, file.Name));
+      const auto listed = sizes.find(LowerStr(file.Name));
+      if (listed != sizes.end() && listed->second == file.Size) continue;
+      if (listed != sizes.end()) FFs.DeleteFile(JoinPath(folder, file.Name));
       isWhole = false;
     }
     return isWhole;
@@ -94,13 +127,20 @@ class Copier final : public ICopyChunks {
     ForceDirs(target);
     const FolderParts parts = ReadFolder(FFs, source);
     if (!parts.IsReadable) return false;
+    // The files already there, from one listing rather than one look for each file (a
+    // reinstall); when the folder cannot be listed, each file finds out for itself.
+    std::unordered_map<std::string, DirEntry> there;
+    for (const DirEntry& entry : FFs.Enumerate(JoinPath(target, "*.*")).Entries)
+      there.emplace(LowerStr(entry.Name), entry);
     std::vector<DirEntry> written;
     for (const DirEntry& file : parts.Files) {
-      if (!CopyFile(JoinPath(source, file.Name), JoinPath(target, file.Name), file.Size)) {
+      const auto found = there.find(LowerStr(file.Name));
+      std::optional<DirEntry> earlier;
+      if (found != there.end()) earlier = found->second;
+      if (!CopyFile(JoinPath(source, file.Name), target, file, parts.Files, earlier, written)) {
         AreWhole(target, "*.*", written);
         return false;
       }
-      written.push_back(file);
     }
     if (!AreWhole(target, "*.*", written)) return false;
     for (const std::string& folder : parts.Folders) {
@@ -117,6 +157,48 @@ class Copier final : public ICopyChunks {
  private:
   bool Report() { return FProgress == nullptr || FProgress->CopyProgressed(FState); }
 
+  // Writes the file beside the earlier one under a temporary name and puts it in that one's
+  // place, in one step, only once it is whole: a copy that fails or is cancelled before then
+  // removes the temporary file and leaves the earlier one as it was.
+  std::optional<DirEntry> FindEarlier(const std::string& folder, const std::string& name) {
+    const FindResult found = FFs.Enumerate(JoinPath(folder, name));
+    for (const DirEntry& entry : found.Entries) {
+      if (SameName(entry.Name, name)) return entry;
+    }
+    return std::nullopt;
+  }
+
+  bool Replace(const std::string& source, const std::string& folder, const DirEntry& file,
+               const DirEntry& earlier, const std::vector<DirEntry>& others) {
+    // A read-only file, or a hidden or system one that the new file would not keep so, refuses
+    // the copy, as the system refuses to create a file over it.
+    if ((earlier.Attr & (faDirectory | faReadOnly)) != 0 ||
+        (earlier.Attr & (faHidden | faSysFile) & ~file.Attr) != 0) {
+      return false;
+    }
+    for (int number = 1; number <= kTempNames; ++number) {
+      DirEntry temp = file;
+      temp.Name = "~fy" + std::to_string(number) + ".tmp";
+      if (IsAmong(temp.Name, others)) continue;
+      const std::string tempPath = JoinPath(folder, temp.Name);
+      if (tempPath.size() > kMaxCopyPath) return false;
+      const uint32_t error = FFs.CopyFile(source, tempPath, true, this);
+      // A file of the user's by that name, or one left by an install that was cut off.
+      if (error == kErrFileExists) continue;
+      // A copy that fails removes what it wrote.
+      if (error != kErrNone) return false;
+      if (!AreWhole(folder, temp.Name, {temp})) {
+        FFs.DeleteFile(tempPath);
+        return false;
+      }
+      // Named as the folder stores it: Wine gives the file the name it is handed, and
+      // the user's file would change its letter case. Whether the replace succeeds or not, the
+      // temporary file is gone afterwards.
+      return FFs.ReplaceFile(JoinPath(folder, earlier.Name), tempPath) == kErrNone;
+    }
+    return false;
+  }
+
   IFileSystem& FFs;
   ICopyProgress* FProgress;
   TCopyState FState;
@@ -129,14 +211,19 @@ bool CopyOneFile(const std::string& source, const std::string& target, ICopyProg
   IFileSystem& fs = *Platform().Fs;
   const FindResult found = fs.Enumerate(source);
   if (found.Error != kErrNone || found.Entries.size() != 1) return false;
-  DirEntry file = found.Entries.front();
-  if ((file.Attr & faDirectory) != 0) return false;
+  const DirEntry original = found.Entries.front();
+  if ((original.Attr & faDirectory) != 0) return false;
   Copier copier(fs, progress);
-  copier.CountFile(file.Size);
+  copier.CountFile(original.Size);
   const size_t cut = target.find_last_of('\\');
   const std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut);
+  DirEntry file = original;
   file.Name = target.substr(cut == std::string::npos ? 0 : cut + 1);
-  return copier.CopyFile(source, target, file.Size) && copier.AreWhole(folder, file.Name, {file});
+  std::vector<DirEntry> written;
+  const bool isCopied = copier.CopyFile(source, folder, file, {original}, std::nullopt, written);
+  // Checked also when a Cancel came once the file was whole.
+  const bool isWhole = copier.AreWhole(folder, file.Name, written);
+  return isCopied && isWhole;
 }
 
 bool CopyTree(const std::string& source, const std::string& target, ICopyProgress* progress) {

@@ -30,15 +30,19 @@ constexpr size_t kMaxCopyPath = 255;
 
 // Copies the file source to the file path target, replacing an existing target. True when the
 // file was copied whole: the target is then the size of the source. A copy that fails part way
-// leaves no truncated file under the target's name.
+// or is cancelled leaves no truncated file under the target's name: a new file is removed, and
+// an earlier file that was to be replaced is left as it was, since the new one is written
+// beside it and takes its place only once whole. A read-only target, or a hidden or system one
+// where the source is not so, is not replaced.
 bool CopyOneFile(const std::string& source, const std::string& target,
                  ICopyProgress* progress = nullptr);
 
 // Copies what the folder source holds into the folder target, which is created with any
 // missing parents: first a folder's files (hidden and system ones too) in the order the system
-// lists them, then its sub-folders depth first, leaving out hidden and system folders. Stops at
-// the first file that cannot be copied or folder that cannot be read; what was copied before
-// it stays. True when everything was copied, also when there was nothing to copy.
+// lists them, then its sub-folders depth first, leaving out hidden and system folders. Each file
+// is copied as CopyOneFile copies it. Stops at the first file that cannot be copied or folder
+// that cannot be read; what was copied before it stays, also when the target folder cannot be
+// listed to check it. True when everything was copied, also when there was nothing to copy.
 bool CopyTree(const std::string& source, const std::string& target,
               ICopyProgress* progress = nullptr);
 

@@ -363,6 +363,36 @@ TEST_F(ContractChunks, DeleteFileRemovesFilesOnly) {
   EXPECT_TRUE(Fs().DirExists(At("Sub")));
 }
 
+using ContractReplace = ContractTest;
+
+TEST_F(ContractReplace, ReplacementTakesThePlaceWithItsBytesAndBits) {
+  Bed().MakeFile(At("OLD.TXT"), "old contents");
+  Bed().MakeFile(At("new.tmp"), "new");
+  Bed().SetAttributes(At("new.tmp"), faHidden | faReadOnly);
+  EXPECT_EQ(Fs().ReplaceFile(At("OLD.TXT"), At("new.tmp")), kErrNone);
+  const FindResult found = FindFiles(Fs(), At("*"), faAnyFile);
+  ASSERT_EQ(SortedNames(found), (Names{".", "..", "OLD.TXT"}));
+  EXPECT_EQ(EntryNamed(found, "OLD.TXT")->Attr & (faHidden | faReadOnly), faHidden | faReadOnly);
+  EXPECT_EQ(ReadAll(At("OLD.TXT")), "new");
+}
+
+TEST_F(ContractReplace, FailedReplaceKeepsTheReplacedAndRemovesTheReplacement) {
+  Bed().MakeFile(At("fixed.txt"), "fixed");
+  Bed().SetAttributes(At("fixed.txt"), faReadOnly);
+  Bed().MakeDir(At("Sub"));
+  const std::vector<std::pair<const char*, uint32_t>> cases = {{"fixed.txt", kErrAccessDenied},
+                                                               {"missing.txt", kErrFileNotFound},
+                                                               {"Sub", kErrAccessDenied}};
+  for (const auto& [replaced, error] : cases) {
+    Bed().MakeFile(At("new.tmp"), "new");
+    Bed().SetAttributes(At("new.tmp"), faReadOnly);
+    EXPECT_EQ(Fs().ReplaceFile(At(replaced), At("new.tmp")), error) << replaced;
+    EXPECT_EQ(SortedNames(FindFiles(Fs(), At("*"), faAnyFile)),
+              (Names{".", "..", "Sub", "fixed.txt"}));
+  }
+  EXPECT_EQ(ReadAll(At("fixed.txt")), "fixed");
+}
+
 using ContractRead = ContractTest;
 
 TEST_F(ContractRead, ReadWholeFileGivesEveryByteOfAFileLargerThanOneRead) {

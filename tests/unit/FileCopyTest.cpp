@@ -85,12 +85,15 @@ TEST_F(FileCopyTest, TreeGoesIntoTheTargetItselfFilesFirstDepthFirstWithoutHidde
     EXPECT_GE(recorder.States[i].BytesDone, recorder.States[i - 1].BytesDone);
 }
 
-TEST_F(FileCopyTest, ExistingFilesAreReplacedAndAnEmptyFolderGivesAnEmptyTarget) {
-  Fs().WriteFile("C:\\Games\\Game\\a.txt", "an older alpha");
+TEST_F(FileCopyTest, ExistingFilesAreReplacedUnderTheirNamesAndAnEmptyFolderGivesAnEmptyTarget) {
+  Fs().WriteFile("C:\\Games\\Game\\A.TXT", "an older alpha");
   Fs().WriteFile("C:\\Games\\Game\\mine.sav", "kept");
+  Fs().WriteFile("C:\\Games\\Game\\~fy1.tmp", "a name the temporary file must not take");
   ASSERT_TRUE(CopyTree("D:\\Game", "C:\\Games\\Game"));
+  EXPECT_EQ(Fs().Enumerate("C:\\Games\\Game\\a.txt").Entries[0].Name, "A.TXT");
   EXPECT_EQ(Fs().ReadBack("C:\\Games\\Game\\a.txt"), "alpha");
   EXPECT_EQ(Fs().ReadBack("C:\\Games\\Game\\mine.sav"), "kept");
+  EXPECT_EQ(Fs().ReadBack("C:\\Games\\Game\\~fy1.tmp"), "a name the temporary file must not take");
 
   Fs().MakeDir("D:\\Empty");
   EXPECT_TRUE(CopyTree("D:\\Empty", "C:\\New\\Empty"));
@@ -166,6 +169,44 @@ TEST_F(FileCopyTest, CancelInsideAFileRemovesItAndKeepsTheFilesDoneBefore) {
   // It stopped at the first chunk of the large file: one report before it, one after the chunk.
   EXPECT_EQ(recorder.States.back().BytesDone, 8 + kCopyChunkSize);
   EXPECT_EQ(recorder.States.back().BytesTotal, 8 + big.size());
+}
+
+// A reinstall that cannot end leaves the earlier file byte for byte, and no temporary file.
+TEST_F(FileCopyTest, ReplacingCopyThatCannotEndLeavesTheEarlierFile) {
+  const std::vector<std::pair<const char*, std::function<void(MemoryFileSystem&)>>> cases = {
+      {"full disk", [](MemoryFileSystem& fs) { fs.SetFreeSpace('C', kCopyChunkSize); }},
+      {"read error", [](MemoryFileSystem& fs) { fs.SetReadFault("D:\\Big\\movie.avi", 23, 9); }},
+      {"cancel mid-file", [](MemoryFileSystem&) {}},
+      {"read-only earlier file",
+       [](MemoryFileSystem& fs) { fs.SetAttributes("C:\\Out\\movie.avi", faReadOnly); }},
+      {"hidden earlier file",
+       [](MemoryFileSystem& fs) { fs.SetAttributes("C:\\Out\\movie.avi", faHidden); }},
+  };
+  for (const auto& [name, fault] : cases) {
+    Fs().WriteFile("D:\\Big\\movie.avi", std::string(3 * kCopyChunkSize, 'n'));
+    Fs().WriteFile("C:\\Out\\movie.avi", "earlier");
+    fault(Fs());
+    Recorder recorder;
+    recorder.Hook = [](const TCopyState& state) { return state.BytesDone <= kCopyChunkSize; };
+    EXPECT_FALSE(CopyTree("D:\\Big", "C:\\Out", &recorder)) << name;
+    EXPECT_EQ(Fs().ReadBack("C:\\Out\\movie.avi"), "earlier") << name;
+    EXPECT_EQ(Fs().Enumerate("C:\\Out\\*").Entries.size(), 3u) << name;
+    Fs().Remove("C:\\Out");
+    Fs().ClearFreeSpace('C');
+  }
+}
+
+// A target folder whose listing fails, or is cut short, cannot check the files: the copy fails
+// and every written file stays.
+TEST_F(FileCopyTest, TargetListingThatFailsKeepsEveryWrittenFile) {
+  for (const size_t listed : {0, 3}) {
+    Fs().MakeDir("C:\\T");
+    Fs().SetListingFault("C:\\T", 59, listed);
+    EXPECT_FALSE(CopyTree("D:\\Game", "C:\\T")) << listed;
+    for (const char* file : {"a.txt", "b.txt", "c.sys"})
+      EXPECT_TRUE(Fs().FileExists(std::string("C:\\T\\") + file)) << listed << file;
+    Fs().Remove("C:\\T");
+  }
 }
 
 TEST_F(FileCopyTest, FileThatChangesSizeWhileCopiedIsAFailureAndIsRemoved) {

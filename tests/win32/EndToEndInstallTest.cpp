@@ -1,5 +1,5 @@
 // Installing from the demonstration medium with foyer.exe: a folder and an archive copied whole,
-// a copy that fails showing the alert, and a long copy with its progress window and Cancel.
+// a copy that fails showing the alert, and a long reinstall with its progress window and Cancel.
 #include "platform/win32/WinApi.h"
 
 #include <commctrl.h>
@@ -117,7 +117,7 @@ TEST_F(EndToEndInstall, FolderAndArchiveArriveWholeAndAFailedCopyShowsTheAlert) 
   EXPECT_TRUE(Ended());
 }
 
-TEST_F(EndToEndInstall, LongCopyShowsProgressAndCancelLeavesNoPartialFile) {
+TEST_F(EndToEndInstall, LongCopyShowsProgressAndCancelLeavesTheEarlierInstall) {
   // A medium of its own: the demonstration skin, and an entry with a large file that is quick
   // to make (sparse) but takes seconds to copy.
   const std::string root = FBed->Root() + "medium\\";
@@ -135,6 +135,8 @@ TEST_F(EndToEndInstall, LongCopyShowsProgressAndCancelLeavesNoPartialFile) {
     ASSERT_TRUE(SetEndOfFile(huge.Get()));
   }
   const std::string target = FTarget + "Huge";
+  ForceDirs(target);
+  FBed->MakeFile(target + "\\huge.bin", "an earlier install");
   FMedium = root;
   ASSERT_NO_FATAL_FAILURE(StartFoyer(root));
   ASSERT_NO_FATAL_FAILURE(Install("Big", "Huge", target));
@@ -153,10 +155,17 @@ TEST_F(EndToEndInstall, LongCopyShowsProgressAndCancelLeavesNoPartialFile) {
   HWND cancel = FindWindowExA(progress, nullptr, "Button", "Cancel");
   ASSERT_NE(cancel, nullptr);
   PostMessageA(cancel, BM_CLICK, 0, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FFoyer->Window("TCopyFailBox")) != nullptr; }, 10000));
+  EXPECT_EQ(TextOf(box), "Install Cancelled");
+  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  KeepRendering(CaptureClient(box), "copy-cancelled");
+  PostKey(FindWindowExA(box, nullptr, "Button", "OK"), VK_RETURN);
   ASSERT_TRUE(Ended());
-  EXPECT_EQ(FFoyer->Window("TCopyFailBox"), nullptr) << "a cancelled copy is no failure";
-  EXPECT_FALSE(Platform().Fs->FileExists(target + "\\huge.bin"));
-  EXPECT_TRUE(Platform().Fs->DirExists(target));
+  std::string earlier;
+  ReadWholeFile(*Platform().Fs, target + "\\huge.bin", earlier);
+  EXPECT_EQ(earlier, "an earlier install");
+  EXPECT_EQ(TreeFiles(target).size(), 1u) << "no temporary file is left";
 }
 
 }  // namespace

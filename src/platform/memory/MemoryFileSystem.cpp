@@ -22,6 +22,9 @@ struct Node {
   uint32_t ReadFault = kErrNone;
   size_t ReadableBytes = 0;
   bool IsWriteProtected = false;
+  // A folder whose listing fails with ListFault after ListedEntries entries.
+  uint32_t ListFault = kErrNone;
+  size_t ListedEntries = 0;
 
   bool IsFolder() const { return (Attr & faDirectory) != 0; }
 };
@@ -411,6 +414,13 @@ FindResult MemoryFileSystem::Enumerate(const std::string& pattern) {
     entry.Size = child->Data.size();
     result.Entries.push_back(std::move(entry));
   }
+  if (walk.Target->ListFault != kErrNone) {
+    if (result.Entries.size() > walk.Target->ListedEntries) {
+      result.Entries.resize(walk.Target->ListedEntries);
+    }
+    result.Error = walk.Target->ListFault;
+    return result;
+  }
   if (result.Entries.empty()) result.Error = kErrFileNotFound;
   return result;
 }
@@ -461,6 +471,8 @@ uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string
   if (IsWriteProtectedAt(to.Parent)) return kErrAccessDenied;
 
   if (FCopiesBeforeFault && *FCopiesBeforeFault == 0) return FCopyFaultError;
+  const uint32_t readFault = from.Target->ReadFault;
+  if (readFault != kErrNone && from.Target->ReadableBytes == 0) return readFault;
 
   const std::string& data = from.Target->Data;
   const uint32_t attr = (from.Target->Attr & kSettableAttrs) | faArchive;
@@ -481,9 +493,11 @@ uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string
     return error;
   };
   const uint64_t size = data.size();
+  const uint64_t readable = readFault != kErrNone ? from.Target->ReadableBytes : size;
   const uint64_t step = chunks != nullptr ? kCopyChunkSize : std::max<uint64_t>(size, 1);
   for (uint64_t done = 0; done < size;) {
-    const uint64_t chunk = std::min(step, size - done);
+    if (done >= readable) return abandon(readFault);
+    const uint64_t chunk = std::min({step, size - done, readable - done});
     if (freeSpace && chunk > *freeSpace) {
       written.Data.append(data, static_cast<size_t>(done), static_cast<size_t>(*freeSpace));
       *freeSpace = 0;
@@ -498,6 +512,33 @@ uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string
   return kErrNone;
 }
 
+uint32_t MemoryFileSystem::ReplaceFile(const std::string& replaced,
+                                       const std::string& replacement) {
+  const Walk from = WalkPath(replacement);
+  if (from.Error != kErrNone) return from.Error;
+  if (from.Target == nullptr) return kErrFileNotFound;
+  if (from.Target->IsFolder()) return kErrAccessDenied;
+  const Walk to = WalkPath(replaced);
+  if (to.Target == from.Target) return kErrSharingViolation;
+  uint32_t error = to.Error;
+  if (error == kErrNone && to.Target == nullptr) error = kErrFileNotFound;
+  if (error == kErrNone && (to.Target->IsFolder() || (to.Target->Attr & faReadOnly) != 0)) {
+    error = kErrAccessDenied;
+  }
+  if (error == kErrNone && IsWriteProtectedAt(to.Parent)) error = kErrAccessDenied;
+  if (error == kErrNone) {
+    if (to.OnDrive->FreeSpace) *to.OnDrive->FreeSpace += to.Target->Data.size();
+    to.Target->Data = std::move(from.Target->Data);
+    to.Target->Attr = from.Target->Attr;
+  } else if (from.OnDrive->FreeSpace) {
+    *from.OnDrive->FreeSpace += from.Target->Data.size();
+  }
+  auto& siblings = from.Parent->Children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [&](const auto& child) { return child.get() == from.Target; }));
+  return error;
+}
+
 uint32_t MemoryFileSystem::DeleteFile(const std::string& path) {
   const Walk walk = WalkPath(path);
   if (walk.Error != kErrNone) return walk.Error;
@@ -505,6 +546,7 @@ uint32_t MemoryFileSystem::DeleteFile(const std::string& path) {
   if (walk.HasTrailingBackslash) return kErrInvalidName;
   if (walk.Target->IsFolder() || (walk.Target->Attr & faReadOnly) != 0) return kErrAccessDenied;
   if (IsWriteProtectedAt(walk.Parent)) return kErrAccessDenied;
+  if (walk.OnDrive->FreeSpace) *walk.OnDrive->FreeSpace += walk.Target->Data.size();
   auto& siblings = walk.Parent->Children;
   siblings.erase(std::find_if(siblings.begin(), siblings.end(),
                               [&](const auto& child) { return child.get() == walk.Target; }));
@@ -689,6 +731,13 @@ void MemoryFileSystem::SetReadFault(const std::string& path, uint32_t error, siz
 
 void MemoryFileSystem::SetUnreadable(const std::string& path, bool isUnreadable) {
   SetupNode(path).IsUnreadable = isUnreadable;
+}
+
+void MemoryFileSystem::SetListingFault(const std::string& path, uint32_t error,
+                                       size_t listedEntries) {
+  Node& node = SetupNode(path);
+  node.ListFault = error;
+  node.ListedEntries = listedEntries;
 }
 
 void MemoryFileSystem::SetWriteProtected(const std::string& path, bool isWriteProtected) {

@@ -40,6 +40,7 @@ class MemoryFileSystem final : public IFileSystem {
   uint32_t CreateDir(const std::string& path) override;
   uint32_t CopyFile(const std::string& source, const std::string& target, bool failIfExists,
                     ICopyChunks* chunks = nullptr) override;
+  uint32_t ReplaceFile(const std::string& replaced, const std::string& replacement) override;
   uint32_t DeleteFile(const std::string& path) override;
   std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) override;
   std::string GetCurrentDir(char drive = 0) override;
@@ -70,9 +71,14 @@ class MemoryFileSystem final : public IFileSystem {
   // A folder that cannot be read: listing it, and reaching anything inside it, fails with
   // kErrAccessDenied. The folder itself is still seen in its parent.
   void SetUnreadable(const std::string& path, bool isUnreadable);
-  // A file that cannot be opened (readableBytes 0: opening fails with error), or that fails with
-  // error once readableBytes were read. kErrNone clears the fault.
+  // A file that cannot be opened (readableBytes 0: opening or copying it fails with error), or
+  // that fails with error once readableBytes were read or copied. kErrNone clears the fault.
   void SetReadFault(const std::string& path, uint32_t error, size_t readableBytes = 0);
+  // A folder whose listing gives its first listedEntries entries ("." and ".." count) and then
+  // fails with error, as a network drive that drops the connection cuts a listing short. Only
+  // the listing fails: the folder's files can still be opened, copied, made and replaced.
+  // kErrNone clears the fault.
+  void SetListingFault(const std::string& path, uint32_t error, size_t listedEntries = 0);
   // A folder (a drive's top folder for a read-only medium) in which, and anywhere below which,
   // nothing can be created or copied to: kErrAccessDenied.
   void SetWriteProtected(const std::string& path, bool isWriteProtected);

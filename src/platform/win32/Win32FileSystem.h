@@ -14,6 +14,7 @@ class Win32FileSystem final : public IFileSystem {
   uint32_t CreateDir(const std::string& path) override;
   uint32_t CopyFile(const std::string& source, const std::string& target, bool failIfExists,
                     ICopyChunks* chunks = nullptr) override;
+  uint32_t ReplaceFile(const std::string& replaced, const std::string& replacement) override;
   uint32_t DeleteFile(const std::string& path) override;
   std::unique_ptr<IReadFile> OpenRead(const std::string& path, uint32_t& error) override;
   std::string GetCurrentDir(char drive = 0) override;

@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-// <windows.h> renames CopyFile to CopyFileA and DeleteFile to DeleteFileA in every file that
+// <windows.h> renames CopyFile to CopyFileA (and so DeleteFile and ReplaceFile) in every file that
 // includes it after the platform interfaces, which would give IFileSystem's methods two names in
 // one program.
 #undef CopyFile
 #undef DeleteFile
+#undef ReplaceFile
