@@ -196,6 +196,7 @@ TEST_F(RichViewerTest, UnderWineTooDeepShowsAsPlainTextAndTooLargeEndsInAMessage
     if (c.Messages.empty()) {
       user.emplace(std::vector<std::function<void()>>{[&] {
         EXPECT_EQ(TextOf(Edit()), c.Bytes) << c.Name;
+        KeepRendering(CaptureWindow(HandleOf(*ShowRtfForm)), std::string("rich-viewer-") + c.Name);
         ShowRtfForm->SetModalResult(mrOk);
       }});
     }
