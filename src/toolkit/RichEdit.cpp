@@ -60,6 +60,16 @@ int32_t TRichEdit::TextLength() const {
       std::min<size_t>(FHeadlessText.size(), std::numeric_limits<int32_t>::max()));
 }
 
+int32_t TRichEdit::MaxGroupDepth() const {
+  if (const IRichEditPeer* peer = RichPeer()) return peer->MaxGroupDepth();
+  return FHeadlessMaxGroupDepth;
+}
+
+bool TRichEdit::HasRoomFor(uint64_t documentBytes) const {
+  if (const IRichEditPeer* peer = RichPeer()) return peer->HasRoomFor(documentBytes, FMemoryLimit);
+  return documentBytes <= FMemoryLimit;
+}
+
 void TRichEdit::Select(int32_t start, int64_t length) {
   FSelStart = start;
   const int64_t room = std::max<int64_t>(0, TextLength() - int64_t{start});

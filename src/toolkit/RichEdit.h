@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "toolkit/Component.h"
@@ -27,6 +28,11 @@ class IRichEditPeer {
   virtual void Clear() = 0;
   virtual int32_t TextLength() const = 0;
   virtual void CopySelection() = 0;
+  // The deepest nesting of groups the control reads rich text with; 0 when it has no limit.
+  virtual int32_t MaxGroupDepth() const = 0;
+  // Whether the control can take this many more bytes of document within the process's memory
+  // and the limit given.
+  virtual bool HasRoomFor(uint64_t documentBytes, uint64_t memoryLimit) const = 0;
 };
 
 // The text wraps at the right edge, a vertical scroll bar shows while it does not fit, and Enter
@@ -48,6 +54,16 @@ class TRichEdit : public TWinControl {
   // The number of characters the control holds.
   int32_t TextLength() const;
 
+  // What the control can take: the deepest nesting of groups it reads in rich text (0: no
+  // limit), and whether this many more bytes of document still fit in memory. Headless, the
+  // depth is whatever a test set, and a byte of document takes a byte of the memory limit.
+  int32_t MaxGroupDepth() const;
+  bool HasRoomFor(uint64_t documentBytes) const;
+  // The most memory a document may take, below what the process has; by default no more limit
+  // than that.
+  uint64_t MemoryLimit() const { return FMemoryLimit; }
+  void SetMemoryLimit(uint64_t bytes) { FMemoryLimit = bytes; }
+
   int32_t SelStart() const { return FSelStart; }
   int32_t SelLength() const { return FSelLength; }
   // Places an empty selection at the position, kept inside the text.
@@ -66,6 +82,7 @@ class TRichEdit : public TWinControl {
   // clipboard.
   const std::string& HeadlessText() const { return FHeadlessText; }
   const std::string& HeadlessClipboard() const { return FHeadlessClipboard; }
+  void SetHeadlessMaxGroupDepth(int32_t depth) { FHeadlessMaxGroupDepth = depth; }
 
  private:
   IRichEditPeer* RichPeer() const;
@@ -74,6 +91,8 @@ class TRichEdit : public TWinControl {
   TPopupMenu* FPopupMenu = nullptr;
   int32_t FSelStart = 0;
   int32_t FSelLength = 0;
+  uint64_t FMemoryLimit = std::numeric_limits<uint64_t>::max();
+  int32_t FHeadlessMaxGroupDepth = 0;
   std::string FHeadlessText;
   std::string FHeadlessClipboard;
 };

@@ -2,76 +2,16 @@
 #include "viewers/ShowRtf.h"
 
 #include <limits>
-#include <vector>
 
 #include "platform/Platform.h"
 #include "util/Checked.h"
 #include "util/Errors.h"
 #include "util/Path.h"
+#include "viewers/RichTextStream.h"
 
 namespace foyer {
 
 TShowRtfForm* ShowRtfForm = nullptr;
-
-namespace {
-
-// Reads a file with every line break in it (CR alone, LF alone, or CR LF) given as CR LF.
-class CrLfReader {
- public:
-  explicit CrLfReader(IReadFile& file) : FFile(file), FInput(64 * 1024) {}
-
-  // False when the file could not be read.
-  bool Read(char* buffer, size_t capacity, size_t& got) {
-    got = 0;
-    while (got < capacity) {
-      if (FPendingLf) {
-        buffer[got++] = '\n';
-        FPendingLf = false;
-        continue;
-      }
-      if (FPosition == FEnd && !Refill()) return false;
-      if (FPosition == FEnd) break;
-      const char c = FInput[FPosition++];
-      const bool lfOfCr = FAfterCr && c == '\n';
-      FAfterCr = c == '\r';
-      if (lfOfCr) continue;
-      if (c == '\r' || c == '\n') {
-        buffer[got++] = '\r';
-        FPendingLf = true;
-      } else {
-        buffer[got++] = c;
-      }
-    }
-    return true;
-  }
-
-  // Back to the start of the file, for a second reading of the same bytes.
-  bool Rewind() {
-    FPosition = FEnd = 0;
-    FAfterCr = FPendingLf = false;
-    return FFile.Seek(0) == kErrNone;
-  }
-
- private:
-  bool Refill() {
-    size_t got = 0;
-    if (FFile.Read(FInput.data(), FInput.size(), got) != kErrNone) return false;
-    FPosition = 0;
-    FEnd = got;
-    return true;
-  }
-
-  IReadFile& FFile;
-  std::vector<char> FInput;
-  size_t FPosition = 0;
-  size_t FEnd = 0;
-  // The last byte read was a CR: an LF right after it belongs to the same line break.
-  bool FAfterCr = false;
-  // The LF of a CR LF given out is still to come.
-  bool FPendingLf = false;
-};
-
-}  // namespace
 
 TShowRtfForm::TShowRtfForm() {
   SetName("ShowRtfForm");
@@ -93,6 +33,8 @@ TShowRtfForm::TShowRtfForm() {
   Memo1->SetName("Memo1");
   Memo1->SetPopupMenu(PopupMenu1);
   Memo1->OnSelectionChange = Handler(this, &TShowRtfForm::Memo1SelectionChange);
+  // The document has the focus, so the arrows, Page Up and Down and Ctrl+C work at once.
+  SetActiveControl(Memo1);
 
   Button1 = Create<TButton>(this);
   Button1->SetName("Button1");
@@ -137,22 +79,39 @@ void TShowRtfForm::Button1Click(TComponent*) {
 
 void TShowRtfForm::ShowFile(const std::string& path) {
   SetCaption(NamePart(path));
-  uint32_t error = kErrNone;
-  const std::unique_ptr<IReadFile> file = Platform().Fs->OpenRead(path, error);
-  if (!file) throw EFOpenError(path);
-  CrLfReader reader(*file);
-  const TStreamReader read = [&reader](char* buffer, size_t capacity, size_t& got) {
-    return reader.Read(buffer, capacity, got);
-  };
-  // Any name, .txt included, is offered as rich text first.
-  if (!Memo1->LoadFromStream(read, TStreamFormat::RichText)) {
-    if (!reader.Rewind() || !Memo1->LoadFromStream(read, TStreamFormat::PlainText)) {
-      throw Exception("Failed to Load Stream");
-    }
-  }
+  {
+    uint32_t error = kErrNone;
+    const std::unique_ptr<IReadFile> file = Platform().Fs->OpenRead(path, error);
+    if (!file) throw EFOpenError(path);
+    LoadDocument(*file);
+  }  // closed before the viewer shows: other programs may change or delete it meanwhile
   ShowModal();
   // A long document takes many times its size in memory: not kept while the viewer is hidden.
   Memo1->Clear();
+}
+
+void TShowRtfForm::LoadDocument(IReadFile& file) {
+  // Any name, .txt included, is offered as rich text first.
+  TRichTextStream stream(file, TStreamFormat::RichText, Memo1->MaxGroupDepth(),
+                         [this](uint64_t bytes) { return Memo1->HasRoomFor(bytes); });
+  const TStreamReader read = [&stream](char* buffer, size_t capacity, size_t& got) {
+    return stream.Read(buffer, capacity, got);
+  };
+  if (Memo1->LoadFromStream(read, TStreamFormat::RichText)) return;
+  // Bytes that are not rich text, or rich text nested deeper than the control reads, are shown
+  // as they are: the reader still sees every word, and the program never refuses a document it
+  // can show in some form.
+  if (stream.Stopped() != TRichTextStream::TStop::TooLarge &&
+      stream.Rewind(TStreamFormat::PlainText) &&
+      Memo1->LoadFromStream(read, TStreamFormat::PlainText)) {
+    return;
+  }
+  if (stream.Stopped() == TRichTextStream::TStop::TooLarge) {
+    // What the control took so far goes back before the message shows.
+    Memo1->Clear();
+    throw Exception("The document is too large to show");
+  }
+  throw Exception("Failed to Load Stream");
 }
 
 }  // namespace foyer

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/Platform.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menus.h"
 #include "toolkit/RichEdit.h"
@@ -20,7 +21,8 @@ class TShowRtfForm : public TForm {
   TMenuItem* Selectall1;
 
   // Loads the document and shows it modally until the viewer is closed. A document the control
-  // does not take as rich text is loaded again as plain text.
+  // does not take as rich text, or nested deeper than it reads, is loaded again as plain text; a
+  // document too large for the memory left is refused with a message.
   virtual void ShowFile(const std::string& path);
 
   void FormCreate(TComponent* sender);
@@ -29,6 +31,9 @@ class TShowRtfForm : public TForm {
   void Selectall1Click(TComponent* sender);
   void Copy1Click(TComponent* sender);
   void Button1Click(TComponent* sender);
+
+ private:
+  void LoadDocument(IReadFile& file);
 };
 
 extern TShowRtfForm* ShowRtfForm;

@@ -44,20 +44,22 @@ void TShowTxtForm::FormResize(TComponent*) {
 
 void TShowTxtForm::ShowFile(const std::string& path) {
   SetCaption(NamePart(path));
-  TTextReader reader(path);
   // The whole text goes to the control at once: one hand-over, linear in the file's size.
   std::string text;
-  try {
-    bool first = true;
-    while (!reader.Eof()) {
-      if (!first) text += "\r\n";
-      reader.AppendLine(text);
-      first = false;
+  {
+    TTextReader reader(path);
+    try {
+      bool first = true;
+      while (!reader.Eof()) {
+        if (!first) text += "\r\n";
+        reader.AppendLine(text);
+        first = false;
+      }
+    } catch (const EInOutError&) {
+      Memo1->SetText(std::move(text));
+      throw;
     }
-  } catch (const EInOutError&) {
-    Memo1->SetText(std::move(text));
-    throw;
-  }
+  }  // closed before the viewer shows: other programs may change or delete it meanwhile
   Memo1->SetText(std::move(text));
   ShowModal();
 }

@@ -4,6 +4,7 @@
 #include "Fixtures.h"
 #include "toolkit/Application.h"
 #include "toolkit/Headless.h"
+#include "viewers/RichTextStream.h"
 #include "viewers/ShowBmp.h"
 #include "viewers/ShowRtf.h"
 #include "viewers/ShowTxt.h"
@@ -214,6 +215,60 @@ TEST_F(ViewersTest,
   };
   form.ShowFile("D:\\a.rtf");
   EXPECT_NE(form.ModalResult(), mrNone);
+}
+
+// The control is never handed a group deeper than it reads; escaped braces are no groups, but
+// the control reads braces in \bin data as groups.
+TEST_F(ViewersTest, RichTextStreamStopsBeforeTheFirstGroupTooDeepForTheControl) {
+  using TStop = TRichTextStream::TStop;
+  const struct {
+    std::string Bytes;
+    int32_t MaxDepth;
+    TStreamFormat Format;
+    TStop Stop;
+    size_t Handed;  // bytes before the stop; a read that stops hands on none of its bytes
+  } cases[] = {
+      {"{\\rtf1 {{x}}}", 3, TStreamFormat::RichText, TStop::None, 13},
+      {"{\\rtf1 {{x}}}", 2, TStreamFormat::RichText, TStop::TooDeep, 6},
+      {"{\\rtf1 \\{\\{\\{ \\}}", 1, TStreamFormat::RichText, TStop::None, 17},
+      {"{\\rtf1 \\\\{x}}", 1, TStreamFormat::RichText, TStop::TooDeep, 9},
+      {"{\\rtf1 \\bin3 {{{}", 1, TStreamFormat::RichText, TStop::TooDeep, 12},
+      {"}}}{{x}}", 2, TStreamFormat::RichText, TStop::None, 8},
+      {"}}}{{x}}", 1, TStreamFormat::RichText, TStop::TooDeep, 3},
+      {"{{{{x}}}}", 1, TStreamFormat::PlainText, TStop::None, 9},
+      {"{{{{x}}}}", 0, TStreamFormat::RichText, TStop::None, 9},
+  };
+  for (const auto& c : cases) {
+    FPlatform.Fs.WriteFile("D:\\doc.rtf", c.Bytes);
+    uint32_t error = kErrNone;
+    const auto file = FPlatform.Fs.OpenRead("D:\\doc.rtf", error);
+    TRichTextStream stream(*file, c.Format, c.MaxDepth, nullptr);
+    // Three bytes at a time: a word, a number or a CR LF split between two reads.
+    std::string handed;
+    char buffer[3];
+    size_t got = 0;
+    while (stream.Read(buffer, sizeof buffer, got) && got > 0)
+      handed.append(buffer, got);
+    EXPECT_EQ(stream.Stopped(), c.Stop) << c.Bytes;
+    EXPECT_EQ(handed.size(), c.Handed) << c.Bytes;
+  }
+}
+
+// Too deep is shown as the plain text it is; too large for the memory left is refused with a
+// message, before the control takes it, and the viewer goes on with the next document.
+TEST_F(ViewersTest, RichTextViewerShowsTooDeepAsPlainTextAndRefusesTooLarge) {
+  Application().CreateForm(ShowRtfForm);
+  ShowRtfForm->Memo1->SetHeadlessMaxGroupDepth(32);
+  ShowRtfForm->Memo1->SetMemoryLimit(100);
+  const std::string deep = "{\\rtf1 " + std::string(40, '{') + "deep" + std::string(41, '}');
+  FPlatform.Fs.WriteFile("D:\\deep.rtf", deep);
+  FPlatform.Fs.WriteFile("D:\\large.rtf", "{\\rtf1 " + std::string(100, 'x') + "}");
+  ShowRtfForm->ShowFile("D:\\deep.rtf");
+  Application().Dispatch([] { ShowRtfForm->ShowFile("D:\\large.rtf"); });
+  ShowRtfForm->ShowFile("D:\\deep.rtf");
+  EXPECT_EQ(FHeld, (std::vector<std::string>{deep, deep}));
+  EXPECT_EQ(Headless().Errors, std::vector<std::string>{"The document is too large to show."});
+  EXPECT_EQ(ShowRtfForm->ActiveControl(), ShowRtfForm->Memo1) << "the document has the focus";
 }
 
 TEST_F(ViewersTest, PictureViewerFitsThePictureAndCentresEveryTime) {

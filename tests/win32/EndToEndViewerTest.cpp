@@ -212,6 +212,9 @@ class EndToEndViewer : public EndToEndTest {
     EXPECT_EQ(WindowText(button), "OK");
     EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(viewer) == button; }, kStepMs))
         << "the OK button does not have the focus";
+    const FileHandle alone(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(alone) << "the viewer holds the file open";
 
     const LONG style = GetWindowLongA(text, GWL_STYLE);
     EXPECT_NE(style & WS_VSCROLL, 0);

@@ -22,10 +22,10 @@ struct Slab {
   Slab* Prev;
   void* FreeBlocks;  // freed blocks, each holding the next one's address
   uint32_t BlockBytes;
-  uint32_t Live;     // blocks handed out
-  uint32_t Carved;   // blocks ever cut from the slab
+  uint32_t Live;    // blocks handed out
+  uint32_t Carved;  // blocks ever cut from the slab
   uint32_t Capacity;
-  bool Listed;       // whether it is on its class's list
+  bool Listed;  // whether it is on its class's list
 };
 // The blocks start after the header, aligned as the heap aligns its blocks.
 constexpr size_t kHeaderBytes = (sizeof(Slab) + kGrain - 1) / kGrain * kGrain;
@@ -48,7 +48,8 @@ class Pool {
       block = slab->FreeBlocks;
       slab->FreeBlocks = *static_cast<void**>(block);
     } else {
-      block = reinterpret_cast<char*>(slab) + kHeaderBytes + size_t{slab->Carved} * slab->BlockBytes;
+      block =
+          reinterpret_cast<char*>(slab) + kHeaderBytes + size_t{slab->Carved} * slab->BlockBytes;
       ++slab->Carved;
     }
     ++slab->Live;
@@ -140,8 +141,10 @@ class Pool {
   }
 
   void Unlink(size_t sizeClass, Slab* slab) {
-    if (slab->Prev != nullptr) slab->Prev->Next = slab->Next;
-    else FRoom[sizeClass] = slab->Next;
+    if (slab->Prev != nullptr)
+      slab->Prev->Next = slab->Next;
+    else
+      FRoom[sizeClass] = slab->Next;
     if (slab->Next != nullptr) slab->Next->Prev = slab->Prev;
     slab->Next = slab->Prev = nullptr;
     slab->Listed = false;
@@ -159,11 +162,8 @@ Pool& ThePool() {
   return *pool;
 }
 
-bool ForThePool(HANDLE heap) { return heap == GetProcessHeap(); }
-
-bool UnderWine() {
-  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+bool ForThePool(HANDLE heap) {
+  return heap == GetProcessHeap();
 }
 
 // Counts the import slots of the module that hold one of the addresses and, when asked, points
@@ -245,14 +245,23 @@ SIZE_T WINAPI Size(HANDLE heap, DWORD flags, LPCVOID block) {
   return ThePool().BlockBytes(block);
 }
 
-bool Owns(LPCVOID block) { return ThePool().Owns(block); }
+bool Owns(LPCVOID block) {
+  return ThePool().Owns(block);
+}
 
-Use InUse() { return ThePool().InUse(); }
+Use InUse() {
+  return ThePool().InUse();
+}
 
 }  // namespace module_pool
 
+bool RunsUnderWine() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 bool PoolModuleHeapUnderWine(HMODULE module) {
-  if (module == nullptr || !UnderWine()) return false;
+  if (module == nullptr || !RunsUnderWine()) return false;
   // An import names kernel32's export, kernelbase's or ntdll's; each may forward to ntdll's.
   const HMODULE libraries[] = {GetModuleHandleA("kernel32.dll"), GetModuleHandleA("kernelbase.dll"),
                                GetModuleHandleA("ntdll.dll")};
@@ -260,10 +269,9 @@ bool PoolModuleHeapUnderWine(HMODULE module) {
                                   {"HeapReAlloc", "RtlReAllocateHeap"},
                                   {"HeapFree", "RtlFreeHeap"},
                                   {"HeapSize", "RtlSizeHeap"}};
-  void* const replacements[] = {reinterpret_cast<void*>(module_pool::Alloc),
-                                reinterpret_cast<void*>(module_pool::ReAlloc),
-                                reinterpret_cast<void*>(module_pool::Free),
-                                reinterpret_cast<void*>(module_pool::Size)};
+  void* const replacements[] = {
+      reinterpret_cast<void*>(module_pool::Alloc), reinterpret_cast<void*>(module_pool::ReAlloc),
+      reinterpret_cast<void*>(module_pool::Free), reinterpret_cast<void*>(module_pool::Size)};
   const void* originals[4][3] = {};
   for (size_t call = 0; call < 4; ++call) {
     for (size_t i = 0; i < 3; ++i) {

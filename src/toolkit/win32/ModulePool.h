@@ -13,6 +13,9 @@
 
 namespace foyer {
 
+// Whether the program runs under Wine rather than on Windows.
+bool RunsUnderWine();
+
 // Routes the module's imported HeapAlloc, HeapReAlloc, HeapFree and HeapSize on the process heap
 // to the pool when the program runs under Wine; returns whether it did. Blocks the module took
 // before, and blocks too large for the pool, stay with the process heap. Once per module, before

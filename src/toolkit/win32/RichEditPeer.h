@@ -22,6 +22,8 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
   void Clear() override;
   int32_t TextLength() const override;
   void CopySelection() override;
+  int32_t MaxGroupDepth() const override;
+  bool HasRoomFor(uint64_t documentBytes, uint64_t memoryLimit) const override;
 
  protected:
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
