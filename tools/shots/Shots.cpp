@@ -300,19 +300,13 @@ class Foyer {
 
   // Clicks a category's caption and waits until the list shows its rows.
   void OpenCategory(const std::string& category) {
-    const std::vector<std::string> names = Categories(FMedium);
-    size_t index = 0;
-    while (index < names.size() && names[index] != category)
-      ++index;
-    Require(index < names.size(), "the medium has no category " + category);
-    const POINT corner = CategoryCorner(static_cast<int>(index) + 1);
     const std::vector<std::string> before = Rows();
-    PostClick(FMain, corner.x + FButton.Width / 2, corner.y + FButton.Height / 2);
+    ClickCategory(category);
     Require(WaitFor([&] { return !Rows().empty() && Rows() != before; }, kStepMs),
             "the category " + category + " listed nothing");
   }
 
-  // Opens a category that acts on its one entry at once.
+  // Clicks a category's caption; one that holds a single entry acts on it at once.
   void ClickCategory(const std::string& category) {
     const std::vector<std::string> names = Categories(FMedium);
     size_t index = 0;
