@@ -1,0 +1,552 @@
+// foyer_shots: opens every window of foyer.exe on the demonstration medium, as a user would, and
+// keeps a picture of each for the publisher's guide.
+//
+//   foyer_shots true-colour <medium> <pictures folder> <scratch folder>
+//   foyer_shots 256-colours <medium> <pictures folder> <scratch folder>
+//
+// The first set needs a screen of 16 bits per pixel or more, the second one of 8. Each picture is
+// a 24-bit .bmp of one window, frame and caption included, named after what it shows. Every step
+// waits for what it needs with a deadline and ends the run with a message when it does not come,
+// so a picture is never taken of the wrong window.
+#include "platform/win32/WinApi.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/win32/GdiHandles.h"
+
+namespace foyer::shots {
+namespace {
+
+constexpr DWORD kStartMs = 30000;
+constexpr DWORD kStepMs = 15000;
+// A window is settled when two pictures of it taken this far apart are the same.
+constexpr DWORD kSettleGapMs = 200;
+constexpr int kMargin = 8;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "shots: %s\n", what.c_str());
+  std::exit(1);
+}
+
+// Polls a condition until it holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return true;
+}
+
+void Require(bool holds, const std::string& what) {
+  if (!holds) Fail(what);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  Require(file.IsValid(), "cannot open " + path);
+  std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
+  DWORD got = 0;
+  Require(ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+              got == bytes.size(),
+          "cannot read " + path);
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  Require(file.IsValid() &&
+              WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                        nullptr) &&
+              written == bytes.size(),
+          "cannot write " + path);
+}
+
+// What the screen shows of a window, frame included: 0x00RRGGBB, rows top-down.
+struct Shot {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint32_t> Pixels;
+  bool operator==(const Shot&) const = default;
+};
+
+Shot CaptureScreen(const RECT& area) {
+  Shot shot;
+  shot.Width = area.right - area.left;
+  shot.Height = area.bottom - area.top;
+  if (shot.Width <= 0 || shot.Height <= 0) return shot;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shot.Width;
+  info.bmiHeader.biHeight = -shot.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  ClientDC screen;
+  void* bits = nullptr;
+  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  MemoryDC memory(CreateCompatibleDC(screen.Get()));
+  Require(bitmap.IsValid() && memory.IsValid(), "cannot make a bitmap for a picture");
+  {
+    ObjectSelection selection(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, shot.Width, shot.Height, screen.Get(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+  }
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  shot.Pixels.assign(pixels, pixels + static_cast<size_t>(shot.Width) * shot.Height);
+  for (uint32_t& pixel : shot.Pixels)
+    pixel &= 0xFFFFFF;
+  return shot;
+}
+
+Shot CaptureWindow(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  return CaptureScreen(frame);
+}
+
+Shot CaptureClient(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&client, origin.x, origin.y);
+  return CaptureScreen(client);
+}
+
+// The window's picture once it has stopped changing.
+Shot Settled(HWND window, const std::string& name) {
+  Shot last = CaptureWindow(window);
+  DWORD lastAt = GetTickCount();
+  const bool settled = WaitFor(
+      [&] {
+        if (GetTickCount() - lastAt < kSettleGapMs) return false;
+        Shot now = CaptureWindow(window);
+        lastAt = GetTickCount();
+        if (now == last && now.Width > 0) return true;
+        last = std::move(now);
+        return false;
+      },
+      kStepMs);
+  Require(settled, "the window of " + name + " did not stop changing");
+  return last;
+}
+
+// Keeps a picture as an uncompressed 24-bit .bmp; the script makes the PNG.
+void SaveBmp(const Shot& shot, const std::string& folder, const std::string& name) {
+  const uint32_t rowBytes = (static_cast<uint32_t>(shot.Width) * 3 + 3) & ~3u;
+  const uint32_t dataBytes = rowBytes * static_cast<uint32_t>(shot.Height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + dataBytes;
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = shot.Width;
+  info.biHeight = shot.Height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = shot.Height - 1; y >= 0; --y) {
+    std::string row(rowBytes, '\0');
+    for (int x = 0; x < shot.Width; ++x) {
+      const uint32_t pixel = shot.Pixels[static_cast<size_t>(y) * shot.Width + x];
+      row[3 * x] = static_cast<char>(pixel & 0xFF);
+      row[3 * x + 1] = static_cast<char>((pixel >> 8) & 0xFF);
+      row[3 * x + 2] = static_cast<char>((pixel >> 16) & 0xFF);
+    }
+    bytes += row;
+  }
+  WriteWholeFile(folder + "\\" + name + ".bmp", bytes);
+  std::printf("shots: %s (%d x %d)\n", name.c_str(), shot.Width, shot.Height);
+  std::fflush(stdout);
+}
+
+void PostClick(HWND window, int x, int y, bool isDouble = false) {
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(window, WM_LBUTTONUP, 0, at);
+  if (isDouble) {
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+  }
+}
+
+HWND FindDescendant(HWND parent, const char* className, const char* text = nullptr) {
+  for (HWND child = FindWindowExA(parent, nullptr, nullptr, nullptr); child != nullptr;
+       child = FindWindowExA(parent, child, nullptr, nullptr)) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    char caption[64] = {};
+    GetWindowTextA(child, caption, sizeof caption);
+    if (lstrcmpiA(name, className) == 0 && (text == nullptr || lstrcmpA(caption, text) == 0)) {
+      return child;
+    }
+    if (HWND inner = FindDescendant(child, className, text)) return inner;
+  }
+  return nullptr;
+}
+
+// The rows of a list box of another process. Under Wine LB_GETTEXT sent as ANSI answers in
+// UTF-16, so the rows are asked for in UTF-16 and turned back into the ANSI code page.
+std::vector<std::string> ListRows(HWND listBox) {
+  std::vector<std::string> rows;
+  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < count; ++row) {
+    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(wcslen(wide.c_str()));
+    std::string ansi(wide.size() * 2 + 1, '\0');
+    const int written =
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(),
+                            static_cast<int>(ansi.size()), nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(written > 0 ? written : 0));
+    rows.push_back(ansi);
+  }
+  return rows;
+}
+
+// The categories of a medium in the order the main window numbers them: visible folders without
+// a dot in their name, as the file system lists them, at most fifteen.
+std::vector<std::string> Categories(const std::string& medium) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data{};
+  FindHandle find(FindFirstFileA((medium + "*").c_str(), &data));
+  if (!find) return names;
+  do {
+    const std::string name = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
+    if ((data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) continue;
+    if (name.find('.') != std::string::npos || name == "Tremlov") continue;
+    if (names.size() < 15) names.push_back(name);
+  } while (FindNextFileA(find.Get(), &data));
+  return names;
+}
+
+// A foyer.exe started on a medium, and what the user does in it.
+class Foyer {
+ public:
+  Foyer(const std::string& exe, const std::string& medium, const std::string& button,
+        bool isRootGiven)
+      : FMedium(medium), FButton(DecodeButton(button)) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    if (isRootGiven) commandLine += " \"" + medium + "\"";
+    PROCESS_INFORMATION info{};
+    Require(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info),
+            "cannot start " + exe);
+    FProcess = FileHandle(info.hProcess);
+    FileHandle thread(info.hThread);
+    FProcessId = info.dwProcessId;
+    Require(WaitFor([&] { return (FMain = Window("TMainForm")) != nullptr; }, kStartMs),
+            "the main window did not appear");
+    FList = FindDescendant(FMain, "ListBox");
+    Require(FList != nullptr, "the main window has no list");
+    WaitForSkin();
+  }
+
+  ~Foyer() {
+    PostMessageA(FMain, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(FProcess.Get(), kStepMs) == WAIT_TIMEOUT) {
+      TerminateProcess(FProcess.Get(), 1);
+      WaitForSingleObject(FProcess.Get(), kStepMs);
+    }
+  }
+  Foyer(const Foyer&) = delete;
+  Foyer& operator=(const Foyer&) = delete;
+
+  HWND Main() const { return FMain; }
+
+  // The visible top-level window of this process with a window class, or null.
+  HWND Window(const char* className) const {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == FProcessId && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+  }
+
+  HWND WaitForWindow(const char* className) const {
+    HWND window = nullptr;
+    Require(WaitFor([&] { return (window = Window(className)) != nullptr; }, kStepMs),
+            std::string("no window of class ") + className + " appeared");
+    return window;
+  }
+
+  void WaitUntilGone(const char* className) const {
+    Require(
+        WaitFor([&] { return Window(className) == nullptr && IsWindowEnabled(FMain); }, kStepMs),
+        std::string("the window of class ") + className + " did not close");
+  }
+
+  // Clicks a category's caption and waits until the list shows its rows.
+  void OpenCategory(const std::string& category) {
+    const std::vector<std::string> before = Rows();
+    ClickCategory(category);
+    Require(WaitFor([&] { return !Rows().empty() && Rows() != before; }, kStepMs),
+            "the category " + category + " listed nothing");
+  }
+
+  // Clicks a category's caption; one that holds a single entry acts on it at once.
+  void ClickCategory(const std::string& category) {
+    const std::vector<std::string> names = Categories(FMedium);
+    size_t index = 0;
+    while (index < names.size() && names[index] != category)
+      ++index;
+    Require(index < names.size(), "the medium has no category " + category);
+    const POINT corner = CategoryCorner(static_cast<int>(index) + 1);
+    PostClick(FMain, corner.x + FButton.Width / 2, corner.y + FButton.Height / 2);
+  }
+
+  // Double-clicks the row that shows the entry, as a user acts on it.
+  void ActOn(const std::string& entry) {
+    const std::vector<std::string> rows = Rows();
+    size_t row = 0;
+    while (row < rows.size() && rows[row].compare(0, entry.size(), entry) != 0)
+      ++row;
+    Require(row < rows.size(), "no row shows " + entry);
+    RECT area{};
+    SendMessageA(FList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&area));
+    PostClick(FList, area.left + 5, (area.top + area.bottom) / 2, true);
+  }
+
+ private:
+  static Picture DecodeButton(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    Picture button = DecodeBitmap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    Require(!button.IsEmpty(), path + " holds no picture");
+    return button;
+  }
+
+  std::vector<std::string> Rows() const {
+    return IsWindowVisible(FList) ? ListRows(FList) : std::vector<std::string>();
+  }
+
+  // The top-left corner of a category's button: a column down the left edge, then one down the
+  // right edge.
+  POINT CategoryCorner(int slot) const {
+    RECT client{};
+    GetClientRect(FMain, &client);
+    const int rows = (client.bottom - 2 * kMargin - FButton.Height) / (FButton.Height + kMargin);
+    const bool isLeft = slot <= rows;
+    const int row = isLeft ? slot - 1 : slot - 1 - rows;
+    return {isLeft ? kMargin : client.right - kMargin - FButton.Width,
+            (FButton.Height + kMargin) * row + kMargin};
+  }
+
+  // The skin and the categories come half a second after the window: a picture or a click before
+  // then shows or does nothing. They are there when the first category shows the button picture.
+  void WaitForSkin() const {
+    Require(!Categories(FMedium).empty(), "the medium has no category");
+    const POINT corner = CategoryCorner(1);
+    const uint32_t expected = FButton.Pixels[3 * static_cast<size_t>(FButton.Width) + 3];
+    // On an 8-bit screen colours come from the system palette: near enough is the same.
+    ClientDC screen;
+    const int tolerance = GetDeviceCaps(screen.Get(), BITSPIXEL) < 16 ? 64 : 0;
+    const bool shown = WaitFor(
+        [&] {
+          const Shot shot = CaptureClient(FMain);
+          if (shot.Width <= corner.x + 3 || shot.Height <= corner.y + 3) return false;
+          const uint32_t seen =
+              shot.Pixels[static_cast<size_t>(corner.y + 3) * shot.Width + corner.x + 3];
+          for (int channel = 0; channel < 24; channel += 8) {
+            const int delta = static_cast<int>((seen >> channel) & 0xFF) -
+                              static_cast<int>((expected >> channel) & 0xFF);
+            if (delta > tolerance || delta < -tolerance) return false;
+          }
+          return true;
+        },
+        kStartMs);
+    Require(shown, "the skin did not appear on the main window");
+  }
+
+  std::string FMedium;
+  Picture FButton;
+  FileHandle FProcess;
+  DWORD FProcessId = 0;
+  HWND FMain = nullptr;
+  HWND FList = nullptr;
+};
+
+void ClickButton(HWND window, const char* caption) {
+  HWND button = FindDescendant(window, "Button", caption);
+  Require(button != nullptr, std::string("no button ") + caption);
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void TypeInto(HWND window, const char* className, const std::string& text) {
+  HWND edit = FindDescendant(window, className);
+  Require(edit != nullptr, std::string("no ") + className + " to type into");
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Copies a folder's files and sub-folders into another, made as needed.
+void CopyFolder(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA data{};
+  FindHandle find(FindFirstFileA((from + "\\*").c_str(), &data));
+  Require(find.IsValid(), "cannot list " + from);
+  do {
+    const std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      CopyFolder(from + "\\" + name, to + "\\" + name);
+    } else {
+      Require(CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE),
+              "cannot copy " + from + "\\" + name);
+    }
+  } while (FindNextFileA(find.Get(), &data));
+}
+
+// A file of the given size that takes no room on disk until it is copied.
+void MakeSparseFile(const std::string& path, LONGLONG size) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  Require(file.IsValid(), "cannot make " + path);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  Require(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()),
+          "cannot size " + path);
+}
+
+struct Places {
+  std::string Medium;   // the demonstration medium's top folder, with a backslash
+  std::string Output;   // where the pictures go
+  std::string Scratch;  // a folder of this run's own, for install targets and a second medium
+  std::string Exe() const { return Medium + "bin.dat\\foyer.exe"; }
+  std::string Button(const char* skin) const {
+    return Medium + "layout.dat\\" + skin + "\\butt.bmp";
+  }
+};
+
+// The main window before and after a category click, the install dialog, the alert of a failed
+// copy and the three viewers.
+void TakeTrueColourShots(const Places& places) {
+  Foyer foyer(places.Exe(), places.Medium, places.Button("tc24"), false);
+  HWND main = foyer.Main();
+  SaveBmp(Settled(main, "the main window"), places.Output, "main-window");
+
+  foyer.OpenCategory("Install");
+  SaveBmp(Settled(main, "the install list"), places.Output, "install-list");
+
+  foyer.ActOn("Painter");
+  HWND dialog = foyer.WaitForWindow("TOpenDirDialog");
+  TypeInto(dialog, "Edit", "C:\\Program Files\\Painter");
+  SaveBmp(Settled(dialog, "the install dialog"), places.Output, "install-dialog");
+  ClickButton(dialog, "Cancel");
+  foyer.WaitUntilGone("TOpenDirDialog");
+
+  // No folder can be made inside a file, so the copy fails.
+  const std::string file = places.Scratch + "\\plain.txt";
+  WriteWholeFile(file, "a file\r\n");
+  foyer.ActOn("Cards");
+  dialog = foyer.WaitForWindow("TOpenDirDialog");
+  TypeInto(dialog, "Edit", file + "\\Cards");
+  ClickButton(dialog, "OK");
+  HWND alert = foyer.WaitForWindow("TCopyFailBox");
+  SaveBmp(Settled(alert, "the copy alert"), places.Output, "copy-alert");
+  ClickButton(alert, "OK");
+  foyer.WaitUntilGone("TCopyFailBox");
+
+  foyer.OpenCategory("Pictures");
+  foyer.ActOn("sunset");
+  HWND picture = foyer.WaitForWindow("TShowBmpForm");
+  SaveBmp(Settled(picture, "the picture viewer"), places.Output, "picture-viewer");
+  PostMessageA(picture, WM_CLOSE, 0, 0);
+  foyer.WaitUntilGone("TShowBmpForm");
+
+  foyer.OpenCategory("Documents");
+  foyer.ActOn("history");
+  HWND text = foyer.WaitForWindow("TShowTxtForm");
+  SaveBmp(Settled(text, "the text viewer"), places.Output, "text-viewer");
+  ClickButton(text, "OK");
+  foyer.WaitUntilGone("TShowTxtForm");
+
+  foyer.OpenCategory("Letters");
+  foyer.ActOn("welcome");
+  HWND rich = foyer.WaitForWindow("TShowRtfForm");
+  SaveBmp(Settled(rich, "the rich-text viewer"), places.Output, "rich-text-viewer");
+  ClickButton(rich, "OK");
+  foyer.WaitUntilGone("TShowRtfForm");
+}
+
+// The progress window shows only while a copy lasts: a medium of its own holds the demonstration
+// medium's skins and its Atlas with a large map added, which takes seconds to copy.
+void TakeProgressShot(const Places& places) {
+  const std::string medium = places.Scratch + "\\medium";
+  CreateDirectoryA(medium.c_str(), nullptr);
+  CopyFolder(places.Medium + "layout.dat", medium + "\\layout.dat");
+  CreateDirectoryA((medium + "\\Install").c_str(), nullptr);
+  CopyFolder(places.Medium + "Install\\Atlas", medium + "\\Install\\Atlas");
+  MakeSparseFile(medium + "\\Install\\Atlas\\maps\\relief.map", 4LL << 30);
+
+  Foyer foyer(places.Exe(), medium + "\\", places.Button("tc24"), true);
+  // The category holds one entry: a click installs it at once.
+  foyer.ClickCategory("Install");
+  HWND dialog = foyer.WaitForWindow("TOpenDirDialog");
+  TypeInto(dialog, "Edit", places.Scratch + "\\Atlas");
+  ClickButton(dialog, "OK");
+  HWND progress = foyer.WaitForWindow("TCopyProgressForm");
+  HWND bar = FindDescendant(progress, "msctls_progress32");
+  Require(bar != nullptr, "the progress window has no bar");
+  // A quarter of the way: the bar shows what it is for.
+  Require(WaitFor([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) >= 250; }, 60000),
+          "the copy did not go on");
+  SaveBmp(CaptureWindow(progress), places.Output, "install-progress");
+  ClickButton(progress, "Cancel");
+  foyer.WaitUntilGone("TCopyProgressForm");
+}
+
+// The main window with the 256-colour skin, a list open.
+void Take256ColourShots(const Places& places) {
+  Foyer foyer(places.Exe(), places.Medium, places.Button("rgb256"), false);
+  foyer.OpenCategory("Install");
+  SaveBmp(Settled(foyer.Main(), "the main window"), places.Output, "main-window-256");
+}
+
+int Run(int argc, char** argv) {
+  if (argc != 5) {
+    Fail("usage: foyer_shots true-colour|256-colours <medium> <pictures folder> <scratch folder>");
+  }
+  const std::string set = argv[1];
+  Places places{argv[2], argv[3], argv[4]};
+  if (places.Medium.back() != '\\') places.Medium += '\\';
+  ClientDC screen;
+  const int bitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
+  if (set == "true-colour") {
+    Require(bitsPerPixel >= 16, "the true-colour pictures need a screen of 16 bits or more");
+    TakeTrueColourShots(places);
+    TakeProgressShot(places);
+  } else if (set == "256-colours") {
+    Require(bitsPerPixel == 8, "the 256-colour picture needs a screen of 8 bits per pixel");
+    Take256ColourShots(places);
+  } else {
+    Fail("unknown set " + set);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace foyer::shots
+
+int main(int argc, char** argv) {
+  return foyer::shots::Run(argc, argv);
+}
