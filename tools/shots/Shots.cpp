@@ -512,7 +512,12 @@ void TakeProgressShot(const Places& places) {
           "the copy did not go on");
   SaveBmp(CaptureWindow(progress), places.Output, "install-progress");
   ClickButton(progress, "Cancel");
-  foyer.WaitUntilGone("TCopyProgressForm");
+  // A cancelled install says how far it got.
+  HWND cancelled = foyer.WaitForWindow("TCopyFailBox");
+  SaveBmp(Settled(cancelled, "the cancelled install's message"), places.Output,
+          "install-cancelled");
+  ClickButton(cancelled, "OK");
+  foyer.WaitUntilGone("TCopyFailBox");
 }
 
 // The main window with the 256-colour skin, a list open.
