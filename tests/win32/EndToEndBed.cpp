@@ -110,15 +110,6 @@ void EndToEndTest::OpenCategory(HWND mainWindow, const std::string& category) {
       << category;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
-}
-
 std::string WindowText(HWND window) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length)) return {};
@@ -132,47 +123,18 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-Rendering CaptureWindow(HWND window) {
-  RECT frame{};
-  GetWindowRect(window, &frame);
+// The screen's picture as the renderings of the tests hold it.
+static Rendering AsRendering(drive::ScreenPicture picture) {
   Rendering rendering;
-  rendering.Width = frame.right - frame.left;
-  rendering.Height = frame.bottom - frame.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = rendering.Width;
-  info.bmiHeader.biHeight = -rendering.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ClientDC screen;
-  void* bits = nullptr;
-  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  MemoryDC memory(CreateCompatibleDC(screen.Get()));
-  if (!bitmap || !memory) return rendering;
-  {
-    ObjectSelection selection(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, rendering.Width, rendering.Height, screen.Get(), frame.left,
-           frame.top, SRCCOPY);
-    GdiFlush();
-  }
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  rendering.Pixels.assign(pixels, pixels + static_cast<size_t>(rendering.Width) * rendering.Height);
-  for (uint32_t& pixel : rendering.Pixels)
-    pixel &= 0xFFFFFF;
+  rendering.Width = picture.Width;
+  rendering.Height = picture.Height;
+  rendering.Pixels = std::move(picture.Pixels);
   return rendering;
 }
 
-Rendering CaptureClient(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  return RenderWith(client.right, client.bottom, [&](HDC dc) {
-    ClientDC screen;
-    BitBlt(dc, 0, 0, client.right, client.bottom, screen.Get(), origin.x, origin.y, SRCCOPY);
-  });
-}
+Rendering CaptureWindow(HWND window) { return AsRendering(drive::CaptureWindow(window)); }
+
+Rendering CaptureClient(HWND window) { return AsRendering(drive::CaptureClient(window)); }
 
 bool Near(uint32_t a, uint32_t b, int tolerance) {
   for (int shift = 0; shift < 24; shift += 8) {
@@ -180,67 +142,6 @@ bool Near(uint32_t a, uint32_t b, int tolerance) {
     if (delta > tolerance || delta < -tolerance) return false;
   }
   return true;
-}
-
-std::vector<std::string> ListRows(HWND listBox) {
-  std::vector<std::string> rows;
-  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-  for (LRESULT row = 0; row < count; ++row) {
-    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(wcslen(wide.c_str()));
-    std::string ansi(wide.size() * 2 + 1, '\0');
-    const int written =
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(),
-                            static_cast<int>(ansi.size()), nullptr, nullptr);
-    ansi.resize(static_cast<size_t>(written > 0 ? written : 0));
-    rows.push_back(ansi);
-  }
-  return rows;
-}
-
-HWND FindDescendant(HWND parent, const char* className) {
-  for (HWND child = FindWindowExA(parent, nullptr, nullptr, nullptr); child != nullptr;
-       child = FindWindowExA(parent, child, nullptr, nullptr)) {
-    char name[64] = {};
-    GetClassNameA(child, name, sizeof name);
-    if (lstrcmpiA(name, className) == 0) return child;
-    if (HWND inner = FindDescendant(child, className)) return inner;
-  }
-  return nullptr;
-}
-
-FoyerProcess::FoyerProcess(const std::string& exe, const std::string& arguments) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string commandLine = "\"" + exe + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  PROCESS_INFORMATION info{};
-  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info)) {
-    FProcess = FileHandle(info.hProcess);
-    FileHandle thread(info.hThread);
-    FProcessId = info.dwProcessId;
-  }
-}
-
-FoyerProcess::~FoyerProcess() {
-  if (FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
-    TerminateProcess(FProcess.Get(), 1);
-    WaitForSingleObject(FProcess.Get(), 5000);
-  }
-}
-
-HWND FoyerProcess::Window(const char* className) const {
-  HWND window = nullptr;
-  while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == FProcessId && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
 }
 
 }  // namespace foyer::test

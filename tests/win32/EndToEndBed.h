@@ -13,16 +13,17 @@
 #include <vector>
 
 #include "BackendBed.h"
+#include "drive/Drive.h"
 #include "platform/Platform.h"
-#include "platform/win32/Handles.h"
 
 namespace foyer::test {
 
 // An environment variable, or empty.
 std::string Env(const char* name);
 
-// Polls a condition until it holds or the deadline passes; never waits a fixed time.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
+using drive::FindDescendant;
+using drive::ListRows;
+using drive::WaitFor;
 
 // What the screen shows in a window's client area, read back from the screen itself.
 Rendering CaptureClient(HWND window);
@@ -34,30 +35,11 @@ std::string WindowText(HWND window);
 // Colours on an 8-bit screen come from the system palette: near enough is the same colour.
 bool Near(uint32_t a, uint32_t b, int tolerance);
 
-// The rows of a list box of another process. Under Wine LB_GETTEXT sent as ANSI answers in
-// UTF-16, so the rows are asked for in UTF-16 and turned back into the ANSI code page.
-std::vector<std::string> ListRows(HWND listBox);
-
-// The first descendant window of a class.
-HWND FindDescendant(HWND parent, const char* className);
-
 // A running foyer.exe; killed at the end if it is still running.
-class FoyerProcess {
+class FoyerProcess : public drive::ProgramProcess {
  public:
-  explicit FoyerProcess(const std::string& exe, const std::string& arguments = {});
-  ~FoyerProcess();
-  FoyerProcess(const FoyerProcess&) = delete;
-  FoyerProcess& operator=(const FoyerProcess&) = delete;
-
-  bool Started() const { return FProcess.IsValid(); }
-  HANDLE Handle() const { return FProcess.Get(); }
-  // The visible top-level window of this process with a window class, or null.
-  HWND Window(const char* className) const;
+  using ProgramProcess::ProgramProcess;
   HWND MainWindow() const { return Window("TMainForm"); }
-
- private:
-  FileHandle FProcess;
-  DWORD FProcessId = 0;
 };
 
 // Ground of every end-to-end test: the demonstration medium FOYER_MEDIUM names (skipped without

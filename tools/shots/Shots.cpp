@@ -19,12 +19,20 @@
 #include <string>
 #include <vector>
 
+#include "drive/Drive.h"
 #include "platform/win32/Handles.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/win32/GdiHandles.h"
 
 namespace foyer::shots {
 namespace {
+
+using drive::CaptureClient;
+using drive::CaptureWindow;
+using drive::FindDescendant;
+using drive::ListRows;
+using drive::WaitFor;
+using Shot = drive::ScreenPicture;
 
 constexpr DWORD kStartMs = 30000;
 constexpr DWORD kStepMs = 15000;
@@ -35,16 +43,6 @@ constexpr int kMargin = 8;
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "shots: %s\n", what.c_str());
   std::exit(1);
-}
-
-// Polls a condition until it holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
 }
 
 void Require(bool holds, const std::string& what) {
@@ -71,58 +69,6 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
                         nullptr) &&
               written == bytes.size(),
           "cannot write " + path);
-}
-
-// What the screen shows of a window, frame included: 0x00RRGGBB, rows top-down.
-struct Shot {
-  int Width = 0;
-  int Height = 0;
-  std::vector<uint32_t> Pixels;
-  bool operator==(const Shot&) const = default;
-};
-
-Shot CaptureScreen(const RECT& area) {
-  Shot shot;
-  shot.Width = area.right - area.left;
-  shot.Height = area.bottom - area.top;
-  if (shot.Width <= 0 || shot.Height <= 0) return shot;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shot.Width;
-  info.bmiHeader.biHeight = -shot.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ClientDC screen;
-  void* bits = nullptr;
-  GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  MemoryDC memory(CreateCompatibleDC(screen.Get()));
-  Require(bitmap.IsValid() && memory.IsValid(), "cannot make a bitmap for a picture");
-  {
-    ObjectSelection selection(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, shot.Width, shot.Height, screen.Get(), area.left, area.top, SRCCOPY);
-    GdiFlush();
-  }
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  shot.Pixels.assign(pixels, pixels + static_cast<size_t>(shot.Width) * shot.Height);
-  for (uint32_t& pixel : shot.Pixels)
-    pixel &= 0xFFFFFF;
-  return shot;
-}
-
-Shot CaptureWindow(HWND window) {
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  return CaptureScreen(frame);
-}
-
-Shot CaptureClient(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  OffsetRect(&client, origin.x, origin.y);
-  return CaptureScreen(client);
 }
 
 // The window's picture once it has stopped changing.
@@ -185,42 +131,6 @@ void PostClick(HWND window, int x, int y, bool isDouble = false) {
   }
 }
 
-HWND FindDescendant(HWND parent, const char* className, const char* text = nullptr) {
-  for (HWND child = FindWindowExA(parent, nullptr, nullptr, nullptr); child != nullptr;
-       child = FindWindowExA(parent, child, nullptr, nullptr)) {
-    char name[64] = {};
-    GetClassNameA(child, name, sizeof name);
-    char caption[64] = {};
-    GetWindowTextA(child, caption, sizeof caption);
-    if (lstrcmpiA(name, className) == 0 && (text == nullptr || lstrcmpA(caption, text) == 0)) {
-      return child;
-    }
-    if (HWND inner = FindDescendant(child, className, text)) return inner;
-  }
-  return nullptr;
-}
-
-// The rows of a list box of another process. Under Wine LB_GETTEXT sent as ANSI answers in
-// UTF-16, so the rows are asked for in UTF-16 and turned back into the ANSI code page.
-std::vector<std::string> ListRows(HWND listBox) {
-  std::vector<std::string> rows;
-  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-  for (LRESULT row = 0; row < count; ++row) {
-    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(wcslen(wide.c_str()));
-    std::string ansi(wide.size() * 2 + 1, '\0');
-    const int written =
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(),
-                            static_cast<int>(ansi.size()), nullptr, nullptr);
-    ansi.resize(static_cast<size_t>(written > 0 ? written : 0));
-    rows.push_back(ansi);
-  }
-  return rows;
-}
-
 // The categories of a medium in the order the main window numbers them: visible folders without
 // a dot in their name, as the file system lists them, at most fifteen.
 std::vector<std::string> Categories(const std::string& medium) {
@@ -243,18 +153,10 @@ class Foyer {
  public:
   Foyer(const std::string& exe, const std::string& medium, const std::string& button,
         bool isRootGiven)
-      : FMedium(medium), FButton(DecodeButton(button)) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exe + "\"";
-    if (isRootGiven) commandLine += " \"" + medium + "\"";
-    PROCESS_INFORMATION info{};
-    Require(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &info),
-            "cannot start " + exe);
-    FProcess = FileHandle(info.hProcess);
-    FileHandle thread(info.hThread);
-    FProcessId = info.dwProcessId;
+      : FMedium(medium),
+        FButton(DecodeButton(button)),
+        FProcess(exe, isRootGiven ? "\"" + medium + "\"" : std::string()) {
+    Require(FProcess.Started(), "cannot start " + exe);
     Require(WaitFor([&] { return (FMain = Window("TMainForm")) != nullptr; }, kStartMs),
             "the main window did not appear");
     FList = FindDescendant(FMain, "ListBox");
@@ -264,26 +166,15 @@ class Foyer {
 
   ~Foyer() {
     PostMessageA(FMain, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(FProcess.Get(), kStepMs) == WAIT_TIMEOUT) {
-      TerminateProcess(FProcess.Get(), 1);
-      WaitForSingleObject(FProcess.Get(), kStepMs);
-    }
+    // Whatever has not closed by then is ended.
+    WaitForSingleObject(FProcess.Handle(), kStepMs);
   }
   Foyer(const Foyer&) = delete;
   Foyer& operator=(const Foyer&) = delete;
 
   HWND Main() const { return FMain; }
 
-  // The visible top-level window of this process with a window class, or null.
-  HWND Window(const char* className) const {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == FProcessId && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-  }
+  HWND Window(const char* className) const { return FProcess.Window(className); }
 
   HWND WaitForWindow(const char* className) const {
     HWND window = nullptr;
@@ -381,8 +272,7 @@ class Foyer {
 
   std::string FMedium;
   Picture FButton;
-  FileHandle FProcess;
-  DWORD FProcessId = 0;
+  drive::ProgramProcess FProcess;
   HWND FMain = nullptr;
   HWND FList = nullptr;
 };
