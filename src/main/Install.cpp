@@ -28,14 +28,14 @@ std::string InstallReadme(const std::string& folder, const std::string& entry, b
 }  // namespace
 
 void TMainForm::DoInstall(const std::string& name) {
-  if (FHasReadme) {
-    const std::string readme = InstallReadme(FCurDir, name, FZipMode);
+  if (FList.HasReadme) {
+    const std::string readme = InstallReadme(FList.CurDir, name, FList.ZipMode);
     if (!readme.empty()) OpenDirDialog->FReadmeFile = readme;
   }
   if (!OpenDirDialog->Execute("Select Install Directory for \"" + name + "\"")) return;
   const std::string target = OpenDirDialog->FSelectedDir;
 
-  const std::string source = JoinPath(FCurDir, name);
+  const std::string source = JoinPath(FList.CurDir, name);
   bool isCopied = false;
   bool isCancelled = false;
   uint64_t filesDone = 0;
@@ -48,7 +48,7 @@ void TMainForm::DoInstall(const std::string& name) {
     // files where the user never looks.
     if (target.empty()) {
       isCopied = false;
-    } else if (FZipMode) {
+    } else if (FList.ZipMode) {
       // The file goes into a folder that must exist already.
       isCopied = CopyOneFile(source, JoinPath(target, name), &progress);
     } else if (fs.DirExists(source)) {

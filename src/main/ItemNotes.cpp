@@ -23,18 +23,18 @@ std::string FirstFile(const std::vector<std::string>& candidates) {
 
 void TMainForm::ShowItemReadme(const std::string& name) {
   std::vector<std::string> candidates;
-  if (!FZipMode) {
-    candidates.push_back(JoinPath(JoinPath(FCurDir, name), "readme.txt"));
+  if (!FList.ZipMode) {
+    candidates.push_back(JoinPath(JoinPath(FList.CurDir, name), "readme.txt"));
   } else {
     if (!name.empty()) {
-      const std::string stem = EntryStem(FCurDir, name);
+      const std::string stem = EntryStem(FList.CurDir, name);
       // The entry's text beside it enables the ReadMe caption and is the install dialog's
       // readme, so the button shows it too.
       candidates.push_back(stem + "readme");
       candidates.push_back(stem + "txt");
     }
-    candidates.push_back(JoinPath(FCurDir, "readme.txt"));
-    candidates.push_back(JoinPath(FCurDir, "readme"));
+    candidates.push_back(JoinPath(FList.CurDir, "readme.txt"));
+    candidates.push_back(JoinPath(FList.CurDir, "readme"));
   }
   const std::string file = FirstFile(candidates);
   if (!file.empty()) ShowTxtForm->ShowFile(file);
@@ -42,11 +42,11 @@ void TMainForm::ShowItemReadme(const std::string& name) {
 
 void TMainForm::ShowItemViewMe(const std::string& name) {
   std::vector<std::string> candidates;
-  if (!FZipMode) {
-    candidates.push_back(JoinPath(JoinPath(FCurDir, name), "ViewMe.bmp"));
+  if (!FList.ZipMode) {
+    candidates.push_back(JoinPath(JoinPath(FList.CurDir, name), "ViewMe.bmp"));
   } else {
-    if (!name.empty()) candidates.push_back(EntryStem(FCurDir, name) + "bmp");
-    candidates.push_back(JoinPath(FCurDir, "ViewMe.bmp"));
+    if (!name.empty()) candidates.push_back(EntryStem(FList.CurDir, name) + "bmp");
+    candidates.push_back(JoinPath(FList.CurDir, "ViewMe.bmp"));
   }
   const std::string file = FirstFile(candidates);
   if (!file.empty()) ShowBmpForm->ShowFile(file);

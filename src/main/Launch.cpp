@@ -34,15 +34,15 @@ std::string StartFailure(uint32_t error, const std::string& name) {
 }  // namespace
 
 void TMainForm::DoPlay(const std::string& name) {
-  MPlay->SetFileName(JoinPath(FCurDir, name));
+  MPlay->SetFileName(JoinPath(FList.CurDir, name));
   MPlay->Open();
   MPlay->Play();
 }
 
 void TMainForm::DoRun(const std::string& name) {
-  const uint32_t folderError = Platform().Fs->SetCurrentDir(FCurDir);
+  const uint32_t folderError = Platform().Fs->SetCurrentDir(FList.CurDir);
   if (folderError != kErrNone) throw EInOutError(static_cast<int>(folderError));
-  const ProgramStart program{JoinPath(FCurDir, name), "", FCurDir, kShowNormal};
+  const ProgramStart program{JoinPath(FList.CurDir, name), "", FList.CurDir, kShowNormal};
   // The command line is the path in quotes (a space in it must not start the part before it).
   // A path cut short would start another program, or none.
   if (program.File.size() + 2 > kMaxCommandLine) {

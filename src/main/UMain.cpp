@@ -143,7 +143,7 @@ TMainForm::TMainForm() {
 void TMainForm::FormCreate(TComponent*) {
   FInitDone = false;
   FindRootDir();
-  FMode = lmNone;
+  FList.Mode = lmNone;
   FCatCount = 0;
   InitTimer->SetEnabled(true);
 }

@@ -1,4 +1,12 @@
-// The main window: start-up, skin, category buttons, layout, and the browsing state.
+// The main window: start-up, skin, category buttons, layout, and the browsing state. Its
+// members are defined across main/:
+//   UMain.cpp      start-up (the content root, the skin), the category buttons and the layout
+//   Browse.cpp     a category click rendered as its list, the rows, the action bar
+//   Install.cpp    the install action: target folder, copy, progress, alert
+//   Launch.cpp     the play and run actions
+//   ItemNotes.cpp  the ReadMe and ViewMe buttons
+// The decisions about a category's files (kinds, mode, filter, flags, rows) are in Catalogue.h,
+// free of windows; Program.h starts and ends the program.
 #pragma once
 
 #include <cstdint>
@@ -6,20 +14,23 @@
 #include <unordered_set>
 #include <vector>
 
+#include "main/Catalogue.h"
 #include "toolkit/Form.h"
 #include "util/Checked.h"
 
 namespace foyer {
 
-// What a category's list holds and what Action1 does with its entries.
-enum TListMode : uint8_t {
-  lmNone = 0,
-  lmInstall = 1,
-  lmPlay = 2,
-  lmRun = 3,
-  lmShow = 4,
-  lmViewTxt = 5,
-  lmViewRtf = 6
+// What the list on screen shows, as one value: saved and given back whole when a category's
+// single entry is acted on at once.
+struct TListState {
+  TListMode Mode = lmNone;
+  // The listed folder, with its trailing backslash.
+  std::string CurDir;
+  bool ZipMode = false;
+  bool HasReadme = false;
+  bool HasViewMe = false;
+  // The media device type the list plays on.
+  TMPDeviceType DeviceType = TMPDeviceType::dtAutoSelect;
 };
 
 constexpr int32_t kMaxCategories = 15;
@@ -54,20 +65,14 @@ class TMainForm : public TForm {
   TPoint CategoryPos(int32_t slot);
   void FormResize(TComponent* sender);
 
-  // Browsing: the category scan, its starters and the listing.
+  // Browsing: a category's scan rendered as its list, or its single entry acted on.
   using TItemAction = void (TMainForm::*)(const std::string& name);
   void CategoryClick(TComponent* sender);
-  void StartInstall(const std::string& folder, bool savedReadme, bool savedViewMe,
-                    bool savedZipMode);
-  void StartWav(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  void StartMid(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  void StartAvi(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  void StartRun(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  void StartBmp(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  void StartTxt(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  void StartRtf(const std::string& folder, bool savedReadme, bool savedViewMe, bool savedZipMode);
-  bool ListFolder(const std::string& folder, TListMode mode, const std::string& ext,
-                  TItemAction action, bool savedReadme, bool savedViewMe, bool savedZipMode);
+  // Lists the category the scan describes; true when it held a single entry, which was acted on
+  // at once with the list on screen left as it was.
+  bool ListCategory(const std::string& folder, const TCategoryScan& scan);
+  void ListEntries(const std::vector<const DirEntry*>& entries, bool hasFolderFiles,
+                   const std::vector<DirEntry>& found);
   // Adds the row of the current folder's entry name (a folder when isFolder), described by its
   // readme; true when it has one. The row is added once with its whole text: each change of a
   // row costs the system's list a deletion and an insertion.
@@ -85,7 +90,7 @@ class TMainForm : public TForm {
   void DoViewTxt(const std::string& name);
   void DoViewRtf(const std::string& name);
 
-  // The actions on an entry of FCurDir, and the lookups of its notes and preview.
+  // The actions on an entry of the listed folder, and the lookups of its notes and preview.
   virtual void DoInstall(const std::string& name);
   virtual void DoPlay(const std::string& name);
   virtual void DoRun(const std::string& name);
@@ -99,11 +104,11 @@ class TMainForm : public TForm {
   TImage* CatBtn(int32_t slot) const { return FCatBtns[slot]; }
   TLabel* CatLabel(int32_t slot) const { return FCatLabels[slot]; }
   const std::string& CatName(int32_t slot) const { return FCatNames[slot]; }
-  TListMode Mode() const { return FMode; }
-  bool ZipMode() const { return FZipMode; }
-  bool HasReadme() const { return FHasReadme; }
-  bool HasViewMe() const { return FHasViewMe; }
-  const std::string& CurDir() const { return FCurDir; }
+  TListMode Mode() const { return FList.Mode; }
+  bool ZipMode() const { return FList.ZipMode; }
+  bool HasReadme() const { return FList.HasReadme; }
+  bool HasViewMe() const { return FList.HasViewMe; }
+  const std::string& CurDir() const { return FList.CurDir; }
   // The entry name behind a row of the list.
   const std::string& Item(int32_t row) const;
   int32_t ItemCount() const { return CheckedInt32(FItems.size()); }
@@ -113,23 +118,14 @@ class TMainForm : public TForm {
   RangeArray<TImage*, 1, kMaxCategories> FCatBtns;
   RangeArray<TLabel*, 1, kMaxCategories> FCatLabels;
   RangeArray<std::string, 1, kMaxCategories> FCatNames;
-  std::string FCurDir;
+  TListState FList;
   std::vector<std::string> FItems;
-  TListMode FMode = lmNone;
-  bool FZipMode = false;
-  bool FHasReadme = false;
-  bool FHasViewMe = false;
   int32_t FCatCount = 0;
   int32_t FRowsPerCol = 0;
   // The files of the folder being listed, by lower-cased name, while a listing knows them all.
   std::unordered_set<std::string> FFolderFiles;
   bool FHasFolderFiles = false;
-  // The media device type the list on screen plays on.
-  TMPDeviceType FListDeviceType = TMPDeviceType::dtAutoSelect;
 };
-
-// The verb Action1 shows for a list mode.
-std::string ActionVerb(TListMode mode);
 
 // Centres a caption label on its picture button; an odd pixel falls right and below.
 void CenterLabel(const TControl& button, TControl& label);
