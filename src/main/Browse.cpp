@@ -1,7 +1,9 @@
 // Browsing a category: its scan rendered as the list, the rows, and the action bar.
+#include <algorithm>
 #include <memory>
 #include <utility>
 
+#include "main/EntryNotes.h"
 #include "main/UMain.h"
 #include "platform/Platform.h"
 #include "util/Errors.h"
@@ -162,24 +164,22 @@ bool TMainForm::AddItem(const std::string& name, bool isFolder) {
   } else {
     FItems.at(static_cast<size_t>(row)) = name;
   }
-  const std::string path = JoinPath(FList.CurDir, name);
-  const std::string stem = JoinPath(FList.CurDir, name.substr(0, name.find('.')));
   const std::string shown = ShownName(name);
-
-  // The entry's own readme beside it, then, for a folder, a readme inside it: nothing lies
-  // inside a file.
-  const std::string beside = stem + ".readme";
-  const bool isBesideKnown =
-      FHasFolderFiles && beside.compare(0, FList.CurDir.size(), FList.CurDir) == 0;
   std::string description;
   bool hasReadme = false;
   try {
     std::unique_ptr<IReadFile> readme;
-    if (!isBesideKnown || FFolderFiles.count(LowerStr(beside.substr(FList.CurDir.size()))) != 0) {
-      readme = OpenIfFile(beside);
+    const std::vector<std::string> files = DescriptionFiles(FList.CurDir, name, isFolder);
+    for (size_t i = 0; i < files.size() && !readme; ++i) {
+      // The readme beside the entry is looked for among the folder's names first, when the
+      // listing saw them all.
+      const bool isBeside = i == 0;
+      if (isBeside && FHasFolderFiles &&
+          FFolderFiles.count(LowerStr(files[i].substr(FList.CurDir.size()))) == 0) {
+        continue;
+      }
+      readme = OpenIfFile(files[i]);
     }
-    if (!readme && isFolder) readme = OpenIfFile(JoinPath(path, "readme"));
-    if (!readme && isFolder) readme = OpenIfFile(JoinPath(path, "readme.txt"));
     hasReadme = readme != nullptr;
     if (hasReadme) description = ReadFirstLine(std::move(readme));
   } catch (...) {
@@ -243,19 +243,13 @@ void TMainForm::TextBoxClick(TComponent*) {
   const int32_t row = TextBox->ItemIndex();
   if (row < 0) return;
   const std::string& name = Item(row);
-  const std::string entry = JoinPath(FList.CurDir, name);
-  // Only a list of zips looks beside an entry; in a list of folders, and for a name without a
-  // dot, only the files inside the entry count, as in the lookups the buttons run.
-  const size_t dot = name.find('.');
-  const bool hasStem = FList.ZipMode && dot != std::string::npos;
-  const std::string stem =
-      hasStem ? JoinPath(FList.CurDir, name.substr(0, dot + 1)) : std::string();
-
+  const auto anyExists = [](const std::vector<std::string>& files) {
+    return std::any_of(files.begin(), files.end(), FileExists);
+  };
   const bool hasReadme =
-      FList.HasReadme && (FileExists(JoinPath(entry, "readme.txt")) ||
-                          (hasStem && (FileExists(stem + "txt") || FileExists(stem + "readme"))));
-  const bool hasViewMe = FList.HasViewMe && (FileExists(JoinPath(entry, "viewme.bmp")) ||
-                                             (hasStem && FileExists(stem + "bmp")));
+      FList.HasReadme && anyExists(ReadmeCaptionFiles(FList.CurDir, name, FList.ZipMode));
+  const bool hasViewMe =
+      FList.HasViewMe && anyExists(ViewMeCaptionFiles(FList.CurDir, name, FList.ZipMode));
   if (FList.HasReadme) {
     Action2Label->SetEnabled(hasReadme);
     if (FList.HasViewMe) Action3Label->SetEnabled(hasViewMe);

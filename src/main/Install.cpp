@@ -2,6 +2,7 @@
 #include "dialogs/CopyFail.h"
 #include "dialogs/CopyProgress.h"
 #include "dialogs/OpenDir.h"
+#include "main/EntryNotes.h"
 #include "main/UMain.h"
 #include "platform/Platform.h"
 #include "util/FileCopy.h"
@@ -9,27 +10,9 @@
 
 namespace foyer {
 
-namespace {
-
-// The notes the dialog's ReadMe button offers, or empty.
-std::string InstallReadme(const std::string& folder, const std::string& entry, bool isZipMode) {
-  IFileSystem& fs = *Platform().Fs;
-  if (!isZipMode) {
-    const std::string inside = JoinPath(JoinPath(folder, entry), "readme.txt");
-    return fs.FileExists(inside) ? inside : std::string();
-  }
-  const std::string stem = EntryStem(folder, entry);
-  for (const char* extension : {"readme", "txt"}) {
-    if (fs.FileExists(stem + extension)) return stem + extension;
-  }
-  return {};
-}
-
-}  // namespace
-
 void TMainForm::DoInstall(const std::string& name) {
   if (FList.HasReadme) {
-    const std::string readme = InstallReadme(FList.CurDir, name, FList.ZipMode);
+    const std::string readme = FirstFileOf(InstallNotesFiles(FList.CurDir, name, FList.ZipMode));
     if (!readme.empty()) OpenDirDialog->FReadmeFile = readme;
   }
   if (!OpenDirDialog->Execute("Select Install Directory for \"" + name + "\"")) return;

@@ -267,7 +267,6 @@ void TMainForm::QuitBtnClick(TComponent*) {
   Close();
 }
 
-
 void CenterLabel(const TControl& button, TControl& label) {
   label.SetLeft(
       CheckedAdd(button.Left(), CheckedDiv(CheckedSub(button.Width(), label.Width()), 2)));
