@@ -16,7 +16,10 @@ void __verbose_terminate_handler() {
 
 // The standard library reports misuse through these. Its own versions build the standard
 // exception types on a second, reference-counted string implementation (about 30 KB); these
-// raise the program's errors, which the default handler shows like any other.
+// raise the program's errors, which the default handler shows like any other. They replace the
+// library's whole object of such functions, never part of it: code that calls another of them
+// (std::stoi's __throw_invalid_argument, say) pulls that object in, and the link fails with a
+// multiple definition of each function here (tried with the MinGW libstdc++ of this build).
 namespace std {
 void __throw_bad_alloc() {
   throw bad_alloc();
