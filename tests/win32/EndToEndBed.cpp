@@ -132,9 +132,27 @@ static Rendering AsRendering(drive::ScreenPicture picture) {
   return rendering;
 }
 
-Rendering CaptureWindow(HWND window) { return AsRendering(drive::CaptureWindow(window)); }
+Rendering CaptureWindow(HWND window) {
+  return AsRendering(drive::CaptureWindow(window));
+}
 
-Rendering CaptureClient(HWND window) { return AsRendering(drive::CaptureClient(window)); }
+Rendering CaptureClient(HWND window) {
+  return AsRendering(drive::CaptureClient(window));
+}
+
+Rendering CaptureClientWithList(HWND window, HWND list) {
+  RECT row{};
+  SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  const auto painted = [&] {
+    const Rendering shown = CaptureClient(list);
+    const RECT inside{0, 0, std::min<LONG>(row.right, shown.Width),
+                      std::min<LONG>(row.bottom, shown.Height)};
+    return inside.right > 0 && inside.bottom > 0 &&
+           shown.Count(shown.At(0, 0), inside) < (inside.right * inside.bottom);
+  };
+  EXPECT_TRUE(WaitFor(painted, 10000)) << "the list's first row was never painted";
+  return CaptureClient(window);
+}
 
 bool Near(uint32_t a, uint32_t b, int tolerance) {
   for (int shift = 0; shift < 24; shift += 8) {

@@ -27,6 +27,9 @@ using drive::WaitFor;
 
 // What the screen shows in a window's client area, read back from the screen itself.
 Rendering CaptureClient(HWND window);
+// The client area of a window showing a list, once the list's first row is painted on screen:
+// its rows can be listed before the system's list box has drawn them.
+Rendering CaptureClientWithList(HWND window, HWND list);
 // What the screen shows of a whole window, frame and caption included.
 Rendering CaptureWindow(HWND window);
 // The text of a window of another process, whatever its length.

@@ -66,7 +66,7 @@ TEST_F(EndToEndBrowse, EveryCategoryListsItsEntriesOrActsOnItsSingleEntry) {
       20000));
   ASSERT_TRUE(rowsBecome(install)) << "the install list with its descriptions";
   EXPECT_EQ(install.front().substr(0, 17), "Atlas      World ");
-  KeepRendering(CaptureClient(window), "install-list");
+  KeepRendering(CaptureClientWithList(window, list), "install-list");
 
   const std::pair<const char*, std::vector<std::string>> lists[] = {
       {"Archives",

@@ -318,7 +318,7 @@ TEST_F(EndToEndViewer, KeysAloneOpenACategoryAndAViewerAndQuit) {
   const std::vector<std::string> rowsShown = ListRows(list);
   ASSERT_GE(rowsShown.size(), 2u);
   EXPECT_EQ(rowsShown[0].substr(0, rowsShown[0].find(' ')), "catalog");
-  KeepRendering(CaptureClient(main), "main-window-by-keys");
+  KeepRendering(CaptureClientWithList(main, list), "main-window-by-keys");
 
   // The list follows the last category in the tab order.
   for (size_t i = static_cast<size_t>(slot); i < std::min<size_t>(Categories().size(), 15); ++i) {
