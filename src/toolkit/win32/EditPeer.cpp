@@ -28,10 +28,6 @@ EditPeer::EditPeer(const PeerContext& context, TEdit& edit)
   ApplyText();
 }
 
-LRESULT EditPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return SendMessageA(Handle(), message, wParam, lParam);
-}
-
 void EditPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::Text:

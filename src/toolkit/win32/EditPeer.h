@@ -17,7 +17,6 @@ class EditPeer final : public WindowPeer {
 
  private:
   void ApplyText();
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TEdit& FEdit;
   // The program is setting the text: the change notification is not the user's.

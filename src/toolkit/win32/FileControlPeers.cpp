@@ -52,10 +52,6 @@ DriveComboPeer::DriveComboPeer(const PeerContext& context, TDriveComboBox& combo
   ShowItems();
 }
 
-LRESULT DriveComboPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return SendMessageA(Handle(), message, wParam, lParam);
-}
-
 // A drop-down's window is as high as its field and its open list together; the field's height
 // is set apart, so the closed chooser is as high as the control.
 void DriveComboPeer::PlaceWindow() {
@@ -153,10 +149,6 @@ DirListPeer::DirListPeer(const PeerContext& context, TDirectoryListBox& list)
   Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(list.ItemHeight(), 0));
   ApplyBounds();
   ShowItems();
-}
-
-LRESULT DirListPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return SendMessageA(Handle(), message, wParam, lParam);
 }
 
 void DirListPeer::ShowItems() {

@@ -26,7 +26,6 @@ class DriveComboPeer final : public WindowPeer {
   void ShowItems();
   // The user's choice, once it is final: a pick in the open list counts when the list closes.
   void TakeSelection();
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TDriveComboBox& FCombo;
   std::array<ResourcePicture, 5> FPictures;
@@ -45,7 +44,6 @@ class DirListPeer final : public WindowPeer {
 
  private:
   void ShowItems();
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TDirectoryListBox& FList;
   std::array<ResourcePicture, 3> FPictures;

@@ -85,10 +85,6 @@ void CALLBACK ListBoxPeer::ShowRowsTimer(HWND window, UINT, UINT_PTR, DWORD) {
   });
 }
 
-LRESULT ListBoxPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return SendMessageA(Handle(), message, wParam, lParam);
-}
-
 void ListBoxPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::RowAdded:

@@ -30,7 +30,6 @@ class ListBoxPeer final : public WindowPeer {
   static void CALLBACK ShowRowsTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
   void AddRow(int32_t index);
   void ReplaceRow(int32_t index);
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TListBox& FListBox;
   bool FIsHoldingRows = false;

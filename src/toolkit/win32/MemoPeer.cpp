@@ -56,10 +56,6 @@ HWND MemoPeer::CreateEdit() {
   return window;
 }
 
-LRESULT MemoPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return SendMessageA(Handle(), message, wParam, lParam);
-}
-
 void MemoPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::Text:

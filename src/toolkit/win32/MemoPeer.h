@@ -24,7 +24,6 @@ class MemoPeer final : public WindowPeer {
   DWORD Style() const;
   void ApplyText();
   void StoreUserText();
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   TMemo& FMemo;
   // The style the edit window was created with.

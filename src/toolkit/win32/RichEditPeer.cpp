@@ -91,10 +91,6 @@ void RichEditPeer::Clear() {
   Configure();
 }
 
-LRESULT RichEditPeer::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return SendMessageA(Handle(), message, wParam, lParam);
-}
-
 void RichEditPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::Font:

@@ -32,7 +32,6 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
   HWND NewWindow() const;
   // The settings the window does not have from its creation.
   void Configure();
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   void ApplySelection();
   void ApplyFont();
   void ApplyColor();

@@ -27,6 +27,10 @@ class WindowPeer : public IWindowPeer {
   WindowPeer& operator=(const WindowPeer&) = delete;
 
   HWND Handle() const { return FHandle; }
+  // Sends a message to the window and returns its answer.
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return SendMessageA(FHandle, message, wParam, lParam);
+  }
   TWinControl& Control() const { return FControl; }
   // The peer of a window this program made, or null.
   static WindowPeer* FromHandle(HWND window);
