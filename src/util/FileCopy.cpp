@@ -157,9 +157,7 @@ class Copier final : public ICopyChunks {
  private:
   bool Report() { return FProgress == nullptr || FProgress->CopyProgressed(FState); }
 
-  // Writes the file beside the earlier one under a temporary name and puts it in that one's
-  // place, in one step, only once it is whole: a copy that fails or is cancelled before then
-  // removes the temporary file and leaves the earlier one as it was.
+  // The file of that name in the folder, as the folder lists it.
   std::optional<DirEntry> FindEarlier(const std::string& folder, const std::string& name) {
     const FindResult found = FFs.Enumerate(JoinPath(folder, name));
     for (const DirEntry& entry : found.Entries) {
@@ -168,6 +166,9 @@ class Copier final : public ICopyChunks {
     return std::nullopt;
   }
 
+  // Writes the file beside the earlier one under a temporary name and puts it in that one's
+  // place, in one step, only once it is whole: a copy that fails or is cancelled before then
+  // removes the temporary file and leaves the earlier one as it was.
   bool Replace(const std::string& source, const std::string& folder, const DirEntry& file,
                const DirEntry& earlier, const std::vector<DirEntry>& others) {
     // A read-only file, or a hidden or system one that the new file would not keep so, refuses
