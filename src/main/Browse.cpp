@@ -9,9 +9,6 @@
 #include "util/Errors.h"
 #include "util/Path.h"
 #include "util/TextReader.h"
-#include "viewers/ShowBmp.h"
-#include "viewers/ShowRtf.h"
-#include "viewers/ShowTxt.h"
 
 namespace foyer {
 
@@ -262,16 +259,44 @@ void TMainForm::BackImageDblClick(TComponent*) {
   TextPanel->Show();
 }
 
+TEntryRef TMainForm::Entry(const std::string& name) const {
+  return {FList.CurDir, name, FList.ZipMode, FList.HasReadme};
+}
+
+void TMainForm::SetEntryActions(IEntryActions* actions) {
+  FActions = actions != nullptr ? actions : FWindowActions.get();
+}
+
+void TMainForm::DoInstall(const std::string& name) {
+  FActions->Install(Entry(name));
+}
+
+void TMainForm::DoPlay(const std::string& name) {
+  FActions->Play(Entry(name), MPlay->DeviceType());
+}
+
+void TMainForm::DoRun(const std::string& name) {
+  FActions->Run(Entry(name));
+}
+
 void TMainForm::DoShowBmp(const std::string& name) {
-  ShowBmpForm->ShowFile(JoinPath(FList.CurDir, name));
+  FActions->ShowPicture(Entry(name));
 }
 
 void TMainForm::DoViewTxt(const std::string& name) {
-  ShowTxtForm->ShowFile(JoinPath(FList.CurDir, name));
+  FActions->ViewText(Entry(name));
 }
 
 void TMainForm::DoViewRtf(const std::string& name) {
-  ShowRtfForm->ShowFile(JoinPath(FList.CurDir, name));
+  FActions->ViewRichText(Entry(name));
+}
+
+void TMainForm::ShowItemReadme(const std::string& name) {
+  FActions->ShowNotes(Entry(name));
+}
+
+void TMainForm::ShowItemViewMe(const std::string& name) {
+  FActions->ShowPreview(Entry(name));
 }
 
 }  // namespace foyer

@@ -2,23 +2,24 @@
 #include "dialogs/CopyFail.h"
 #include "dialogs/CopyProgress.h"
 #include "dialogs/OpenDir.h"
+#include "main/EntryActions.h"
 #include "main/EntryNotes.h"
-#include "main/UMain.h"
 #include "platform/Platform.h"
 #include "util/FileCopy.h"
 #include "util/Path.h"
 
 namespace foyer {
 
-void TMainForm::DoInstall(const std::string& name) {
-  if (FList.HasReadme) {
-    const std::string readme = FirstFileOf(InstallNotesFiles(FList.CurDir, name, FList.ZipMode));
+void TWindowActions::Install(const TEntryRef& entry) {
+  const std::string& name = entry.Name;
+  if (entry.HasReadme) {
+    const std::string readme = FirstFileOf(InstallNotesFiles(entry.Folder, name, entry.ZipMode));
     if (!readme.empty()) OpenDirDialog->FReadmeFile = readme;
   }
   if (!OpenDirDialog->Execute("Select Install Directory for \"" + name + "\"")) return;
   const std::string target = OpenDirDialog->FSelectedDir;
 
-  const std::string source = JoinPath(FList.CurDir, name);
+  const std::string source = JoinPath(entry.Folder, name);
   bool isCopied = false;
   bool isCancelled = false;
   uint64_t filesDone = 0;
@@ -31,7 +32,7 @@ void TMainForm::DoInstall(const std::string& name) {
     // files where the user never looks.
     if (target.empty()) {
       isCopied = false;
-    } else if (FList.ZipMode) {
+    } else if (entry.ZipMode) {
       // The file goes into a folder that must exist already.
       isCopied = CopyOneFile(source, JoinPath(target, name), &progress);
     } else if (fs.DirExists(source)) {

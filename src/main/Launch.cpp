@@ -1,5 +1,5 @@
 // The play and run actions: a sound or video on the media player, a program as its own process.
-#include "main/UMain.h"
+#include "main/EntryActions.h"
 #include "platform/Platform.h"
 #include "util/Errors.h"
 #include "util/Path.h"
@@ -33,16 +33,17 @@ std::string StartFailure(uint32_t error, const std::string& name) {
 
 }  // namespace
 
-void TMainForm::DoPlay(const std::string& name) {
-  MPlay->SetFileName(JoinPath(FList.CurDir, name));
-  MPlay->Open();
-  MPlay->Play();
+void TWindowActions::Play(const TEntryRef& entry, TMPDeviceType) {
+  FPlayer.SetFileName(JoinPath(entry.Folder, entry.Name));
+  FPlayer.Open();
+  FPlayer.Play();
 }
 
-void TMainForm::DoRun(const std::string& name) {
-  const uint32_t folderError = Platform().Fs->SetCurrentDir(FList.CurDir);
+void TWindowActions::Run(const TEntryRef& entry) {
+  const std::string& name = entry.Name;
+  const uint32_t folderError = Platform().Fs->SetCurrentDir(entry.Folder);
   if (folderError != kErrNone) throw EInOutError(static_cast<int>(folderError));
-  const ProgramStart program{JoinPath(FList.CurDir, name), "", FList.CurDir, kShowNormal};
+  const ProgramStart program{JoinPath(entry.Folder, name), "", entry.Folder, kShowNormal};
   // The command line is the path in quotes (a space in it must not start the part before it).
   // A path cut short would start another program, or none.
   if (program.File.size() + 2 > kMaxCommandLine) {

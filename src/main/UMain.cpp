@@ -127,6 +127,8 @@ TMainForm::TMainForm() {
   TextBox->OnDblClick = Handler(this, &TMainForm::Action1BtnClick);
 
   MPlay = Create<TMediaPlayer>();
+  FWindowActions = std::make_unique<TWindowActions>(*MPlay);
+  FActions = FWindowActions.get();
   MPlay->SetName("MPlay");
   MPlay->SetVisible(false);
 

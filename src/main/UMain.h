@@ -1,20 +1,26 @@
 // The main window: start-up, skin, category buttons, layout, and the browsing state. Its
 // members are defined across main/:
 //   UMain.cpp      start-up (the content root, the skin), the category buttons and the layout
-//   Browse.cpp     a category click rendered as its list, the rows, the action bar
-//   Install.cpp    the install action: target folder, copy, progress, alert
-//   Launch.cpp     the play and run actions
-//   ItemNotes.cpp  the ReadMe and ViewMe buttons
-// The decisions about a category's files (kinds, mode, filter, flags, rows) are in Catalogue.h,
-// free of windows; Program.h starts and ends the program.
+//   Browse.cpp     a category click rendered as its list, the rows, the action bar, and the
+//                  hand-over of each action to the entry actions
+// Beside it:
+//   Catalogue.h    the decisions about a category's files (kinds, mode, filter, flags, rows),
+//                  free of windows
+//   EntryNotes.h   the files an entry's notes and preview are looked for in, for every use
+//   EntryActions.h acting on an entry, and the window program's way of doing it, defined in
+//                  Install.cpp (install dialog, copy, progress, alert), Launch.cpp (play, run)
+//                  and ItemNotes.cpp (viewers, ReadMe, ViewMe)
+//   Program.h      the program's start and end
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "main/Catalogue.h"
+#include "main/EntryActions.h"
 #include "toolkit/Form.h"
 #include "util/Checked.h"
 
@@ -90,6 +96,11 @@ class TMainForm : public TForm {
   void DoViewTxt(const std::string& name);
   void DoViewRtf(const std::string& name);
 
+  // Who acts on the entries: the window program's actions unless others are given (null gives
+  // them back).
+  void SetEntryActions(IEntryActions* actions);
+  // An entry of the listed folder as the actions take it.
+  TEntryRef Entry(const std::string& name) const;
   // The actions on an entry of the listed folder, and the lookups of its notes and preview.
   virtual void DoInstall(const std::string& name);
   virtual void DoPlay(const std::string& name);
@@ -119,6 +130,8 @@ class TMainForm : public TForm {
   RangeArray<TLabel*, 1, kMaxCategories> FCatLabels;
   RangeArray<std::string, 1, kMaxCategories> FCatNames;
   TListState FList;
+  std::unique_ptr<IEntryActions> FWindowActions;
+  IEntryActions* FActions = nullptr;
   std::vector<std::string> FItems;
   int32_t FCatCount = 0;
   int32_t FRowsPerCol = 0;
