@@ -100,32 +100,41 @@ bool TMainForm::ListCategory(const std::string& folder, const TCategoryScan& sca
       ListableEntries(found.Entries, scan.Mode == lmInstall && listed.ZipMode);
 
   if (entries.size() == 1) {
-    // The single entry is acted on at once, in its folder and with the category's notes; the
-    // list on screen and what describes it stay, the media device included.
-    struct ListBack {
-      TMainForm& Form;
-      TListState Shown;
-      ~ListBack() {
-        Form.FList = Shown;
-        Form.MPlay->SetDeviceType(Shown.DeviceType);
-      }
-    } back{*this, FList};
-    FList.CurDir = listed.CurDir;
-    FList.ZipMode = listed.ZipMode;
-    FList.HasReadme = listed.HasReadme;
-    FList.HasViewMe = listed.HasViewMe;
-    (this->*ActionOf(scan.Mode))(entries.front()->Name);
+    ActAtOnce(listed, entries.front()->Name);
     return true;
   }
+  ShowList(listed, found.Entries, entries, scan.Filter == "*");
+  return false;
+}
 
+void TMainForm::ActAtOnce(const TListState& listed, const std::string& name) {
+  // Acted on in its folder and with the category's notes; the list on screen and what describes
+  // it stay, the media device included.
+  struct ListBack {
+    TMainForm& Form;
+    TListState Shown;
+    ~ListBack() {
+      Form.FList = Shown;
+      Form.MPlay->SetDeviceType(Shown.DeviceType);
+    }
+  } back{*this, FList};
+  FList.CurDir = listed.CurDir;
+  FList.ZipMode = listed.ZipMode;
+  FList.HasReadme = listed.HasReadme;
+  FList.HasViewMe = listed.HasViewMe;
+  (this->*ActionOf(listed.Mode))(name);
+}
+
+void TMainForm::ShowList(const TListState& listed, const std::vector<DirEntry>& found,
+                         const std::vector<const DirEntry*>& entries, bool isWholeFolder) {
   FList = listed;
   // When the enumeration saw every name of the folder, an entry's readme beside it is looked up
   // among those names instead of asked of the file system, which (under Wine at least) reads
   // the whole folder again for every name it does not find: quadratic in big folders.
   FFolderFiles.clear();
-  FHasFolderFiles = scan.Filter == "*";
+  FHasFolderFiles = isWholeFolder;
   if (FHasFolderFiles) {
-    for (const DirEntry& entry : found.Entries) {
+    for (const DirEntry& entry : found) {
       if ((entry.Attr & faDirectory) == 0) FFolderFiles.insert(LowerStr(entry.Name));
     }
   }
@@ -144,14 +153,13 @@ bool TMainForm::ListCategory(const std::string& folder, const TCategoryScan& sca
     if (AddItem(entry->Name, (entry->Attr & faDirectory) != 0)) FList.HasReadme = true;
     Update();
   }
-  if (FList.Mode != lmInstall) return false;
+  if (FList.Mode != lmInstall) return;
   if (FList.HasReadme) {
     ShowActionBtn("ReadMe", Action2Btn, Action2Label);
     if (FList.HasViewMe) ShowActionBtn("ViewMe", Action3Btn, Action3Label);
   } else if (FList.HasViewMe) {
     ShowActionBtn("ViewMe", Action2Btn, Action2Label);
   }
-  return false;
 }
 
 bool TMainForm::AddItem(const std::string& name, bool isFolder) {

@@ -77,8 +77,13 @@ class TMainForm : public TForm {
   // Lists the category the scan describes; true when it held a single entry, which was acted on
   // at once with the list on screen left as it was.
   bool ListCategory(const std::string& folder, const TCategoryScan& scan);
-  void ListEntries(const std::vector<const DirEntry*>& entries, bool hasFolderFiles,
-                   const std::vector<DirEntry>& found);
+  // Acts on a category's single entry with the list state it would have listed in, then gives
+  // the list on screen its state back.
+  void ActAtOnce(const TListState& listed, const std::string& name);
+  // Shows the entries found (the listing's whole result, all of the folder when isWholeFolder)
+  // as the list, in the state listed.
+  void ShowList(const TListState& listed, const std::vector<DirEntry>& found,
+                const std::vector<const DirEntry*>& entries, bool isWholeFolder);
   // Adds the row of the current folder's entry name (a folder when isFolder), described by its
   // readme; true when it has one. The row is added once with its whole text: each change of a
   // row costs the system's list a deletion and an insertion.
