@@ -76,7 +76,8 @@ const std::string& TMainForm::Item(int32_t row) const {
 
 void TMainForm::CategoryClick(TComponent* sender) {
   const std::string folder = FCatNames[sender->Tag()];
-  const TCategoryScan scan = ScanCategory(*Platform().Fs, JoinPath(RootDir, folder));
+  FLastScan = ScanCategory(*Platform().Fs, JoinPath(RootDir, folder));
+  const TCategoryScan& scan = FLastScan;
   // A category with nothing to offer leaves the list on screen and all that describes it.
   if (scan.Mode != lmNone) ListCategory(folder, scan);
   TextBox->SetItemIndex(0);

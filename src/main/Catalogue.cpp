@@ -56,6 +56,18 @@ bool IsZipCompanion(const std::vector<std::string>& zipStems, const std::string&
                      [&](const std::string& stem) { return lower == stem + extension; });
 }
 
+TLeftOut LeftOutAsCategory(const DirEntry& entry, int32_t shown) {
+  if ((entry.Attr & faDirectory) == 0 || entry.Name == "." || entry.Name == "..") {
+    return TLeftOut::NotAFolder;
+  }
+  if ((entry.Attr & (faHidden | faSysFile)) != 0) return TLeftOut::HiddenOrSystem;
+  if (entry.Name.find('.') != std::string::npos) return TLeftOut::DotInName;
+  if (entry.Name == "Tremlov") return TLeftOut::Reserved;
+  // Slots end at fifteen; further folders are not shown.
+  if (shown >= kMaxCategories) return TLeftOut::BeyondLast;
+  return TLeftOut::No;
+}
+
 namespace {
 
 // The kind of a file by its extension; notes and previews are handled before.

@@ -51,6 +51,21 @@ enum class TNoModeReason : uint8_t {
 // The media device a list of one kind plays on.
 enum class TPlayDevice : uint8_t { None, WaveAudio, Sequencer, AVIVideo };
 
+// The most categories the main window shows.
+constexpr int32_t kMaxCategories = 15;
+
+// Whether a top folder of the medium is a category, and if not, why.
+enum class TLeftOut : uint8_t {
+  No,              // it is a category
+  NotAFolder,      // a file, or "." and ".."
+  HiddenOrSystem,  // a hidden or system folder
+  DotInName,       // a dot in its name (bin.dat, layout.dat)
+  Reserved,        // a name kept for another use
+  BeyondLast,      // fifteen categories came before it
+};
+// entry is a top folder as the listing gives it; shown is how many categories came before it.
+TLeftOut LeftOutAsCategory(const DirEntry& entry, int32_t shown);
+
 // What a click on a category finds.
 struct TCategoryScan {
   uint16_t Kinds = 0;  // TContentKind bits

@@ -210,11 +210,9 @@ void TMainForm::SetupButtons() {
   int32_t counter = 0;
   const FindResult found = FindFiles(*Platform().Fs, JoinPath(RootDir, "*"), faDirectory);
   for (const DirEntry& entry : found.Entries) {
-    if ((entry.Attr & faDirectory) == 0) continue;
-    if (entry.Name.find('.') != std::string::npos) continue;
-    if (entry.Name == "Tremlov") continue;
-    // Slots end at fifteen; further folders are not shown.
-    if (counter == kMaxCategories) break;
+    const TLeftOut why = LeftOutAsCategory(entry, counter);
+    if (why == TLeftOut::BeyondLast) break;
+    if (why != TLeftOut::No) continue;
     counter = CheckedAdd(counter, 1);
     AddCategory(entry.Name, counter);
   }

@@ -39,8 +39,6 @@ struct TListState {
   TMPDeviceType DeviceType = TMPDeviceType::dtAutoSelect;
 };
 
-constexpr int32_t kMaxCategories = 15;
-
 class TMainForm : public TForm {
  public:
   TMainForm();
@@ -125,6 +123,8 @@ class TMainForm : public TForm {
   bool HasReadme() const { return FList.HasReadme; }
   bool HasViewMe() const { return FList.HasViewMe; }
   const std::string& CurDir() const { return FList.CurDir; }
+  // What the last click on a category found in its folder.
+  const TCategoryScan& LastScan() const { return FLastScan; }
   // The entry name behind a row of the list.
   const std::string& Item(int32_t row) const;
   int32_t ItemCount() const { return CheckedInt32(FItems.size()); }
@@ -135,6 +135,7 @@ class TMainForm : public TForm {
   RangeArray<TLabel*, 1, kMaxCategories> FCatLabels;
   RangeArray<std::string, 1, kMaxCategories> FCatNames;
   TListState FList;
+  TCategoryScan FLastScan;
   std::unique_ptr<IEntryActions> FWindowActions;
   IEntryActions* FActions = nullptr;
   std::vector<std::string> FItems;
