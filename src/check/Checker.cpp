@@ -1,0 +1,381 @@
+// The medium checker: the main window run headless, and the medium's files looked through.
+#include "check/Checker.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "main/EntryActions.h"
+#include "main/EntryNotes.h"
+#include "main/UMain.h"
+#include "platform/Platform.h"
+#include "toolkit/Application.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Headless.h"
+#include "util/Errors.h"
+#include "util/Path.h"
+#include "util/TextReader.h"
+
+namespace foyer {
+
+namespace {
+
+// The longest path the program copies to; a tree installed under a target of this length must
+// keep its own paths within the rest.
+constexpr size_t kMaxPath = 255;
+// The install target a checked tree is measured under, as a typical user would pick it.
+const char* const kTypicalTarget = "C:\\Program Files (x86)\\";
+// The list shows this many characters of a row without scrolling: its width less its frame, at
+// the fixed font's eight pixels a character.
+constexpr size_t kRowChars = 46;
+// A list longer than this is hard to find one's way in.
+constexpr size_t kManyRows = 500;
+
+const char* DeviceName(TMPDeviceType device) {
+  switch (device) {
+    case TMPDeviceType::dtWaveAudio:
+      return "WaveAudio";
+    case TMPDeviceType::dtSequencer:
+      return "Sequencer";
+    case TMPDeviceType::dtAVIVideo:
+      return "AVIVideo";
+    case TMPDeviceType::dtAutoSelect:
+      break;
+  }
+  return "AutoSelect";
+}
+
+// Acts on nothing: says what would have been done.
+class TRecordingActions final : public IEntryActions {
+ public:
+  std::vector<std::string> Done;
+
+  void Install(const TEntryRef& entry) override { Done.push_back("installs " + entry.Name); }
+  void Play(const TEntryRef& entry, TMPDeviceType device) override {
+    Done.push_back("plays " + entry.Name + " on " + DeviceName(device));
+  }
+  void Run(const TEntryRef& entry) override { Done.push_back("runs " + entry.Name); }
+  void ShowPicture(const TEntryRef& entry) override { Done.push_back("shows " + entry.Name); }
+  void ViewText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
+  void ViewRichText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
+  void ShowNotes(const TEntryRef& entry) override { Done.push_back("notes of " + entry.Name); }
+  void ShowPreview(const TEntryRef& entry) override {
+    Done.push_back("preview of " + entry.Name);
+  }
+};
+
+// The first bytes of a file, or empty when it cannot be read.
+std::string Head(const std::string& path, size_t count) {
+  uint32_t error = kErrNone;
+  std::unique_ptr<IReadFile> file = Platform().Fs->OpenRead(path, error);
+  if (!file) return {};
+  std::string bytes(count, '\0');
+  size_t done = 0;
+  while (done < count) {
+    size_t got = 0;
+    if (file->Read(bytes.data() + done, count - done, got) != kErrNone || got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+std::string KindsText(uint16_t kinds) {
+  static const std::pair<TContentKind, const char*> kNames[] = {
+      {ckFolder, "folders"},      {ckWave, "wave"},     {ckMidi, "MIDI"},
+      {ckProgram, "programs"},    {ckBitmap, "pictures"}, {ckText, "texts"},
+      {ckRichText, "rich texts"}, {ckZip, "zip files"}, {ckVideo, "videos"},
+      {ckOther, "files of no known kind"}};
+  std::string text;
+  for (const auto& [kind, name] : kNames) {
+    if ((kinds & kind) == 0) continue;
+    if (!text.empty()) text += ", ";
+    text += name;
+  }
+  return text;
+}
+
+class TChecker {
+ public:
+  explicit TChecker(TReport& report) : FReport(report), FFs(*Platform().Fs) {}
+
+  void Add(TSeverity severity, const std::string& path, const std::string& seen,
+           const std::string& fix) {
+    FReport.Problems.push_back({severity, path, seen, fix});
+  }
+
+  // The skins: the true-colour one is the one most screens show; the 256-colour one only
+  // screens of 256 colours.
+  void CheckSkins() {
+    for (const char* skin : {"tc24", "rgb256"}) {
+      const bool isMain = std::string(skin) == "tc24";
+      for (const char* picture : {"back.bmp", "butt.bmp"}) {
+        const std::string path = JoinPath(JoinPath(JoinPath(FReport.Root, "layout.dat"), skin),
+                                          picture);
+        if (!FFs.FileExists(path)) {
+          Add(isMain ? TSeverity::Error : TSeverity::Warning, path,
+              isMain ? "The program stops at start-up with an error, on screens of 16 bits per "
+                       "pixel or more."
+                     : "The program stops at start-up with an error, on screens of 256 colours.",
+              "Put the skin's " + std::string(picture) + " there.");
+          continue;
+        }
+        CheckPicture(path, isMain ? TSeverity::Error : TSeverity::Warning);
+      }
+    }
+  }
+
+  void CheckPicture(const std::string& path, TSeverity severity) {
+    try {
+      if (LoadPicture(path).IsEmpty()) {
+        Add(severity, path, "The file holds no picture: nothing shows in its place.",
+            "Save the picture again.");
+      }
+    } catch (const Exception& error) {
+      Add(severity, path, "The picture does not show: \"" + error.Message() + "\".",
+          "Save it again as an uncompressed Windows bitmap (BMP) of 1, 4, 8 or 24 bits per pixel.");
+    }
+  }
+
+  // The top folders that are no category, and why.
+  void CheckTopFolders() {
+    const FindResult found = FindFiles(FFs, JoinPath(FReport.Root, "*"), faAnyFile);
+    int32_t shown = 0;
+    for (const DirEntry& entry : found.Entries) {
+      const std::string path = JoinPath(FReport.Root, entry.Name);
+      const std::string lower = LowerStr(entry.Name);
+      switch (LeftOutAsCategory(entry, shown)) {
+        case TLeftOut::No:
+          ++shown;
+          break;
+        case TLeftOut::BeyondLast:
+          Add(TSeverity::Warning, path, "Never shown: only the first 15 categories are.",
+              "Keep to 15 category folders; merge or remove the others.");
+          break;
+        case TLeftOut::HiddenOrSystem:
+          Add(TSeverity::Note, path, "Not shown: the folder is hidden or a system folder.",
+              "Clear its hidden and system attributes if it should be a category.");
+          break;
+        case TLeftOut::DotInName:
+          if (lower != "bin.dat" && lower != "layout.dat") {
+            Add(TSeverity::Note, path, "Not shown: a folder with a dot in its name is no category.",
+                "Rename it without the dot if it should be a category.");
+          }
+          break;
+        case TLeftOut::Reserved:
+          Add(TSeverity::Note, path, "Not shown: the name is kept for another use.",
+              "Rename it if it should be a category.");
+          break;
+        case TLeftOut::NotAFolder:
+          break;
+      }
+    }
+  }
+
+  void CheckCategory(const TCheckedCategory& category) {
+    const std::string folder = JoinPath(FReport.Root, category.Folder);
+    if (category.Scan.Mode == lmNone) {
+      const std::string seen = [&]() -> std::string {
+        switch (category.Scan.Reason) {
+          case TNoModeReason::NoEntries:
+            return "A click does nothing: the folder holds nothing to act on.";
+          case TNoModeReason::MixedKinds:
+            return "A click does nothing: the folder mixes " + KindsText(category.Scan.Kinds) +
+                   ".";
+          case TNoModeReason::UnknownFiles:
+          case TNoModeReason::None:
+            break;
+        }
+        return "A click does nothing: beside its " + KindsText(category.Scan.Kinds) +
+               ", the folder holds files of no known kind.";
+      }();
+      Add(TSeverity::Error, folder, seen,
+          "Keep one kind of content per folder (see the guide's table of what a category offers).");
+    }
+    if (category.Rows.size() > kManyRows) {
+      Add(TSeverity::Note, folder,
+          "The list has " + std::to_string(category.Rows.size()) + " rows.",
+          "Split the category into smaller ones.");
+    }
+    const FindResult found = FindFiles(FFs, JoinPath(folder, "*"), faAnyFile);
+    for (const DirEntry& entry : found.Entries) {
+      if (entry.Name == "." || entry.Name == "..") continue;
+      const std::string path = JoinPath(folder, entry.Name);
+      CheckName(path, entry.Name);
+      if ((entry.Attr & faDirectory) != 0) {
+        CheckInstallTree(path, entry.Name.size() + 1, path);
+        for (const char* readme : {"readme", "readme.txt"}) {
+          const std::string notes = JoinPath(path, readme);
+          if (FFs.FileExists(notes)) CheckReadme(notes, readme == std::string("readme"));
+        }
+        const std::string preview = JoinPath(path, "viewme.bmp");
+        if (FFs.FileExists(preview)) CheckPicture(preview, TSeverity::Error);
+        continue;
+      }
+      CheckFile(path, entry.Name);
+    }
+  }
+
+  // A file of a category by its kind.
+  void CheckFile(const std::string& path, const std::string& name) {
+    const std::string lower = LowerStr(name);
+    const std::string ext = ExtensionOf(name);
+    if (ext == "bmp") {
+      CheckPicture(path, TSeverity::Error);
+    } else if (lower == "readme" || ext == "readme") {
+      CheckReadme(path, true);
+    } else if (ext == "txt") {
+      CheckReadme(path, lower == "readme.txt");
+    } else if (ext == "rtf") {
+      if (Head(path, 5) != "{\\rtf") {
+        Add(TSeverity::Warning, path,
+            "Shown as plain text, with its codes: it does not start as rich text (\"{\\rtf\").",
+            "Save it again as rich text (RTF).");
+      }
+    } else if (ext == "wav" || ext == "avi" || ext == "mid") {
+      const std::string head = Head(path, 12);
+      const bool isRight = ext == "mid" ? head.compare(0, 4, "MThd") == 0
+                                        : head.compare(0, 4, "RIFF") == 0 && head.size() == 12 &&
+                                              head.compare(8, 4, ext == "wav" ? "WAVE" : "AVI ") == 0;
+      if (!isRight) {
+        Add(TSeverity::Warning, path,
+            "The media device may not play it: its header is not that of a ." + ext + " file.",
+            "Save it again in the format its extension names.");
+      }
+    }
+  }
+
+  // Texts: a readme's first line is the entry's description.
+  void CheckReadme(const std::string& path, bool isDescription) {
+    const std::string head = Head(path, 4096);
+    if (head.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      Add(TSeverity::Warning, path,
+          "The text starts with a UTF-8 byte-order mark, shown as \"\xEF\xBB\xBF\" characters.",
+          "Save it in the system's code page (ANSI), without a byte-order mark.");
+    } else if (std::any_of(head.begin(), head.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      Add(TSeverity::Note, path,
+          "Characters beyond ASCII show as the user's code page has them.",
+          "Keep to plain ASCII, or to the code page of the systems the medium is for.");
+    }
+    if (!isDescription) return;
+    const std::string line = head.substr(0, head.find_first_of("\r\n"));
+    if (line.size() + 11 > kRowChars) {
+      Add(TSeverity::Note, path,
+          "The description (" + std::to_string(line.size()) +
+              " characters) is longer than the list shows without scrolling.",
+          "Keep the readme's first line within " + std::to_string(kRowChars - 11) +
+              " characters.");
+    }
+  }
+
+  // Names the system's code page may not hold.
+  void CheckName(const std::string& path, const std::string& name) {
+    if (std::none_of(name.begin(), name.end(),
+                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      return;
+    }
+    Add(TSeverity::Warning, path,
+        "On a system whose code page lacks its characters, the name shows as \"?\" and the "
+        "entry cannot be opened or installed.",
+        "Keep names to ASCII letters, digits, spaces and -_().");
+  }
+
+  // An install entry's tree, as a copy into a typical target would write it.
+  void CheckInstallTree(const std::string& folder, size_t relative, const std::string& entry) {
+    const FindResult found = FindFiles(FFs, JoinPath(folder, "*"), faAnyFile);
+    for (const DirEntry& file : found.Entries) {
+      if (file.Name == "." || file.Name == "..") continue;
+      const std::string path = JoinPath(folder, file.Name);
+      const size_t inside = path.size() - (entry.size() + 1);
+      const size_t target = std::string(kTypicalTarget).size() + relative + inside;
+      if (target > kMaxPath) {
+        Add(TSeverity::Warning, path,
+            "Installed under " + std::string(kTypicalTarget) + ", its path is " +
+                std::to_string(target) + " characters long, and the copy fails.",
+            "Keep install trees shallow and names short: paths may not pass 255 characters.");
+      }
+      if ((file.Attr & faDirectory) == 0) continue;
+      if ((file.Attr & (faHidden | faSysFile)) != 0) {
+        Add(TSeverity::Warning, path,
+            "Not installed: hidden and system folders are left out of a copy.",
+            "Clear the folder's hidden and system attributes.");
+        continue;
+      }
+      CheckInstallTree(path, relative, entry);
+    }
+  }
+
+ private:
+  TReport& FReport;
+  IFileSystem& FFs;
+};
+
+}  // namespace
+
+TReport CheckMedium(const std::string& root) {
+  TReport report;
+  HeadlessBackend& headless = Headless();
+  headless.Errors.clear();
+  // Any window that comes up as modal is answered with Cancel.
+  headless.ModalHook = [](TForm&) { return static_cast<int32_t>(mrCancel); };
+  ProgramArgs() = {"foyer.exe", {root}};
+  TRecordingActions actions;
+  TMainForm* form = nullptr;
+  const bool isStarted = Application().Dispatch([&] {
+    Application().CreateForm(form);
+    MainForm = form;
+    form->SetEntryActions(&actions);
+    headless.FireTimer(*form->InitTimer);
+  });
+  report.Root = RootDir;
+  report.Skin = LayoutDir;
+  TChecker checker(report);
+  for (const std::string& error : headless.Errors)
+    checker.Add(TSeverity::Error, report.Root, "At start-up the program shows: " + error,
+                "Mend what the message names.");
+  if (isStarted && form != nullptr) {
+    for (int32_t slot = 1; slot <= form->CatCount(); ++slot) {
+      TCheckedCategory category;
+      category.Slot = slot;
+      category.Folder = form->CatName(slot);
+      const size_t errors = headless.Errors.size();
+      const size_t done = actions.Done.size();
+      Application().Dispatch([&] { form->CatLabel(slot)->Click(); });
+      category.Scan = form->LastScan();
+      if (actions.Done.size() > done) category.ActsAtOnce = actions.Done.back();
+      if (category.Scan.Mode != lmNone) category.Verb = ActionVerb(category.Scan.Mode);
+      if (category.Scan.Mode != lmNone && category.ActsAtOnce.empty()) {
+        for (int32_t row = 0; row < form->TextBox->Count(); ++row)
+          category.Rows.push_back(form->TextBox->Row(row));
+        const auto shows = [](const TImage* button, const TLabel* label, const char* caption) {
+          return button->Visible() && label->Caption() == caption;
+        };
+        category.ReadMe = shows(form->Action2Btn, form->Action2Label, "ReadMe");
+        category.ViewMe = shows(form->Action2Btn, form->Action2Label, "ViewMe") ||
+                          shows(form->Action3Btn, form->Action3Label, "ViewMe");
+      }
+      for (size_t i = errors; i < headless.Errors.size(); ++i) {
+        checker.Add(TSeverity::Error, JoinPath(report.Root, category.Folder),
+                    "A click shows: " + headless.Errors[i], "Mend what the message names.");
+      }
+      report.Categories.push_back(std::move(category));
+    }
+  }
+  checker.CheckSkins();
+  checker.CheckTopFolders();
+  for (const TCheckedCategory& category : report.Categories)
+    checker.CheckCategory(category);
+  Application().DestroyForms();
+  MainForm = nullptr;
+  headless.ModalHook = nullptr;
+  return report;
+}
+
+int ExitCodeOf(const TReport& report) {
+  const bool hasError =
+      std::any_of(report.Problems.begin(), report.Problems.end(),
+                  [](const TProblem& problem) { return problem.Severity == TSeverity::Error; });
+  return hasError ? 1 : 0;
+}
+
+}  // namespace foyer

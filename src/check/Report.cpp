@@ -1,0 +1,117 @@
+// The checker's report, for people and for programs.
+#include <nlohmann/json.hpp>
+
+#include "check/Checker.h"
+
+namespace foyer {
+
+namespace {
+
+const char* SeverityName(TSeverity severity) {
+  switch (severity) {
+    case TSeverity::Error:
+      return "error";
+    case TSeverity::Warning:
+      return "warning";
+    case TSeverity::Note:
+      return "note";
+  }
+  return "";
+}
+
+const char* ReasonName(TNoModeReason reason) {
+  switch (reason) {
+    case TNoModeReason::NoEntries:
+      return "no entries";
+    case TNoModeReason::MixedKinds:
+      return "mixed kinds";
+    case TNoModeReason::UnknownFiles:
+      return "files of no known kind";
+    case TNoModeReason::None:
+      break;
+  }
+  return "";
+}
+
+std::string Padded(std::string text, size_t width) {
+  if (text.size() < width) text.resize(width, ' ');
+  return text;
+}
+
+size_t Count(const TReport& report, TSeverity severity) {
+  size_t count = 0;
+  for (const TProblem& problem : report.Problems)
+    count += problem.Severity == severity ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+std::string ReportText(const TReport& report) {
+  std::string text = "Medium " + report.Root + "\nSkin   " + report.Skin + "\n";
+  for (const std::string& remark : report.Remarks)
+    text += remark + "\n";
+  for (const TCheckedCategory& category : report.Categories) {
+    text += "\n" + Padded(std::to_string(category.Slot), 3) + Padded(category.Folder, 14);
+    if (category.Verb.empty()) {
+      text += "a click does nothing (" + std::string(ReasonName(category.Scan.Reason)) + ")\n";
+      continue;
+    }
+    if (!category.ActsAtOnce.empty()) {
+      text += "acts at once: " + category.ActsAtOnce + "\n";
+      continue;
+    }
+    text += category.Verb;
+    if (category.ReadMe) text += ", ReadMe";
+    if (category.ViewMe) text += ", ViewMe";
+    text += "\n";
+    for (const std::string& row : category.Rows)
+      text += "     " + row + "\n";
+  }
+  if (!report.Problems.empty()) text += "\nProblems\n";
+  for (const TProblem& problem : report.Problems) {
+    text += "  " + Padded(SeverityName(problem.Severity), 8) + problem.Path + "\n";
+    text += "          " + problem.Seen + "\n";
+    text += "          " + problem.Fix + "\n";
+  }
+  text += "\n" + std::to_string(report.Categories.size()) + " categories, " +
+          std::to_string(Count(report, TSeverity::Error)) + " errors, " +
+          std::to_string(Count(report, TSeverity::Warning)) + " warnings, " +
+          std::to_string(Count(report, TSeverity::Note)) + " notes\n";
+  return text;
+}
+
+std::string ReportJson(const TReport& report) {
+  nlohmann::ordered_json json;
+  json["medium"] = report.Root;
+  json["skin"] = report.Skin;
+  json["remarks"] = report.Remarks;
+  json["categories"] = nlohmann::ordered_json::array();
+  for (const TCheckedCategory& category : report.Categories) {
+    nlohmann::ordered_json entry;
+    entry["slot"] = category.Slot;
+    entry["folder"] = category.Folder;
+    entry["verb"] = category.Verb;
+    if (category.Verb.empty()) entry["nothing_because"] = ReasonName(category.Scan.Reason);
+    entry["acts_at_once"] = category.ActsAtOnce;
+    entry["rows"] = category.Rows;
+    entry["readme"] = category.ReadMe;
+    entry["viewme"] = category.ViewMe;
+    json["categories"].push_back(entry);
+  }
+  json["problems"] = nlohmann::ordered_json::array();
+  for (const TProblem& problem : report.Problems) {
+    json["problems"].push_back({{"severity", SeverityName(problem.Severity)},
+                                {"path", problem.Path},
+                                {"seen", problem.Seen},
+                                {"fix", problem.Fix}});
+  }
+  json["summary"] = {{"categories", report.Categories.size()},
+                     {"errors", Count(report, TSeverity::Error)},
+                     {"warnings", Count(report, TSeverity::Warning)},
+                     {"notes", Count(report, TSeverity::Note)}};
+  // Bytes of the medium's code page that are no UTF-8 come out as U+FFFD, never as an error.
+  return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace foyer
