@@ -1,0 +1,99 @@
+// foyer-check: what every category of a medium will do when clicked, and what is wrong with the
+// medium, before it ships.
+//
+//   foyer-check MEDIUM [--json]
+//
+// MEDIUM is the medium's top folder. Exit code 0 when the report holds no error, 1 when it does,
+// 2 when the medium cannot be read or the command line is wrong.
+#include <cstdio>
+#include <string>
+
+#include "check/Checker.h"
+#include "platform/memory/MemoryDisplay.h"
+#include "platform/memory/MemoryMedia.h"
+
+#ifdef _WIN32
+#include "platform/win32/Win32Platform.h"
+#else
+#include <climits>
+#include <cstdlib>
+
+#include "platform/posix/PosixPlatform.h"
+#endif
+
+namespace {
+
+int Usage(const char* message) {
+  std::fprintf(stderr, "foyer-check: %s\nusage: foyer-check MEDIUM [--json]\n", message);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace foyer;
+  std::string medium;
+  bool isJson = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--json") {
+      isJson = true;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return Usage(("unknown option " + arg).c_str());
+    } else if (medium.empty()) {
+      medium = arg;
+    } else {
+      return Usage("one medium at a time");
+    }
+  }
+  if (medium.empty()) return Usage("no medium named");
+
+  // Playing and program starts are never done, and the window is checked as it shows on a
+  // screen of true colour, whatever this machine's screen is.
+  MemoryDisplay display;
+  MemoryMedia media;
+  MemoryPrograms programs;
+#ifdef _WIN32
+  Services services = Win32Services();
+  const std::string root = medium;
+#else
+  PosixPlatform posix;
+  char resolved[PATH_MAX];
+  if (realpath(medium.c_str(), resolved) == nullptr) {
+    std::fprintf(stderr, "foyer-check: cannot read %s\n", medium.c_str());
+    return 2;
+  }
+  // The medium is drive M: of a Windows machine.
+  posix.Fs.AddDrive('M', resolved);
+  Services services = posix.Get();
+  const std::string root = "M:\\";
+#endif
+  services.Display = &display;
+  services.Media = &media;
+  services.Programs = &programs;
+  const ScopedPlatform scoped(services);
+  if (!Platform().Fs->DirExists(root)) {
+    std::fprintf(stderr, "foyer-check: %s is no folder that can be read\n", medium.c_str());
+    return 2;
+  }
+  TReport report = CheckMedium(root);
+#ifndef _WIN32
+  // Paths as the publisher knows them, on Linux.
+  const auto linuxPath = [&](std::string path) {
+    if (path.rfind(root, 0) == 0) path = std::string(resolved) + "/" + path.substr(root.size());
+    for (char& c : path)
+      c = c == '\\' ? '/' : c;
+    return path;
+  };
+  report.Root = linuxPath(report.Root);
+  report.Skin = linuxPath(report.Skin);
+  for (TProblem& problem : report.Problems)
+    problem.Path = linuxPath(problem.Path);
+  report.Remarks.push_back("Read on Linux as drive M: of Windows; hidden and system attributes "
+                           "from user.DOSATTRIB where a file has it, else names beginning with a "
+                           "dot are hidden.");
+#endif
+  const std::string text = isJson ? ReportJson(report) : ReportText(report);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return ExitCodeOf(report);
+}
