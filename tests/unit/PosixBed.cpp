@@ -1,47 +1,27 @@
 // The file-system contract's ground on Linux: drive D: over a fresh temporary folder, and the
 // list of the native build's beds.
-#include <ftw.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
 #include "contract/ContractBed.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "unit/TempFolder.h"
 
 namespace foyer::test {
 namespace {
 
-std::string MakeTempFolder() {
-  const char* temp = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") + "/foyer-posix-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-  return pattern;
-}
-
 class PosixBed final : public ContractBed {
  public:
-  PosixBed() : FFolder(MakeTempFolder()) {
+  PosixBed() : FFolder(FTemp.Path()) {
     if (mkdir((FFolder + "/scratch").c_str(), 0777) != 0) {
       throw std::runtime_error("cannot create " + FFolder + "/scratch");
     }
     FFs.AddDrive('D', FFolder, DriveKind::Fixed, "SCRATCH");
     FCanHide = setxattr(FFolder.c_str(), "user.foyer-probe", "1", 1, 0) == 0;
   }
-
-  ~PosixBed() override {
-    nftw(
-        FFolder.c_str(),
-        [](const char* path, const struct stat*, int, FTW*) { return remove(path); }, 16,
-        FTW_DEPTH | FTW_PHYS);
-  }
-
-  PosixBed(const PosixBed&) = delete;
-  PosixBed& operator=(const PosixBed&) = delete;
 
   IFileSystem& Fs() override { return FFs; }
   std::string Root() override { return "D:\\scratch\\"; }
@@ -73,6 +53,7 @@ class PosixBed final : public ContractBed {
     return folder + '/' + path.substr(split + 1);
   }
 
+  TempFolder FTemp;
   std::string FFolder;
   PosixFileSystem FFs;
   bool FCanHide = false;
