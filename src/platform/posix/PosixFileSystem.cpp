@@ -330,6 +330,7 @@ FindResult PosixFileSystem::Enumerate(const std::string& pattern) {
       if (MatchesMask(mask, dots)) result.Entries.push_back(DotEntry(dots));
     }
   }
+  const size_t dots = result.Entries.size();
   std::string host;
   while (!mask.empty() && listing.Next(host)) {
     const std::string name = WindowsName(host);
@@ -343,6 +344,14 @@ FindResult PosixFileSystem::Enumerate(const std::string& pattern) {
     if (!S_ISDIR(status.st_mode)) entry.Size = static_cast<uint64_t>(status.st_size);
     result.Entries.push_back(std::move(entry));
   }
+  // NTFS and CD media list a folder by name without regard to case, which is what the program
+  // shows a medium's categories in; a Linux folder's own order changes from machine to machine.
+  const auto named = result.Entries.begin() + static_cast<std::ptrdiff_t>(dots);
+  std::sort(named, result.Entries.end(), [](const DirEntry& a, const DirEntry& b) {
+    const std::string foldedA = Folded(a.Name);
+    const std::string foldedB = Folded(b.Name);
+    return foldedA != foldedB ? foldedA < foldedB : a.Name < b.Name;
+  });
   if (result.Entries.empty()) result.Error = kErrFileNotFound;
   return result;
 }
