@@ -2,6 +2,7 @@
 // names that Linux keeps apart by case or in UTF-8, and drives without a folder.
 #include "platform/posix/PosixFileSystem.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -122,6 +123,16 @@ TEST_F(PosixFsTest, HiddenFromTheAttributeWhereThereIsOneElseFromALeadingDot) {
   // Shown again by the attribute, as a name with a dot needs.
   EXPECT_EQ(FFs.SetAttributes("D:\\.profile", 0), kErrNone);
   EXPECT_EQ(FFs.GetAttributes("D:\\.profile"), faArchive);
+}
+
+TEST_F(PosixFsTest, NameAddedToAFolderWhoseNamesAreKeptIsFound) {
+  Write("Old.txt", "old");
+  const struct timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, FTemp.Path().c_str(), past, 0), 0);
+  EXPECT_FALSE(FFs.FileExists("D:\\NEW.TXT"));
+  Write("New.txt", "new");
+  EXPECT_TRUE(FFs.FileExists("D:\\NEW.TXT"));
+  EXPECT_TRUE(FFs.FileExists("D:\\OLD.TXT"));
 }
 
 TEST_F(PosixFsTest, ReadOnlyFileIsNotDeletedThoughLinuxWouldUnlinkIt) {

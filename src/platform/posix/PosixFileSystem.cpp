@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/xattr.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -158,32 +159,6 @@ uint32_t SetHostAttributes(const std::string& host, const std::string& name, mod
   return kErrNone;
 }
 
-// The Linux name in the folder that the Windows name stands for, with its status: the name in
-// that very form first, else the first in byte order that differs from it only in letter case.
-// False when there is none, or the folder cannot be searched (error set).
-bool FindEntry(const std::string& folder, const std::string& name, std::string& host,
-               struct stat& status, uint32_t& error) {
-  host = HostName(name);
-  if (stat(Join(folder, host).c_str(), &status) == 0) return true;
-  if (errno == EACCES) {
-    error = kErrAccessDenied;
-    return false;
-  }
-  FolderListing listing(folder);
-  if (!listing) {
-    error = ErrorOf(errno, kErrPathNotFound);
-    return false;
-  }
-  host.clear();
-  std::string candidate;
-  while (listing.Next(candidate)) {
-    if ((host.empty() || candidate < host) && IsSameName(WindowsName(candidate), name)) {
-      host = candidate;
-    }
-  }
-  return !host.empty() && stat(Join(folder, host).c_str(), &status) == 0;
-}
-
 class PosixReadFile final : public IReadFile {
  public:
   explicit PosixReadFile(int fd) : FFile(fd) {}
@@ -255,6 +230,60 @@ struct PosixFileSystem::Walk {
   bool IsFolder() const { return Exists && S_ISDIR(Status.st_mode); }
   uint32_t Attributes() const { return AttributesOf(Host, Name, Status); }
 };
+
+// The folder's names by folded name. They are kept for the next look only once the folder's
+// time of change is two seconds past: a change within the same tick of the file system's clock
+// would leave that time as it was.
+const PosixFileSystem::FolderIndex* PosixFileSystem::IndexOf(const std::string& folder,
+                                                             uint32_t& error) {
+  struct stat status;
+  if (stat(folder.c_str(), &status) != 0) {
+    error = ErrorOf(errno, kErrPathNotFound);
+    return nullptr;
+  }
+  FolderIndex& index = FIndexes[folder];
+  if (index.IsSettled && IsSameFile(index.Status, status) &&
+      index.Status.st_mtim.tv_sec == status.st_mtim.tv_sec &&
+      index.Status.st_mtim.tv_nsec == status.st_mtim.tv_nsec) {
+    return &index;
+  }
+  FolderListing listing(folder);
+  if (!listing) {
+    error = ErrorOf(errno, kErrPathNotFound);
+    FIndexes.erase(folder);
+    return nullptr;
+  }
+  index.Hosts.clear();
+  std::string candidate;
+  while (listing.Next(candidate)) {
+    std::string& host = index.Hosts[Folded(WindowsName(candidate))];
+    if (host.empty() || candidate < host) host = candidate;
+  }
+  struct timespec now = {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  index.Status = status;
+  index.IsSettled = now.tv_sec - status.st_mtim.tv_sec >= 2;
+  return &index;
+}
+
+// The Linux name in the folder that the Windows name stands for, with its status: the name in
+// that very form first, else the first in byte order that differs from it only in letter case.
+// False when there is none, or the folder cannot be searched (error set).
+bool PosixFileSystem::FindEntry(const std::string& folder, const std::string& name,
+                                std::string& host, struct stat& status, uint32_t& error) {
+  host = HostName(name);
+  if (stat(Join(folder, host).c_str(), &status) == 0) return true;
+  if (errno == EACCES) {
+    error = kErrAccessDenied;
+    return false;
+  }
+  const FolderIndex* index = IndexOf(folder, error);
+  if (index == nullptr) return false;
+  const auto found = index->Hosts.find(Folded(name));
+  if (found == index->Hosts.end()) return false;
+  host = found->second;
+  return stat(Join(folder, host).c_str(), &status) == 0;
+}
 
 PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
   Walk walk;

@@ -76,10 +76,22 @@ class PosixFileSystem final : public IFileSystem {
     std::string Folder;  // the Linux folder, without a trailing slash
   };
   struct Walk;
+  // A folder's Linux names by their folded Windows names, each the first in byte order.
+  struct FolderIndex {
+    struct stat Status = {};  // the folder's, when it was read
+    bool IsSettled = false;   // its time of change is far enough past to tell later changes
+    std::map<std::string, std::string> Hosts;
+  };
 
   Walk WalkPath(const std::string& path);
+  bool FindEntry(const std::string& folder, const std::string& name, std::string& host,
+                 struct stat& status, uint32_t& error);
+  const FolderIndex* IndexOf(const std::string& folder, uint32_t& error);
 
   std::map<char, Drive> FDrives;
+  // The folders looked in without regard to case, so that a name missing from a large folder
+  // costs one look at its status rather than a reading of it.
+  std::map<std::string, FolderIndex> FIndexes;
   winpath::CurrentFolders FCurrent;
 };
 
