@@ -136,6 +136,7 @@ uint32_t AttributesOf(const std::string& host, const std::string& name, const st
 // permission may refuse to a process that is not root.
 uint32_t SetHostAttributes(const std::string& host, const std::string& name, mode_t mode,
                            uint32_t attrs) {
+  mode &= 07777;
   if (IsReadOnly(mode) && chmod(host.c_str(), mode | S_IWUSR) != 0) {
     return ErrorOf(errno);
   }
