@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <cctype>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -133,6 +134,15 @@ TEST_F(PosixFsTest, NameAddedToAFolderWhoseNamesAreKeptIsFound) {
   Write("New.txt", "new");
   EXPECT_TRUE(FFs.FileExists("D:\\NEW.TXT"));
   EXPECT_TRUE(FFs.FileExists("D:\\OLD.TXT"));
+}
+
+TEST_F(PosixFsTest, DriveOverTheLinuxTopFolderReachesEveryFolder) {
+  FFs.AddDrive('Z', "/");
+  Write("x.txt", "x");
+  std::string path = "Z:" + Host("X.TXT");
+  for (char& c : path)
+    c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_TRUE(FFs.FileExists(path)) << path;
 }
 
 TEST_F(PosixFsTest, ReadOnlyFileIsNotDeletedThoughLinuxWouldUnlinkIt) {

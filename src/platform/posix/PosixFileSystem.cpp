@@ -96,7 +96,7 @@ class FolderListing {
 };
 
 std::string Join(const std::string& folder, const std::string& name) {
-  return folder + '/' + name;
+  return folder.back() == '/' ? folder + name : folder + '/' + name;
 }
 
 // A Linux name a Windows program can name: none of the characters Windows refuses, and no
@@ -297,7 +297,7 @@ PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
   }
   std::string folder = drive->second.Folder;
   struct stat status;
-  if (stat((folder.empty() ? "/" : folder.c_str()), &status) != 0 || !S_ISDIR(status.st_mode)) {
+  if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
     walk.Error = kErrNotReady;
     return walk;
   }
@@ -310,7 +310,7 @@ PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
     }
   }
   if (names.empty()) {
-    walk.Host = folder.empty() ? "/" : folder;
+    walk.Host = folder;
     walk.Exists = walk.IsTop = true;
     walk.Status = status;
     return walk;
@@ -550,8 +550,7 @@ DriveInfo PosixFileSystem::DriveOf(char letter) {
   info.ConnectionName = drive->second.Info.ConnectionName;
   const std::string& folder = drive->second.Folder;
   struct stat status;
-  info.IsReady =
-      stat(folder.empty() ? "/" : folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  info.IsReady = stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
   if (info.IsReady) info.Label = drive->second.Info.Label;
   return info;
 }
@@ -569,7 +568,7 @@ void PosixFileSystem::AddDrive(const DriveInfo& info, const std::string& folder)
   drive.Info = info;
   drive.Info.Letter = letter;
   drive.Folder = folder;
-  while (!drive.Folder.empty() && drive.Folder.back() == '/')
+  while (drive.Folder.size() > 1 && drive.Folder.back() == '/')
     drive.Folder.pop_back();
 }
 

@@ -73,7 +73,7 @@ class PosixFileSystem final : public IFileSystem {
  private:
   struct Drive {
     DriveInfo Info;
-    std::string Folder;  // the Linux folder, without a trailing slash
+    std::string Folder;  // the Linux folder, without a trailing slash but for "/"
   };
   struct Walk;
   // A folder's Linux names by their folded Windows names, each the first in byte order.
