@@ -20,7 +20,7 @@ namespace foyer {
 // order, that differs only in letter case (code page 1252), as several may on Linux. Names are
 // shown in code page 1252 where the Linux name is UTF-8 that converts, as their bytes otherwise;
 // new names are written in UTF-8. Wildcards match as FindFirstFile matches them. A listing gives
-// "." and ".." first (but in a drive's top folder), then the names in order without regard to
+// "." and ".." first (except in a drive's top folder), then the names in order without regard to
 // case, as NTFS and CD media give them.
 //
 // Attributes: a file or folder without any write permission is read-only; hidden and system
