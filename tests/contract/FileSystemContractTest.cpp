@@ -1,10 +1,12 @@
-// What every file system must answer alike: run natively on the in-memory one and under Wine on
-// the real one, over a scratch folder that the build's ContractBed provides.
+// What every file system must answer alike: run natively on the in-memory one and on Linux
+// folders, and under Wine on the real one, over a scratch folder that each of the build's
+// ContractBeds provides.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "contract/ContractBed.h"
@@ -13,10 +15,26 @@
 namespace foyer::test {
 namespace {
 
-class ContractTest : public testing::Test {
+const NamedBed& BedOf(const NamedBed& bed) {
+  return bed;
+}
+
+template <typename Rest>
+const NamedBed& BedOf(const std::tuple<NamedBed, Rest>& param) {
+  return std::get<0>(param);
+}
+
+template <typename Param>
+std::string TestName(const testing::TestParamInfo<Param>& info) {
+  return BedOf(info.param).Name;
+}
+
+// Each test runs on every bed, the bed given by the test's parameter.
+template <typename Param>
+class ContractFixture : public testing::TestWithParam<Param> {
  protected:
   void SetUp() override {
-    FBed = MakeContractBed();
+    FBed = BedOf(this->GetParam()).Make();
     FRoot = FBed->Root();
     FSavedDir = Fs().GetCurrentDir();
   }
@@ -53,6 +71,9 @@ class ContractTest : public testing::Test {
     return nullptr;
   }
 
+  // Hidden and system bits where the bed can set them.
+  bool CanHide() { return FBed->CanHide(); }
+
   std::string ReadAll(const std::string& path) {
     std::string content;
     EXPECT_EQ(ReadWholeFile(Fs(), path, content), kErrNone) << path;
@@ -65,11 +86,18 @@ class ContractTest : public testing::Test {
   std::string FSavedDir;
 };
 
+using ContractTest = ContractFixture<NamedBed>;
 using Names = std::vector<std::string>;
+constexpr char kCannotHide[] = "the bed's file system keeps no hidden or system bits";
+
+// Runs the fixture's tests on every bed of the build.
+#define CONTRACT_SUITE(Suite) \
+  INSTANTIATE_TEST_SUITE_P(Beds, Suite, testing::ValuesIn(ContractBeds()), TestName<NamedBed>)
 
 using ContractEnumerate = ContractTest;
+CONTRACT_SUITE(ContractEnumerate);
 
-TEST_F(ContractEnumerate, MatchesExtensionsWithoutRegardToCaseAndKeepsStoredCase) {
+TEST_P(ContractEnumerate, MatchesExtensionsWithoutRegardToCaseAndKeepsStoredCase) {
   MakeFiles({"A.WAV", "b.wav", "c.Mid", "SONG.MID", "notes.txt"});
   const FindResult waves = Fs().Enumerate(At("*.wav"));
   EXPECT_EQ(waves.Error, kErrNone);
@@ -77,23 +105,23 @@ TEST_F(ContractEnumerate, MatchesExtensionsWithoutRegardToCaseAndKeepsStoredCase
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("*.Mid"))), (Names{"SONG.MID", "c.Mid"}));
 }
 
-TEST_F(ContractEnumerate, StarDotStarAlsoFindsNamesWithoutADot) {
+TEST_P(ContractEnumerate, StarDotStarAlsoFindsNamesWithoutADot) {
   MakeFiles({"README", "setup.exe"});
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("*.*"))), (Names{".", "..", "README", "setup.exe"}));
 }
 
-TEST_F(ContractEnumerate, ThreeLetterExtensionAlsoFindsLongerExtensionStartingWithIt) {
+TEST_P(ContractEnumerate, ThreeLetterExtensionAlsoFindsLongerExtensionStartingWithIt) {
   MakeFiles({"x.wave", "y.wav", "z.wa", "w.awav"});
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("*.wav"))), (Names{"x.wave", "y.wav"}));
 }
 
-TEST_F(ContractEnumerate, QuestionMarkStandsForExactlyOneCharacterInsideAName) {
+TEST_P(ContractEnumerate, QuestionMarkStandsForExactlyOneCharacterInsideAName) {
   MakeFiles({"a1.txt", "a22.txt", "b1.txt"});
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("a?.txt"))), (Names{"a1.txt"}));
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("?1.txt"))), (Names{"a1.txt", "b1.txt"}));
 }
 
-TEST_F(ContractEnumerate, NameWithoutWildcardsFindsThatEntryInItsStoredCase) {
+TEST_P(ContractEnumerate, NameWithoutWildcardsFindsThatEntryInItsStoredCase) {
   Bed().MakeFile(At("Setup.EXE"), "MZ\x90");
   const FindResult found = Fs().Enumerate(At("setup.exe"));
   ASSERT_EQ(found.Error, kErrNone);
@@ -103,7 +131,7 @@ TEST_F(ContractEnumerate, NameWithoutWildcardsFindsThatEntryInItsStoredCase) {
   EXPECT_EQ(found.Entries[0].Attr & faDirectory, 0u);
 }
 
-TEST_F(ContractEnumerate, SubFolderListsDotEntriesAndMarksFoldersOnly) {
+TEST_P(ContractEnumerate, SubFolderListsDotEntriesAndMarksFoldersOnly) {
   Bed().MakeDir(At("Sub"));
   Bed().MakeFile(At("file.txt"), "hello");
   const FindResult found = Fs().Enumerate(At("*"));
@@ -117,27 +145,29 @@ TEST_F(ContractEnumerate, SubFolderListsDotEntriesAndMarksFoldersOnly) {
   EXPECT_EQ(EntryNamed(found, "file.txt")->Size, 5u);
 }
 
-TEST_F(ContractEnumerate, NoMatchIsFileNotFound) {
+TEST_P(ContractEnumerate, NoMatchIsFileNotFound) {
   MakeFiles({"a.txt"});
   const FindResult found = Fs().Enumerate(At("*.xyz"));
   EXPECT_EQ(found.Error, kErrFileNotFound);
   EXPECT_TRUE(found.Entries.empty());
 }
 
-TEST_F(ContractEnumerate, MissingFolderIsPathNotFound) {
+TEST_P(ContractEnumerate, MissingFolderIsPathNotFound) {
   EXPECT_EQ(Fs().Enumerate(At("missing\\*")).Error, kErrPathNotFound);
   EXPECT_EQ(Fs().Enumerate(At("missing\\deeper\\*.*")).Error, kErrPathNotFound);
 }
 
-TEST_F(ContractEnumerate, SlashesSeparateFoldersAsBackslashesDo) {
+TEST_P(ContractEnumerate, SlashesSeparateFoldersAsBackslashesDo) {
   Bed().MakeDir(At("Sub"));
   Bed().MakeFile(At("Sub\\inner.txt"), "x");
   EXPECT_EQ(SortedNames(Fs().Enumerate(At("Sub/*.txt"))), (Names{"inner.txt"}));
 }
 
 using ContractFindFiles = ContractTest;
+CONTRACT_SUITE(ContractFindFiles);
 
-TEST_F(ContractFindFiles, HiddenAndSystemFilesOnlyWhenAskedFor) {
+TEST_P(ContractFindFiles, HiddenAndSystemFilesOnlyWhenAskedFor) {
+  if (!CanHide()) GTEST_SKIP() << kCannotHide;
   MakeFiles({"plain.txt", "hidden.txt", "system.txt"});
   Bed().SetAttributes(At("hidden.txt"), faHidden);
   Bed().SetAttributes(At("system.txt"), faSysFile);
@@ -151,7 +181,7 @@ TEST_F(ContractFindFiles, HiddenAndSystemFilesOnlyWhenAskedFor) {
   EXPECT_NE(EntryNamed(all, "hidden.txt")->Attr & faHidden, 0u);
 }
 
-TEST_F(ContractFindFiles, FoldersOnlyWithTheDirectoryBit) {
+TEST_P(ContractFindFiles, FoldersOnlyWithTheDirectoryBit) {
   Bed().MakeDir(At("Sub"));
   MakeFiles({"file.txt"});
   EXPECT_EQ(SortedNames(FindFiles(Fs(), At("*"), 0)), (Names{"file.txt"}));
@@ -159,14 +189,16 @@ TEST_F(ContractFindFiles, FoldersOnlyWithTheDirectoryBit) {
             (Names{".", "..", "Sub", "file.txt"}));
 }
 
-TEST_F(ContractFindFiles, HiddenFolderNeedsTheHiddenBitToo) {
+TEST_P(ContractFindFiles, HiddenFolderNeedsTheHiddenBitToo) {
+  if (!CanHide()) GTEST_SKIP() << kCannotHide;
   Bed().MakeDir(At("Secret"));
   Bed().SetAttributes(At("Secret"), faHidden);
   EXPECT_EQ(SortedNames(FindFiles(Fs(), At("S*"), faDirectory)), Names{});
   EXPECT_EQ(SortedNames(FindFiles(Fs(), At("S*"), faDirectory | faHidden)), (Names{"Secret"}));
 }
 
-TEST_F(ContractFindFiles, NothingLeftByTheFilterIsFileNotFound) {
+TEST_P(ContractFindFiles, NothingLeftByTheFilterIsFileNotFound) {
+  if (!CanHide()) GTEST_SKIP() << kCannotHide;
   MakeFiles({"only.txt"});
   Bed().SetAttributes(At("only.txt"), faHidden);
   const FindResult found = FindFiles(Fs(), At("*.txt"), 0);
@@ -175,8 +207,9 @@ TEST_F(ContractFindFiles, NothingLeftByTheFilterIsFileNotFound) {
 }
 
 using ContractFolders = ContractTest;
+CONTRACT_SUITE(ContractFolders);
 
-TEST_F(ContractFolders, FileExistsOnlyForFilesAndDirExistsOnlyForFolders) {
+TEST_P(ContractFolders, FileExistsOnlyForFilesAndDirExistsOnlyForFolders) {
   Bed().MakeDir(At("Sub"));
   MakeFiles({"File.txt"});
   EXPECT_FALSE(Fs().FileExists(At("Sub")));
@@ -192,7 +225,7 @@ TEST_F(ContractFolders, FileExistsOnlyForFilesAndDirExistsOnlyForFolders) {
   EXPECT_TRUE(Fs().DirExists(DriveTop()));
 }
 
-TEST_F(ContractFolders, CreateDirMakesAFolderTheParentLists) {
+TEST_P(ContractFolders, CreateDirMakesAFolderTheParentLists) {
   EXPECT_EQ(Fs().CreateDir(At("New")), kErrNone);
   EXPECT_TRUE(Fs().DirExists(At("New")));
   EXPECT_EQ(Fs().CreateDir(At("Other\\")), kErrNone);
@@ -201,7 +234,7 @@ TEST_F(ContractFolders, CreateDirMakesAFolderTheParentLists) {
   EXPECT_EQ(SortedNames(found), (Names{".", "..", "New", "Other"}));
 }
 
-TEST_F(ContractFolders, CreateDirOfAnExistingNameIsAlreadyExists) {
+TEST_P(ContractFolders, CreateDirOfAnExistingNameIsAlreadyExists) {
   Bed().MakeDir(At("Sub"));
   MakeFiles({"file.txt"});
   EXPECT_EQ(Fs().CreateDir(At("Sub")), kErrAlreadyExists);
@@ -209,24 +242,24 @@ TEST_F(ContractFolders, CreateDirOfAnExistingNameIsAlreadyExists) {
   EXPECT_EQ(Fs().CreateDir(At("file.txt")), kErrAlreadyExists);
 }
 
-TEST_F(ContractFolders, CreateDirWithAMissingParentIsPathNotFound) {
+TEST_P(ContractFolders, CreateDirWithAMissingParentIsPathNotFound) {
   EXPECT_EQ(Fs().CreateDir(At("missing\\New")), kErrPathNotFound);
   EXPECT_FALSE(Fs().DirExists(At("missing")));
 }
 
-TEST_F(ContractFolders, NameWithAWildcardIsInvalid) {
+TEST_P(ContractFolders, NameWithAWildcardIsInvalid) {
   EXPECT_EQ(Fs().CreateDir(At("a*b")), kErrInvalidName);
   EXPECT_EQ(Fs().CreateDir(At("a?b")), kErrInvalidName);
 }
 
 // Every rule of the copy holds alike for the system's plain copy and for the one that reports
 // chunks.
-class ContractCopy : public ContractTest,
-                     public testing::WithParamInterface<bool>,
-                     private ICopyChunks {
+using CopyParam = std::tuple<NamedBed, bool>;
+
+class ContractCopy : public ContractFixture<CopyParam>, private ICopyChunks {
  protected:
   uint32_t Copy(const std::string& source, const std::string& target, bool failIfExists) {
-    return Fs().CopyFile(source, target, failIfExists, GetParam() ? this : nullptr);
+    return Fs().CopyFile(source, target, failIfExists, std::get<1>(GetParam()) ? this : nullptr);
   }
 
  private:
@@ -259,6 +292,7 @@ TEST_P(ContractCopy, ReplacedTargetKeepsTheNameItWasStoredUnder) {
 }
 
 TEST_P(ContractCopy, CopyKeepsTheSourceHiddenAndReadOnlyBits) {
+  if (!CanHide()) GTEST_SKIP() << kCannotHide;
   MakeFiles({"secret.txt", "fixed.txt"});
   Bed().SetAttributes(At("secret.txt"), faHidden);
   Bed().SetAttributes(At("fixed.txt"), faReadOnly);
@@ -294,8 +328,13 @@ TEST_P(ContractCopy, MissingSourceIsFileNotFoundAndMissingTargetFolderIsPathNotF
   EXPECT_FALSE(Fs().DirExists(At("missing")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Plain, ContractCopy, testing::Values(false));
-INSTANTIATE_TEST_SUITE_P(Reporting, ContractCopy, testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(Plain, ContractCopy,
+                         testing::Combine(testing::ValuesIn(ContractBeds()),
+                                          testing::Values(false)),
+                         TestName<CopyParam>);
+INSTANTIATE_TEST_SUITE_P(Reporting, ContractCopy,
+                         testing::Combine(testing::ValuesIn(ContractBeds()), testing::Values(true)),
+                         TestName<CopyParam>);
 
 // A reporting copy that records each report and cancels at the one given (0: never).
 class ChunkRecorder final : public ICopyChunks {
@@ -312,8 +351,9 @@ class ChunkRecorder final : public ICopyChunks {
 };
 
 using ContractChunks = ContractTest;
+CONTRACT_SUITE(ContractChunks);
 
-TEST_F(ContractChunks, EachChunkIsReportedAndTheCopyIsWhole) {
+TEST_P(ContractChunks, EachChunkIsReportedAndTheCopyIsWhole) {
   const std::string bytes(2 * kCopyChunkSize + 5, 'z');
   Bed().MakeFile(At("big.bin"), bytes);
   ChunkRecorder recorder;
@@ -326,7 +366,7 @@ TEST_F(ContractChunks, EachChunkIsReportedAndTheCopyIsWhole) {
   EXPECT_EQ(ReadAll(At("copy.bin")), bytes);
 }
 
-TEST_F(ContractChunks, CancelledCopyLeavesNoFileUnderTheTargetName) {
+TEST_P(ContractChunks, CancelledCopyLeavesNoFileUnderTheTargetName) {
   const std::string bytes(3 * kCopyChunkSize, 'z');
   Bed().MakeFile(At("big.bin"), bytes);
   Bed().MakeFile(At("old.bin"), "old");
@@ -340,7 +380,7 @@ TEST_F(ContractChunks, CancelledCopyLeavesNoFileUnderTheTargetName) {
   EXPECT_EQ(ReadAll(At("big.bin")), bytes);
 }
 
-TEST_F(ContractChunks, ReadOnlySourceGivesAReadOnlyCopyThatACancelStillRemoves) {
+TEST_P(ContractChunks, ReadOnlySourceGivesAReadOnlyCopyThatACancelStillRemoves) {
   Bed().MakeFile(At("fixed.bin"), std::string(2 * kCopyChunkSize, 'r'));
   Bed().SetAttributes(At("fixed.bin"), faReadOnly);
   ChunkRecorder cancelling(1);
@@ -353,7 +393,7 @@ TEST_F(ContractChunks, ReadOnlySourceGivesAReadOnlyCopyThatACancelStillRemoves) 
   EXPECT_EQ(found.Entries[0].Attr & faReadOnly, faReadOnly);
 }
 
-TEST_F(ContractChunks, DeleteFileRemovesFilesOnly) {
+TEST_P(ContractChunks, DeleteFileRemovesFilesOnly) {
   MakeFiles({"a.txt"});
   Bed().MakeDir(At("Sub"));
   EXPECT_EQ(Fs().DeleteFile(At("A.TXT")), kErrNone);
@@ -364,8 +404,10 @@ TEST_F(ContractChunks, DeleteFileRemovesFilesOnly) {
 }
 
 using ContractReplace = ContractTest;
+CONTRACT_SUITE(ContractReplace);
 
-TEST_F(ContractReplace, ReplacementTakesThePlaceWithItsBytesAndBits) {
+TEST_P(ContractReplace, ReplacementTakesThePlaceWithItsBytesAndBits) {
+  if (!CanHide()) GTEST_SKIP() << kCannotHide;
   Bed().MakeFile(At("OLD.TXT"), "old contents");
   Bed().MakeFile(At("new.tmp"), "new");
   Bed().SetAttributes(At("new.tmp"), faHidden | faReadOnly);
@@ -376,7 +418,7 @@ TEST_F(ContractReplace, ReplacementTakesThePlaceWithItsBytesAndBits) {
   EXPECT_EQ(ReadAll(At("OLD.TXT")), "new");
 }
 
-TEST_F(ContractReplace, FailedReplaceKeepsTheReplacedAndRemovesTheReplacement) {
+TEST_P(ContractReplace, FailedReplaceKeepsTheReplacedAndRemovesTheReplacement) {
   Bed().MakeFile(At("fixed.txt"), "fixed");
   Bed().SetAttributes(At("fixed.txt"), faReadOnly);
   Bed().MakeDir(At("Sub"));
@@ -394,8 +436,9 @@ TEST_F(ContractReplace, FailedReplaceKeepsTheReplacedAndRemovesTheReplacement) {
 }
 
 using ContractRead = ContractTest;
+CONTRACT_SUITE(ContractRead);
 
-TEST_F(ContractRead, ReadWholeFileGivesEveryByteOfAFileLargerThanOneRead) {
+TEST_P(ContractRead, ReadWholeFileGivesEveryByteOfAFileLargerThanOneRead) {
   std::string bytes(200000, '\0');
   for (size_t index = 0; index < bytes.size(); ++index) {
     bytes[index] = static_cast<char>(index * 7 % 251);
@@ -404,7 +447,7 @@ TEST_F(ContractRead, ReadWholeFileGivesEveryByteOfAFileLargerThanOneRead) {
   EXPECT_EQ(ReadAll(At("big.bin")), bytes);
 }
 
-TEST_F(ContractRead, OpenReadReportsTheSizeSeeksBackAndEmptyFilesReadEmpty) {
+TEST_P(ContractRead, OpenReadReportsTheSizeSeeksBackAndEmptyFilesReadEmpty) {
   Bed().MakeFile(At("five.txt"), "12345");
   Bed().MakeFile(At("empty.txt"), "");
   uint32_t error = kErrAccessDenied;
@@ -429,7 +472,7 @@ TEST_F(ContractRead, OpenReadReportsTheSizeSeeksBackAndEmptyFilesReadEmpty) {
   EXPECT_EQ(content, "");
 }
 
-TEST_F(ContractRead, MissingFileIsFileNotFoundAndMissingFolderIsPathNotFound) {
+TEST_P(ContractRead, MissingFileIsFileNotFoundAndMissingFolderIsPathNotFound) {
   uint32_t error = kErrNone;
   EXPECT_EQ(Fs().OpenRead(At("missing.txt"), error), nullptr);
   EXPECT_EQ(error, kErrFileNotFound);
@@ -439,7 +482,7 @@ TEST_F(ContractRead, MissingFileIsFileNotFoundAndMissingFolderIsPathNotFound) {
   EXPECT_EQ(ReadWholeFile(Fs(), At("missing.txt"), content), kErrFileNotFound);
 }
 
-TEST_F(ContractRead, FolderCannotBeOpenedAsAFile) {
+TEST_P(ContractRead, FolderCannotBeOpenedAsAFile) {
   Bed().MakeDir(At("Sub"));
   uint32_t error = kErrNone;
   EXPECT_EQ(Fs().OpenRead(At("Sub"), error), nullptr);
@@ -447,8 +490,9 @@ TEST_F(ContractRead, FolderCannotBeOpenedAsAFile) {
 }
 
 using ContractCurrentDir = ContractTest;
+CONTRACT_SUITE(ContractCurrentDir);
 
-TEST_F(ContractCurrentDir, SetFolderIsCurrentForTheProcessAndItsDrive) {
+TEST_P(ContractCurrentDir, SetFolderIsCurrentForTheProcessAndItsDrive) {
   Bed().MakeDir(At("Sub"));
   ASSERT_EQ(Fs().SetCurrentDir(At("Sub")), kErrNone);
   EXPECT_EQ(Fs().GetCurrentDir(), At("Sub"));
@@ -457,7 +501,7 @@ TEST_F(ContractCurrentDir, SetFolderIsCurrentForTheProcessAndItsDrive) {
   EXPECT_EQ(Fs().GetCurrentDir(), At("Sub"));
 }
 
-TEST_F(ContractCurrentDir, RelativeNamesMoveFromTheCurrentFolder) {
+TEST_P(ContractCurrentDir, RelativeNamesMoveFromTheCurrentFolder) {
   Bed().MakeDir(At("Sub"));
   ASSERT_EQ(Fs().SetCurrentDir(RootDir()), kErrNone);
   ASSERT_EQ(Fs().SetCurrentDir("Sub"), kErrNone);
@@ -466,7 +510,7 @@ TEST_F(ContractCurrentDir, RelativeNamesMoveFromTheCurrentFolder) {
   EXPECT_EQ(Fs().GetCurrentDir(), RootDir());
 }
 
-TEST_F(ContractCurrentDir, FailuresSayWhatIsWrongAndKeepTheCurrentFolder) {
+TEST_P(ContractCurrentDir, FailuresSayWhatIsWrongAndKeepTheCurrentFolder) {
   Bed().MakeDir(At("Sub"));
   MakeFiles({"file.txt"});
   ASSERT_EQ(Fs().SetCurrentDir(At("Sub")), kErrNone);
@@ -476,7 +520,7 @@ TEST_F(ContractCurrentDir, FailuresSayWhatIsWrongAndKeepTheCurrentFolder) {
   EXPECT_EQ(Fs().GetCurrentDir(), At("Sub"));
 }
 
-TEST_F(ContractCurrentDir, UnknownDriveIsPathNotFound) {
+TEST_P(ContractCurrentDir, UnknownDriveIsPathNotFound) {
   std::string present;
   for (const auto& drive : Fs().Drives())
     present += drive.Letter;
@@ -489,8 +533,9 @@ TEST_F(ContractCurrentDir, UnknownDriveIsPathNotFound) {
 }
 
 using ContractFullPath = ContractTest;
+CONTRACT_SUITE(ContractFullPath);
 
-TEST_F(ContractFullPath, RelativeFormsResolveAgainstTheCurrentFolder) {
+TEST_P(ContractFullPath, RelativeFormsResolveAgainstTheCurrentFolder) {
   Bed().MakeDir(At("Sub"));
   ASSERT_EQ(Fs().SetCurrentDir(At("Sub")), kErrNone);
   const std::string drive{DriveLetter(), ':'};
@@ -503,7 +548,7 @@ TEST_F(ContractFullPath, RelativeFormsResolveAgainstTheCurrentFolder) {
   EXPECT_EQ(Fs().FullPath("\\x.txt"), drive + "\\x.txt");
 }
 
-TEST_F(ContractFullPath, AbsolutePathsLoseDotPartsAndKeepATrailingBackslash) {
+TEST_P(ContractFullPath, AbsolutePathsLoseDotPartsAndKeepATrailingBackslash) {
   EXPECT_EQ(Fs().FullPath(At("a\\..\\b")), At("b"));
   EXPECT_EQ(Fs().FullPath(At("a\\.\\b")), At("a\\b"));
   EXPECT_EQ(Fs().FullPath(At("a/b")), At("a\\b"));
@@ -514,8 +559,9 @@ TEST_F(ContractFullPath, AbsolutePathsLoseDotPartsAndKeepATrailingBackslash) {
 }
 
 using ContractDrives = ContractTest;
+CONTRACT_SUITE(ContractDrives);
 
-TEST_F(ContractDrives, TheScratchFolderDriveIsListedReadyInLetterOrder) {
+TEST_P(ContractDrives, TheScratchFolderDriveIsListedReadyInLetterOrder) {
   const std::vector<DriveInfo> drives = Fs().Drives();
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(DriveLetter())));
   const auto found = std::find_if(drives.begin(), drives.end(),

@@ -148,4 +148,8 @@ std::unique_ptr<ContractBed> MakeContractBed() {
   return std::make_unique<Win32Bed>();
 }
 
+std::vector<NamedBed> ContractBeds() {
+  return {{"Win32", MakeContractBed}};
+}
+
 }  // namespace foyer::test

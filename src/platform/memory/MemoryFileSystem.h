@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/WinPath.h"
 
 namespace foyer {
 
@@ -101,7 +102,7 @@ class MemoryFileSystem final : public IFileSystem {
   memoryfs::Walk WalkPath(const std::string& path);
 
   std::map<char, std::unique_ptr<memoryfs::Drive>> FDrives;
-  char FCurrentDrive = 'C';
+  winpath::CurrentFolders FCurrent;
   std::optional<int> FCopiesBeforeFault;  // empty when no copy fault is set
   uint32_t FCopyFaultError = kErrNone;
 };

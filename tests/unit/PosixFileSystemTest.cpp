@@ -1,0 +1,179 @@
+// The Linux-folder file system beyond the shared contract: the attribute Wine and Samba keep,
+// names that Linux keeps apart by case or in UTF-8, and drives without a folder.
+#include "platform/posix/PosixFileSystem.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <cctype>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/posix/DosAttrib.h"
+#include "platform/posix/HostNames.h"
+#include "unit/TempFolder.h"
+
+namespace foyer {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(DosAttribValues, TextAndRecordFormsGiveHiddenAndSystemOnly) {
+  const std::string record4 = "\0\0\x04\0\x04\0\0\0\x01\0\0\0\x06\0\0\0"s;  // empty text, v4
+  const std::vector<std::pair<std::string, std::optional<uint32_t>>> cases = {
+      {"0x2", faHidden},
+      {"0X6", faHidden | faSysFile},
+      {"0x27", faHidden | faSysFile},  // read-only, archive left to the permissions
+      {"0x20", 0u},
+      {"0x2\0\0\x03\0\x03\0\0\0\x01\0\0\0\x20\0\0\0"s, faHidden},  // the text is Samba's answer
+      {record4, faHidden | faSysFile},
+      {"\0\0\x04\0\x04\0\0\0\x00\0\0\0\x06\0\0\0"s, std::nullopt},  // attributes not valid
+      {"\0\0\x04\0\x03\0\0\0\x01\0\0\0\x06\0\0\0"s, std::nullopt},  // versions disagree
+      {"\0\0\x02\0\x02\0\0\0\x01\0\0\0\x06\0\0\0"s, std::nullopt},  // a version not known
+      {record4.substr(0, 15), std::nullopt},
+      {"0x", std::nullopt},
+      {"0x2g", std::nullopt},
+      {"0x123456789", std::nullopt},
+      {"hidden", std::nullopt},
+  };
+  for (const auto& [value, attrs] : cases)
+    EXPECT_EQ(ParseDosAttrib(value), attrs) << testing::PrintToString(value);
+  EXPECT_EQ(ParseDosAttrib(DosAttribValue(faHidden | faSysFile | faArchive)), faHidden | faSysFile);
+}
+
+TEST(HostNames, UtfEightThatTheCodePageHoldsIsShownInItAndWrittenBack) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Caf\xC3\xA9.txt", "Caf\xE9.txt"},
+      {"\xE2\x82\xAC 5", "\x80 5"},              // the euro sign, from the code page's upper half
+      {"\xC5\x93uvre", "\x9Cuvre"},              // the oe ligature
+      {"\xE6\x97\xA5.txt", "\xE6\x97\xA5.txt"},  // a character the code page lacks: bytes kept
+      {"caf\xE9", "caf\xE9"},                    // not UTF-8: bytes kept
+      {"\xC0\xAE", "\xC0\xAE"},                  // an overlong form
+  };
+  for (const auto& [host, shown] : cases) {
+    EXPECT_EQ(WindowsName(host), shown) << host;
+    if (shown != host) {
+      EXPECT_EQ(HostName(shown), host) << host;
+    }
+  }
+}
+
+class PosixFsTest : public testing::Test {
+ protected:
+  PosixFsTest() { FFs.AddDrive('D', FTemp.Path(), DriveKind::CdRom, "MEDIUM"); }
+
+  std::string Host(const std::string& name) const { return FTemp.Path() + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(Host(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& path) {
+    std::string content;
+    EXPECT_EQ(ReadWholeFile(FFs, path, content), kErrNone) << path;
+    return content;
+  }
+
+  test::TempFolder FTemp;
+  PosixFileSystem FFs;
+};
+
+TEST_F(PosixFsTest, NameInItsOwnCaseWinsElseTheFirstInByteOrderAndListingsAreInThatOrder) {
+  Write("readme.txt", "lower");
+  Write("README.TXT", "upper");
+  Write("Readme.txt", "mixed");
+  ASSERT_EQ(mkdir(Host("sub").c_str(), 0777), 0);
+  ASSERT_EQ(mkdir(Host("SUB").c_str(), 0777), 0);
+  Write("sub/inner.txt", "in lower");
+  EXPECT_EQ(Read("D:\\readme.txt"), "lower");
+  EXPECT_EQ(Read("D:\\Readme.txt"), "mixed");
+  EXPECT_EQ(Read("D:\\README.TXT"), "upper");
+  EXPECT_EQ(Read("D:\\ReadMe.TXT"), "upper");
+  EXPECT_EQ(Read("D:\\sub\\INNER.TXT"), "in lower");
+  EXPECT_FALSE(FFs.FileExists("D:\\Sub\\inner.txt"));  // "SUB", first in byte order, has none
+  std::string listed;  // by name without regard to case, then in byte order
+  for (const DirEntry& entry : FFs.Enumerate("D:\\*").Entries)
+    listed += entry.Name + ' ';
+  EXPECT_EQ(listed, "README.TXT Readme.txt readme.txt SUB sub ");
+}
+
+TEST_F(PosixFsTest, HiddenFromTheAttributeWhereThereIsOneElseFromALeadingDot) {
+  if (setxattr(FTemp.Path().c_str(), "user.foyer-probe", "1", 1, 0) != 0)
+    GTEST_SKIP() << "the temporary folder's file system keeps no extended attributes";
+  struct Case {
+    const char* Name;
+    const char* Stored;  // null: none
+    uint32_t Attrs;
+  };
+  const std::vector<Case> cases = {{"plain", nullptr, faArchive},
+                                   {".profile", nullptr, faArchive | faHidden},
+                                   {".shown", "0x0", faArchive},
+                                   {".unreadable", "hidden", faArchive | faHidden},
+                                   {"secret", "0x2", faArchive | faHidden},
+                                   {"system", "0x24", faArchive | faSysFile}};
+  for (const Case& entry : cases) {
+    Write(entry.Name, "x");
+    const std::string stored = entry.Stored != nullptr ? entry.Stored : "";
+    if (!stored.empty())
+      setxattr(Host(entry.Name).c_str(), kDosAttribName, stored.data(), stored.size(), 0);
+  }
+  for (const Case& entry : cases)
+    EXPECT_EQ(FFs.GetAttributes(std::string("D:\\") + entry.Name), entry.Attrs) << entry.Name;
+  // Shown again by the attribute, as a name with a dot needs.
+  EXPECT_EQ(FFs.SetAttributes("D:\\.profile", 0), kErrNone);
+  EXPECT_EQ(FFs.GetAttributes("D:\\.profile"), faArchive);
+}
+
+TEST_F(PosixFsTest, NameAddedToAFolderWhoseNamesAreKeptIsFound) {
+  Write("Old.txt", "old");
+  const struct timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, FTemp.Path().c_str(), past, 0), 0);
+  EXPECT_FALSE(FFs.FileExists("D:\\NEW.TXT"));
+  Write("New.txt", "new");
+  EXPECT_TRUE(FFs.FileExists("D:\\NEW.TXT"));
+  EXPECT_TRUE(FFs.FileExists("D:\\OLD.TXT"));
+}
+
+TEST_F(PosixFsTest, DriveOverTheLinuxTopFolderReachesEveryFolder) {
+  FFs.AddDrive('Z', "/");
+  Write("x.txt", "x");
+  std::string path = "Z:" + Host("X.TXT");
+  for (char& c : path)
+    c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_TRUE(FFs.FileExists(path)) << path;
+}
+
+TEST_F(PosixFsTest, ReadOnlyFileIsNotDeletedThoughLinuxWouldUnlinkIt) {
+  Write("fixed.txt", "fixed");
+  ASSERT_EQ(chmod(Host("fixed.txt").c_str(), 0444), 0);
+  EXPECT_EQ(FFs.GetAttributes("D:\\fixed.txt"), faArchive | faReadOnly);
+  EXPECT_EQ(FFs.DeleteFile("D:\\fixed.txt"), kErrAccessDenied);
+  EXPECT_EQ(FFs.SetAttributes("D:\\fixed.txt", faArchive), kErrNone);
+  EXPECT_EQ(FFs.DeleteFile("D:\\fixed.txt"), kErrNone);
+}
+
+TEST_F(PosixFsTest, AccentedNamesAreFoundInEitherCaseAndMadeInUtfEight) {
+  Write("Caf\xC3\xA9.txt", "menu");
+  EXPECT_EQ(Read("D:\\CAF\xC9.TXT"), "menu");
+  ASSERT_EQ(FFs.CreateDir("D:\\Gr\xFC\xDF"), kErrNone);
+  struct stat status;
+  EXPECT_EQ(stat(Host("Gr\xC3\xBC\xC3\x9F").c_str(), &status), 0);
+}
+
+TEST_F(PosixFsTest, UnmappedLetterIsPathNotFoundAndAFolderGoneIsNotReady) {
+  EXPECT_EQ(FFs.CreateDir("E:\\New"), kErrPathNotFound);
+  EXPECT_EQ(FFs.DriveOf('E').Kind, DriveKind::NoRootDir);
+  test::TempFolder gone;
+  const std::string folder = gone.Path() + "/medium";
+  ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+  FFs.AddDrive('F', folder);
+  ASSERT_EQ(rmdir(folder.c_str()), 0);
+  EXPECT_EQ(FFs.Enumerate("F:\\*").Error, kErrNotReady);
+  EXPECT_FALSE(FFs.DriveOf('F').IsReady);
+  EXPECT_EQ(FFs.DriveOf('D').Label, "MEDIUM");
+}
+
+}  // namespace
+}  // namespace foyer
