@@ -361,6 +361,25 @@ TReport CheckMedium(const std::string& root) {
       report.Categories.push_back(std::move(category));
     }
   }
+  // A window that could not start has no categories to click: what each would offer still
+  // comes from its folder, without the rows.
+  if (report.Categories.empty() && !headless.Errors.empty()) {
+    const FindResult found = FindFiles(*Platform().Fs, JoinPath(report.Root, "*"), faAnyFile);
+    for (const DirEntry& entry : found.Entries) {
+      if (LeftOutAsCategory(entry, static_cast<int32_t>(report.Categories.size())) !=
+          TLeftOut::No) {
+        continue;
+      }
+      TCheckedCategory category;
+      category.Slot = static_cast<int32_t>(report.Categories.size()) + 1;
+      category.Folder = entry.Name;
+      category.Scan = ScanCategory(*Platform().Fs, JoinPath(report.Root, entry.Name));
+      category.Verb = ActionVerb(category.Scan.Mode);
+      report.Categories.push_back(std::move(category));
+    }
+    report.Remarks.push_back("The program could not start: each category shows what its folder "
+                             "offers, without its rows.");
+  }
   checker.CheckSkins();
   checker.CheckTopFolders();
   for (const TCheckedCategory& category : report.Categories)

@@ -87,8 +87,19 @@ int main(int argc, char** argv) {
   };
   report.Root = linuxPath(report.Root);
   report.Skin = linuxPath(report.Skin);
-  for (TProblem& problem : report.Problems)
+  // The same in the messages the program showed.
+  const auto linuxPathsIn = [&](std::string text) {
+    for (size_t at = text.find(root); at != std::string::npos; at = text.find(root, at)) {
+      text.replace(at, root.size(), std::string(resolved) + "/");
+      for (at += std::string(resolved).size() + 1; at < text.size() && text[at] != ' '; ++at)
+        text[at] = text[at] == '\\' ? '/' : text[at];
+    }
+    return text;
+  };
+  for (TProblem& problem : report.Problems) {
     problem.Path = linuxPath(problem.Path);
+    problem.Seen = linuxPathsIn(problem.Seen);
+  }
   report.Remarks.push_back("Read on Linux as drive M: of Windows; hidden and system attributes "
                            "from user.DOSATTRIB where a file has it, else names beginning with a "
                            "dot are hidden.");
