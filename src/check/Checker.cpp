@@ -85,12 +85,13 @@ std::string KindsText(uint16_t kinds) {
       {ckProgram, "programs"},    {ckBitmap, "pictures"}, {ckText, "texts"},
       {ckRichText, "rich texts"}, {ckZip, "zip files"}, {ckVideo, "videos"},
       {ckOther, "files of no known kind"}};
-  std::string text;
+  std::vector<std::string> found;
   for (const auto& [kind, name] : kNames) {
-    if ((kinds & kind) == 0) continue;
-    if (!text.empty()) text += ", ";
-    text += name;
+    if ((kinds & kind) != 0) found.emplace_back(name);
   }
+  std::string text;
+  for (size_t i = 0; i < found.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == found.size() ? " and " : ", ") + found[i];
   return text;
 }
 
