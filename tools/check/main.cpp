@@ -6,6 +6,7 @@
 // MEDIUM is the medium's top folder. Exit code 0 when the report holds no error, 1 when it does,
 // 2 when the medium cannot be read or the command line is wrong.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "check/Checker.h"
@@ -18,6 +19,9 @@
 #include <climits>
 #include <cstdlib>
 
+#include <sys/stat.h>
+
+#include "Unpack.h"
 #include "platform/posix/PosixPlatform.h"
 #endif
 
@@ -59,12 +63,23 @@ int main(int argc, char** argv) {
 #else
   PosixPlatform posix;
   char resolved[PATH_MAX];
-  if (realpath(medium.c_str(), resolved) == nullptr) {
+  struct stat status {};
+  if (realpath(medium.c_str(), resolved) == nullptr || stat(resolved, &status) != 0) {
     std::fprintf(stderr, "foyer-check: cannot read %s\n", medium.c_str());
     return 2;
   }
+  // A disc image or a zip file is checked as the folder it unpacks to, its paths shown inside it.
+  std::unique_ptr<TUnpackedMedium> unpacked;
+  if (!S_ISDIR(status.st_mode)) {
+    unpacked = std::make_unique<TUnpackedMedium>(resolved);
+    if (unpacked->Folder().empty()) {
+      std::fprintf(stderr, "foyer-check: cannot read %s: %s\n", medium.c_str(),
+                   unpacked->Error().c_str());
+      return 2;
+    }
+  }
   // The medium is drive M: of a Windows machine.
-  posix.Fs.AddDrive('M', resolved);
+  posix.Fs.AddDrive('M', unpacked ? unpacked->Folder() : std::string(resolved));
   Services services = posix.Get();
   const std::string root = "M:\\";
 #endif
