@@ -24,9 +24,10 @@ namespace {
 constexpr size_t kMaxPath = 255;
 // The install target a checked tree is measured under, as a typical user would pick it.
 const char* const kTypicalTarget = "C:\\Program Files (x86)\\";
-// The list shows this many characters of a row without scrolling: its width less its frame, at
-// the fixed font's eight pixels a character.
-constexpr size_t kRowChars = 46;
+// The list shows this many characters of a row without scrolling: beside its scroll bar it is
+// about 347 pixels wide inside, and its fixed font is 6 pixels a character (measured in the
+// window under Wine at 96 DPI).
+constexpr size_t kRowChars = 57;
 // A list longer than this is hard to find one's way in.
 constexpr size_t kManyRows = 500;
 
