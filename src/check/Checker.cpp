@@ -347,8 +347,10 @@ TReport CheckMedium(const std::string& root) {
       if (actions.Done.size() > done) category.ActsAtOnce = actions.Done.back();
       if (category.Scan.Mode != lmNone) category.Verb = ActionVerb(category.Scan.Mode);
       if (category.Scan.Mode != lmNone && category.ActsAtOnce.empty()) {
-        for (int32_t row = 0; row < form->TextBox->Count(); ++row)
+        for (int32_t row = 0; row < form->TextBox->Count(); ++row) {
           category.Rows.push_back(form->TextBox->Row(row));
+          category.Entries.push_back(form->ListedEntry(row));
+        }
         const auto shows = [](const TImage* button, const TLabel* label, const char* caption) {
           return button->Visible() && label->Caption() == caption;
         };

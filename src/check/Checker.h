@@ -31,8 +31,9 @@ struct TCheckedCategory {
   // The verb of the list ("Install", "Play", ...), empty when a click does nothing.
   std::string Verb;
   TCategoryScan Scan;
-  // The rows exactly as the list shows them.
+  // The rows exactly as the list shows them, and the entries behind them.
   std::vector<std::string> Rows;
+  std::vector<TListedEntry> Entries;
   bool ReadMe = false;
   bool ViewMe = false;
   // For a category that acts at once, what it does ("plays intro.avi on AVIVideo").

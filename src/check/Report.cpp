@@ -94,7 +94,14 @@ std::string ReportJson(const TReport& report) {
     entry["verb"] = category.Verb;
     if (category.Verb.empty()) entry["nothing_because"] = ReasonName(category.Scan.Reason);
     entry["acts_at_once"] = category.ActsAtOnce;
-    entry["rows"] = category.Rows;
+    entry["rows"] = nlohmann::ordered_json::array();
+    for (size_t row = 0; row < category.Rows.size(); ++row) {
+      const TListedEntry& listed = category.Entries.at(row);
+      entry["rows"].push_back({{"text", category.Rows[row]},
+                               {"name", listed.Name},
+                               {"folder", listed.IsFolder},
+                               {"description", listed.Description}});
+    }
     entry["readme"] = category.ReadMe;
     entry["viewme"] = category.ViewMe;
     json["categories"].push_back(entry);

@@ -70,8 +70,12 @@ TMainForm::TItemAction ActionOf(TListMode mode) {
 }  // namespace
 
 const std::string& TMainForm::Item(int32_t row) const {
-  if (row < 0 || row >= CheckedInt32(FItems.size())) throw ERangeError();
-  return FItems[static_cast<size_t>(row)];
+  return ListedEntry(row).Name;
+}
+
+const TListedEntry& TMainForm::ListedEntry(int32_t row) const {
+  if (row < 0 || row >= CheckedInt32(FEntries.size())) throw ERangeError();
+  return FEntries[static_cast<size_t>(row)];
 }
 
 void TMainForm::CategoryClick(TComponent* sender) {
@@ -165,12 +169,10 @@ void TMainForm::ShowList(const TListState& listed, const std::vector<DirEntry>& 
 
 bool TMainForm::AddItem(const std::string& name, bool isFolder) {
   const int32_t row = TextBox->Count();
-  if (row == CheckedInt32(FItems.size())) {
-    FItems.push_back(name);
-  } else {
-    FItems.at(static_cast<size_t>(row)) = name;
-  }
-  const std::string shown = ShownName(name);
+  if (row == CheckedInt32(FEntries.size())) FEntries.emplace_back();
+  TListedEntry& entry = FEntries.at(static_cast<size_t>(row));
+  entry = {name, ShownName(name), {}, false, isFolder};
+  const std::string& shown = entry.Shown;
   std::string description;
   bool hasReadme = false;
   try {
@@ -188,6 +190,8 @@ bool TMainForm::AddItem(const std::string& name, bool isFolder) {
     }
     hasReadme = readme != nullptr;
     if (hasReadme) description = ReadFirstLine(std::move(readme));
+    entry.Description = description;
+    entry.HasDescription = hasReadme;
   } catch (...) {
     // A readme that cannot be read ends the listing; the entry's row stays, with its bare name.
     TextBox->AddRow(name);

@@ -103,6 +103,16 @@ bool IsZipCompanion(const std::vector<std::string>& zipStems, const std::string&
 // names only, and in a list of zip files no zip's notes or preview.
 std::vector<const DirEntry*> ListableEntries(const std::vector<DirEntry>& found, bool isZipList);
 
+// An entry as the list shows it.
+struct TListedEntry {
+  std::string Name;   // as the folder stores it
+  std::string Shown;  // the name up to its first dot
+  // The first line of its readme; HasDescription is false when it has none.
+  std::string Description;
+  bool HasDescription = false;
+  bool IsFolder = false;
+};
+
 // An entry's row: its name up to the first dot, and, when it has one, its description (the
 // first line of its readme) beginning in the eleventh column.
 std::string ShownName(const std::string& name);

@@ -127,7 +127,9 @@ class TMainForm : public TForm {
   const TCategoryScan& LastScan() const { return FLastScan; }
   // The entry name behind a row of the list.
   const std::string& Item(int32_t row) const;
-  int32_t ItemCount() const { return CheckedInt32(FItems.size()); }
+  int32_t ItemCount() const { return CheckedInt32(FEntries.size()); }
+  // The entry behind a row of the list, with what its row shows.
+  const TListedEntry& ListedEntry(int32_t row) const;
 
  private:
   bool FInitDone = false;
@@ -138,7 +140,7 @@ class TMainForm : public TForm {
   TCategoryScan FLastScan;
   std::unique_ptr<IEntryActions> FWindowActions;
   IEntryActions* FActions = nullptr;
-  std::vector<std::string> FItems;
+  std::vector<TListedEntry> FEntries;
   int32_t FCatCount = 0;
   int32_t FRowsPerCol = 0;
   // The files of the folder being listed, by lower-cased name, while a listing knows them all.
