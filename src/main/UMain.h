@@ -53,6 +53,11 @@ class TMainForm : public TForm {
   void QuitBtnClick(TComponent* sender);
   TPoint CategoryPos(int32_t slot);
   void FormResize(TComponent* sender);
+  // Lays the window out at its pixels per inch: lengths are designed at 96.
+  void FormPixelsPerInchChange(TComponent* sender);
+  // A picture button takes its picture's size at the window's scale, the picture stretched
+  // over it; without a picture, its designed size.
+  void SizeButton(TImage& button);
 
   // Browsing: the category scan, its starters and the listing.
   using TItemAction = void (TMainForm::*)(const std::string& name);

@@ -13,7 +13,7 @@ TShowTxtForm* ShowTxtForm = nullptr;
 TShowTxtForm::TShowTxtForm() {
   SetName("ShowTxtForm");
   SetDesignPixelsPerInch(120);
-  SetFont({"MS Sans Serif", -Scaled(14), clWindowText});
+  SetScaledFont({"MS Sans Serif", -14, clWindowText});
   SetPosition(TPosition::ScreenCenter);
 
   Memo1 = Create<TMemo>(this);

@@ -210,6 +210,68 @@ TEST_F(MainFormTest, LayoutOfTheDesignedWindowPlacesEveryButton) {
   EXPECT_FALSE(MainForm->TextPanel->Visible());
 }
 
+// Designed at 96 pixels per inch; scaled and truncated toward zero.
+struct ScaleRow {
+  int32_t PixelsPerInch;
+  TSize Client;
+  TSize Button;
+  int32_t Margin;
+  int32_t QuitTop;
+  int32_t SecondTop;  // the second category, one pitch below the first
+  int32_t RightLeft;  // the eighth category, at the top of the right-hand column
+  TRect Panel;
+  int32_t Bevel;
+  int32_t Row;
+  int32_t Font;
+};
+
+constexpr ScaleRow kScaleRows[] = {
+    {96, {622, 443}, {105, 41}, 8, 394, 57, 509, {121, 122, 501, 435}, 5, 12, -11},
+    {120, {777, 553}, {131, 51}, 10, 492, 71, 636, {151, 152, 626, 543}, 6, 15, -13},
+    {144, {933, 664}, {157, 61}, 12, 591, 85, 764, {181, 183, 752, 652}, 7, 18, -16},
+    {192, {1244, 886}, {210, 82}, 16, 788, 114, 1018, {242, 244, 1002, 870}, 10, 24, -22},
+};
+
+TEST_F(MainFormTest, TheWindowIsLaidOutAtItsMonitorsPixelsPerInch) {
+  WriteSkins("C:\\cd");
+  for (int i = 1; i <= 8; ++i)
+    FPlatform.Fs.MakeDir("C:\\cd\\Cat" + std::to_string(i));
+  for (const ScaleRow& row : kScaleRows) {
+    for (const bool moved : {false, true}) {
+      SCOPED_TRACE(std::to_string(row.PixelsPerInch) + (moved ? " moved" : " made"));
+      // Made on a screen of the row's resolution, or made at 144 and moved to the row's.
+      FPlatform.Display.SetPixelsPerInch(moved ? 144 : row.PixelsPerInch);
+      StartUp("C:\\cd\\foyer.exe");
+      MainForm->Show();
+      if (moved) {
+        MainForm->BackendPixelsPerInchChanged(row.PixelsPerInch);
+        // The frame the system suggests holds the client area scaled from 144.
+        MainForm->SetClientSize(row.Client.Width, row.Client.Height);
+      }
+      TMainForm& form = *MainForm;
+      EXPECT_EQ(TSize(form.ClientWidth(), form.ClientHeight()), row.Client);
+      EXPECT_EQ(form.BackImage->BoundsRect(), (TRect{0, 0, row.Client.Width, row.Client.Height}));
+      const auto at = [](int32_t left, int32_t top, TSize size) {
+        return TRect{left, top, left + size.Width, top + size.Height};
+      };
+      EXPECT_EQ(form.QuitBtn->BoundsRect(), at(row.Margin, row.QuitTop, row.Button));
+      EXPECT_EQ(form.CatBtn(1)->BoundsRect(), at(row.Margin, row.Margin, row.Button));
+      EXPECT_EQ(form.CatBtn(2)->BoundsRect(), at(row.Margin, row.SecondTop, row.Button));
+      EXPECT_EQ(form.CatBtn(8)->BoundsRect(), at(row.RightLeft, row.Margin, row.Button));
+      EXPECT_EQ(form.Action1Btn->BoundsRect(), at(row.RightLeft, row.QuitTop, row.Button));
+      EXPECT_TRUE(form.CatBtn(8)->Stretch());
+      // "Cat8" measures 24 x 13 headless: centred on its button.
+      EXPECT_EQ(form.CatLabel(8)->Left(), row.RightLeft + (row.Button.Width - 24) / 2);
+      EXPECT_EQ(form.TextPanel->BoundsRect(), row.Panel);
+      EXPECT_EQ(form.TextPanel->BevelWidth(), row.Bevel);
+      EXPECT_EQ(form.TextBox->ItemHeight(), row.Row);
+      EXPECT_EQ(form.TextBox->Font().Height, row.Row);
+      EXPECT_EQ(form.Font().Height, row.Font);
+      Application().DestroyForms();
+    }
+  }
+}
+
 TEST_F(MainFormTest, ResizeLaysTheWindowOutAgainIncludingDegenerateSizes) {
   WriteSkins("C:\\cd");
   for (int i = 1; i <= 3; ++i)
