@@ -32,6 +32,8 @@ class FormPeer final : public WindowPeer {
   // Paints the whole client area, or the part given, into any device context.
   void Paint(HDC dc, const RECT& area) override;
   void ApplyBounds();
+  void PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested);
+  void FitClient(int width, int height);
   void StoreSizes();
   // The palette of the bottom-most picture that has a colour table (the background).
   HPALETTE Palette();
