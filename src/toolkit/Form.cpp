@@ -62,8 +62,9 @@ int32_t TForm::Scaled(int32_t designed) const {
 void TForm::PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width,
                         int32_t height) {
   const TRect designed{left, top, left + width, top + height};
-  auto place = std::find_if(FScaledPlaces.begin(), FScaledPlaces.end(),
-                            [&control](const TScaledPlace& held) { return held.Control == &control; });
+  auto place =
+      std::find_if(FScaledPlaces.begin(), FScaledPlaces.end(),
+                   [&control](const TScaledPlace& held) { return held.Control == &control; });
   if (place == FScaledPlaces.end()) {
     FScaledPlaces.push_back({&control, designed});
   } else {

@@ -77,8 +77,7 @@ class TForm : public TWinControl {
   int32_t Scaled(int32_t designed) const;
   // Places a control at bounds designed for DesignPixelsPerInch, and again at every change of
   // the form's pixels per inch.
-  void PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width,
-                   int32_t height);
+  void PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width, int32_t height);
   // The form's font and client size, designed for DesignPixelsPerInch and kept scaled likewise.
   void SetScaledFont(const TFont& designed);
   void SetScaledClientSize(int32_t width, int32_t height);

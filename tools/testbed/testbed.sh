@@ -130,6 +130,8 @@ testbed_init() {
   testbed_env || return 1
   trap testbed_stop EXIT
   testbed_prefix || return 1
+  # A run stopped during a pass at another resolution left it in the prefix.
+  testbed_pixels_per_inch 96 || return 1
   trap 'testbed_stop; exit 130' INT TERM
 }
 

@@ -210,9 +210,8 @@ void FormPeer::StoreSizes() {
 void FormPeer::PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested) {
   FForm.BackendPixelsPerInchChanged(pixelsPerInch);
   if (FForm.BorderStyle() == TBorderStyle::Sizeable) {
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
     const int width = FForm.ClientWidth();
     const int height = FForm.ClientHeight();

@@ -14,8 +14,8 @@ FARPROC User32Call(const char* name) {
 
 int WindowPixelsPerInch(HWND window) {
   using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowCall>(
-      reinterpret_cast<void*>(User32Call("GetDpiForWindow")));
+  static const auto getDpiForWindow =
+      reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void*>(User32Call("GetDpiForWindow")));
   if (getDpiForWindow != nullptr) {
     const UINT pixelsPerInch = getDpiForWindow(window);
     if (pixelsPerInch > 0) return static_cast<int>(pixelsPerInch);
