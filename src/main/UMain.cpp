@@ -59,7 +59,7 @@ std::vector<std::string> SplitParams(const std::string& commandLine) {
 
 TMainForm::TMainForm() {
   SetName("MainForm");
-  SetClientSize(Scaled(622), Scaled(443));
+  SetScaledClientSize(622, 443);
   SetScaledFont({"MS Sans Serif", -11, clWindowText});
   SetColor(clAppWorkSpace);
   SetPosition(TPosition::Default);

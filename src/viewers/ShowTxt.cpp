@@ -32,7 +32,7 @@ TShowTxtForm::TShowTxtForm() {
   SetActiveControl(Button1);
 
   OnResize = Handler(this, &TShowTxtForm::FormResize);
-  SetClientSize(Scaled(607), Scaled(471));
+  SetScaledClientSize(607, 471);
 }
 
 void TShowTxtForm::FormResize(TComponent*) {

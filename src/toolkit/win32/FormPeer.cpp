@@ -2,6 +2,7 @@
 #include "toolkit/win32/FormPeer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "toolkit/Application.h"
 #include "toolkit/win32/ButtonPeer.h"
@@ -115,12 +116,7 @@ FormPeer::FormPeer(const PeerContext& context, TForm& form)
   const int pixelsPerInch = WindowPixelsPerInch(Handle());
   if (pixelsPerInch != form.PixelsPerInch()) {
     form.BackendPixelsPerInchChanged(pixelsPerInch);
-    const int width = form.ClientWidth();
-    const int height = form.ClientHeight();
-    const SIZE scaled = FrameAroundClient(form, FStyle, FExStyle);
-    SetWindowPos(Handle(), nullptr, 0, 0, scaled.cx, scaled.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    FitClient(width, height);
+    FrameClientSize(std::nullopt);
   }
   // A hidden window gets its first WM_SIZE only when it is shown: the form learns its sizes
   // now. Its resize handler may run, as for any resize.
@@ -177,6 +173,16 @@ void FormPeer::ApplyBounds() {
   if (clientChanged) FitClient(width, height);
 }
 
+// The frame around the form's client size, at the place given or where the window is.
+void FormPeer::FrameClientSize(std::optional<POINT> origin) {
+  const int width = FForm.ClientWidth();
+  const int height = FForm.ClientHeight();
+  const SIZE frame = FrameAroundClient(FForm, FStyle, FExStyle);
+  SetWindowPos(Handle(), nullptr, origin ? origin->x : 0, origin ? origin->y : 0, frame.cx,
+               frame.cy, (origin ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClient(width, height);
+}
+
 // Frames are measured at the form's pixels per inch; where the system draws one at others (Wine
 // draws every frame at the system's), the client area it left differs from the one wanted, and
 // the frame grows or shrinks by the difference.
@@ -213,12 +219,7 @@ void FormPeer::PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested) {
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    const int width = FForm.ClientWidth();
-    const int height = FForm.ClientHeight();
-    const SIZE frame = FrameAroundClient(FForm, FStyle, FExStyle);
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    FitClient(width, height);
+    FrameClientSize(POINT{suggested.left, suggested.top});
   }
   InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "toolkit/Form.h"
 #include "toolkit/win32/GdiHandles.h"
@@ -33,6 +34,7 @@ class FormPeer final : public WindowPeer {
   void Paint(HDC dc, const RECT& area) override;
   void ApplyBounds();
   void PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested);
+  void FrameClientSize(std::optional<POINT> origin);
   void FitClient(int width, int height);
   void StoreSizes();
   // The palette of the bottom-most picture that has a colour table (the background).
