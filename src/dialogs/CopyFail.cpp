@@ -13,7 +13,7 @@ TCopyFailBox::TCopyFailBox() {
   SetBorderStyle(TBorderStyle::Dialog);
   SetBorderIcons({true, false, false});
   SetPosition(TPosition::ScreenCenter);
-  SetFont({"MS Sans Serif", -Scaled(11), clWindowText});
+  SetScaledFont({"MS Sans Serif", -11, clWindowText});
 
   Panel1 = Create<TPanel>(this);
   Panel1->SetName("Panel1");
@@ -41,7 +41,7 @@ TCopyFailBox::TCopyFailBox() {
   PlaceScaled(*ProductName, 8, 16, 265, 13);
   PlaceScaled(*Version, 8, 40, 265, 13);
   PlaceScaled(*OKButton, 111, 92, 75, 25);
-  SetClientSize(Scaled(298), Scaled(129));
+  SetScaledClientSize(298, 129);
   SetActiveControl(OKButton);
   SetFailedLines();
 }

@@ -23,7 +23,7 @@ TCopyProgressForm::TCopyProgressForm() {
   SetBorderStyle(TBorderStyle::Dialog);
   SetBorderIcons({true, false, false});
   SetPosition(TPosition::ScreenCenter);
-  SetFont({"MS Sans Serif", -Scaled(11), clWindowText});
+  SetScaledFont({"MS Sans Serif", -11, clWindowText});
 
   EntryLabel = Create<TLabel>(this);
   EntryLabel->SetName("EntryLabel");
@@ -47,7 +47,7 @@ TCopyProgressForm::TCopyProgressForm() {
   PlaceScaled(*FileLabel, 12, 32, 336, 13);
   PlaceScaled(*ProgressBar1, 12, 54, 336, 16);
   PlaceScaled(*CancelBtn, 142, 82, 75, 25);
-  SetClientSize(Scaled(360), Scaled(117));
+  SetScaledClientSize(360, 117);
   SetActiveControl(CancelBtn);
 }
 

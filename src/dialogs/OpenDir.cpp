@@ -41,7 +41,7 @@ TOpenDirDialog::TOpenDirDialog() {
   SetBorderStyle(TBorderStyle::Dialog);
   SetBorderIcons({true, false, false});
   SetPosition(TPosition::ScreenCenter);
-  SetFont({"MS Sans Serif", -Scaled(11), clWindowText});
+  SetScaledFont({"MS Sans Serif", -11, clWindowText});
 
   // Created in tab order: the windows take the focus in the order they were made.
   OKBtn = Create<TButton>(this);
@@ -65,7 +65,6 @@ TOpenDirDialog::TOpenDirDialog() {
 
   DirectoryListBox1 = Create<TDirectoryListBox>(this);
   DirectoryListBox1->SetName("DirectoryListBox1");
-  DirectoryListBox1->SetItemHeight(Scaled(16));
   DirectoryListBox1->SetDriveCombo(DriveComboBox1);
   DirectoryListBox1->OnChange = Handler(this, &TOpenDirDialog::DirectoryListBox1Change);
 
@@ -92,8 +91,10 @@ TOpenDirDialog::TOpenDirDialog() {
   PlaceScaled(*CreateButton, 392, 224, 81, 25);
   PlaceScaled(*Edit1, 8, 224, 377, 21);
   PlaceScaled(*ReadMeBtn, 396, 88, 75, 25);
-  SetClientSize(Scaled(479), Scaled(255));
+  SetScaledClientSize(479, 255);
   SetActiveControl(Edit1);
+  OnPixelsPerInchChange = Handler(this, &TOpenDirDialog::FormPixelsPerInchChange);
+  FormPixelsPerInchChange(this);
 
   OnCreate = Handler(this, &TOpenDirDialog::FormCreate);
   OnShow = Handler(this, &TOpenDirDialog::FormShow);
@@ -168,6 +169,10 @@ void TOpenDirDialog::OKBtnClick(TComponent*) {
   SetModalResult(mrOk);
 }
 
+void TOpenDirDialog::FormPixelsPerInchChange(TComponent*) {
+  DirectoryListBox1->SetItemHeight(Scaled(16));
+}
+
 void TOpenDirDialog::ReadMeBtnClick(TComponent*) {
   ShowTxtForm->ShowFile(DialogReadme);
 }
@@ -180,17 +185,17 @@ void ShowDriveAlert() {
   alert.SetBorderIcons({true, false, false});
   alert.SetPosition(TPosition::ScreenCenter);
   alert.SetBounds(0, 0, alert.Scaled(250), alert.Scaled(100));
-  alert.SetFont({"MS Sans Serif", -alert.Scaled(11), clWindowText});
+  alert.SetScaledFont({"MS Sans Serif", -11, clWindowText});
 
   auto* label = alert.Create<TLabel>(&alert);
   label->SetAutoSize(false);
   label->SetAlignment(TAlignment::Center);
-  label->SetBounds(0, alert.Scaled(20), alert.Scaled(250), alert.Scaled(50));
+  alert.PlaceScaled(*label, 0, 20, 250, 50);
   label->SetCaption("Drive not ready");
 
   auto* button = alert.Create<TButton>(&alert);
   button->SetCaption("OK");
-  button->SetBounds(alert.Scaled(100), alert.Scaled(50), alert.Scaled(50), alert.Scaled(25));
+  alert.PlaceScaled(*button, 100, 50, 50, 25);
   button->SetModalResult(mrOk);
   // Enter and Escape close it as well, as they close any alert.
   button->SetDefault(true);

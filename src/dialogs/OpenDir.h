@@ -41,6 +41,7 @@ class TOpenDirDialog : public TForm {
   void CreateButtonClick(TComponent* sender);
   void OKBtnClick(TComponent* sender);
   void ReadMeBtnClick(TComponent* sender);
+  void FormPixelsPerInchChange(TComponent* sender);
 
   // The calling protocol: the caller writes FReadmeFile (or leaves it empty) before Execute and
   // reads FSelectedDir, the edit box's text as typed, after Execute returned true.

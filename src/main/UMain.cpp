@@ -15,7 +15,11 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
+// Designed at 96 pixels per inch, as every length of the main window.
 constexpr int32_t kMargin = 8;
+// A picture button's size while it has no picture.
+constexpr int32_t kButtonWidth = 105;
+constexpr int32_t kButtonHeight = 41;
 
 // A path that names its drive and starts at its top folder, or a network path.
 bool IsAbsolutePath(const std::string& path) {
@@ -55,21 +59,22 @@ std::vector<std::string> SplitParams(const std::string& commandLine) {
 
 TMainForm::TMainForm() {
   SetName("MainForm");
-  SetClientSize(622, 443);
+  SetScaledClientSize(622, 443);
+  SetScaledFont({"MS Sans Serif", -11, clWindowText});
   SetColor(clAppWorkSpace);
   SetPosition(TPosition::Default);
 
   BackImage = Create<TImage>(this);
   BackImage->SetName("BackImage");
-  BackImage->SetBounds(0, 0, 622, 443);
+  BackImage->SetBounds(0, 0, ClientWidth(), ClientHeight());
   BackImage->SetAutoSize(true);
   BackImage->SetStretch(true);
   BackImage->OnDblClick = Handler(this, &TMainForm::BackImageDblClick);
 
   QuitBtn = Create<TImage>(this);
   QuitBtn->SetName("QuitBtn");
-  QuitBtn->SetBounds(8, 392, 105, 41);
-  QuitBtn->SetAutoSize(true);
+  PlaceScaled(*QuitBtn, kMargin, 392, kButtonWidth, kButtonHeight);
+  QuitBtn->SetStretch(true);
   QuitBtn->OnClick = Handler(this, &TMainForm::QuitBtnClick);
 
   Action1Btn = Create<TImage>(this);
@@ -77,8 +82,8 @@ TMainForm::TMainForm() {
   Action3Btn = Create<TImage>(this);
   int32_t designTop = 392;
   for (TImage* button : {Action1Btn, Action2Btn, Action3Btn}) {
-    button->SetBounds(509, designTop, 105, 41);
-    button->SetAutoSize(true);
+    PlaceScaled(*button, 509, designTop, kButtonWidth, kButtonHeight);
+    button->SetStretch(true);
     designTop -= 49;
   }
   Action1Btn->SetName("Action1Btn");
@@ -113,15 +118,12 @@ TMainForm::TMainForm() {
 
   TextPanel = Create<TPanel>(this);
   TextPanel->SetName("TextPanel");
-  TextPanel->SetBounds(128, 120, 393, 313);
-  TextPanel->SetBevels(TBevelCut::Lowered, TBevelCut::Raised, 5);
+  PlaceScaled(*TextPanel, 128, 120, 393, 313);
   TextPanel->SetBorder(true);
   TextPanel->Hide();
 
   TextBox = Create<TListBox>(TextPanel);
   TextBox->SetName("TextBox");
-  TextBox->SetFont({"Terminal", 12, clWindowText});
-  TextBox->SetItemHeight(12);
   TextPanel->AlignClient(*TextBox);
   TextBox->OnClick = Handler(this, &TMainForm::TextBoxClick);
   TextBox->OnDblClick = Handler(this, &TMainForm::Action1BtnClick);
@@ -140,6 +142,33 @@ TMainForm::TMainForm() {
 
   OnCreate = Handler(this, &TMainForm::FormCreate);
   OnResize = Handler(this, &TMainForm::FormResize);
+  OnPixelsPerInchChange = Handler(this, &TMainForm::FormPixelsPerInchChange);
+  FormPixelsPerInchChange(this);
+}
+
+void TMainForm::FormPixelsPerInchChange(TComponent*) {
+  TextPanel->SetBevels(TBevelCut::Lowered, TBevelCut::Raised, Scaled(5));
+  // A fixed-pitch font, so that the descriptions begin in one column; rows as high as it.
+  TextBox->SetFont({"Terminal", Scaled(12), clWindowText});
+  TextBox->SetItemHeight(Scaled(12));
+  const std::pair<TImage*, TLabel*> buttons[] = {{QuitBtn, QuitLabel},
+                                                 {Action1Btn, Action1Label},
+                                                 {Action2Btn, Action2Label},
+                                                 {Action3Btn, Action3Label}};
+  for (const auto& [button, label] : buttons) {
+    SizeButton(*button);
+    CenterLabel(*button, *label);
+  }
+  for (int32_t slot = 1; slot <= FCatCount; ++slot)
+    SizeButton(*FCatBtns[slot]);
+  FormResize(this);
+}
+
+void TMainForm::SizeButton(TImage& button) {
+  const Picture& picture = *button.GetPicture();
+  const bool hasPicture = picture.Width > 0 && picture.Height > 0;
+  button.SetBounds(button.Left(), button.Top(), Scaled(hasPicture ? picture.Width : kButtonWidth),
+                   Scaled(hasPicture ? picture.Height : kButtonHeight));
 }
 
 void TMainForm::FormCreate(TComponent*) {
@@ -196,12 +225,14 @@ void TMainForm::LoadBackground() {
 
 void TMainForm::SetupButtons() {
   QuitBtn->LoadFromFile(JoinPath(LayoutDir, "butt.bmp"));
+  SizeButton(*QuitBtn);
   CenterLabel(*QuitBtn, *QuitLabel);
   QuitLabel->Show();
   const std::pair<TImage*, TLabel*> actions[] = {
       {Action1Btn, Action1Label}, {Action2Btn, Action2Label}, {Action3Btn, Action3Label}};
   for (const auto& [button, label] : actions) {
     button->AssignPicture(*QuitBtn);
+    SizeButton(*button);
     CenterLabel(*button, *label);
     button->Hide();
     label->Hide();
@@ -234,8 +265,9 @@ void TMainForm::SetupButtons() {
 void TMainForm::AddCategory(const std::string& folder, int32_t slot) {
   TImage* button = Create<TImage>(this);
   FCatBtns[slot] = button;
-  button->SetAutoSize(true);
+  button->SetStretch(true);
   button->AssignPicture(*QuitBtn);
+  SizeButton(*button);
   const TPoint position = CategoryPos(slot);
   button->SetBounds(position.X, position.Y, button->Width(), button->Height());
   button->SetTag(slot);
@@ -277,14 +309,15 @@ void CenterLabel(const TControl& button, TControl& label) {
 TPoint TMainForm::CategoryPos(int32_t slot) {
   const int32_t bw = QuitBtn->Width();
   const int32_t bh = QuitBtn->Height();
-  const int32_t pitch = CheckedAdd(bh, kMargin);
+  const int32_t margin = Scaled(kMargin);
+  const int32_t pitch = CheckedAdd(bh, margin);
   FRowsPerCol =
-      CheckedDiv(CheckedSub(CheckedSub(CheckedSub(ClientHeight(), kMargin), bh), kMargin), pitch);
+      CheckedDiv(CheckedSub(CheckedSub(CheckedSub(ClientHeight(), margin), bh), margin), pitch);
   if (slot <= FRowsPerCol) {
-    return {kMargin, CheckedAdd(CheckedMul(pitch, CheckedSub(slot, 1)), kMargin)};
+    return {margin, CheckedAdd(CheckedMul(pitch, CheckedSub(slot, 1)), margin)};
   }
-  return {CheckedSub(CheckedSub(ClientWidth(), kMargin), bw),
-          CheckedAdd(CheckedMul(pitch, CheckedSub(CheckedSub(slot, 1), FRowsPerCol)), kMargin)};
+  return {CheckedSub(CheckedSub(ClientWidth(), margin), bw),
+          CheckedAdd(CheckedMul(pitch, CheckedSub(CheckedSub(slot, 1), FRowsPerCol)), margin)};
 }
 
 void TMainForm::FormResize(TComponent*) {
@@ -293,19 +326,21 @@ void TMainForm::FormResize(TComponent*) {
   const int32_t h = ClientHeight();
   const int32_t bw = QuitBtn->Width();
   const int32_t bh = QuitBtn->Height();
-  const int32_t pitch = CheckedAdd(bh, kMargin);
+  const int32_t margin = Scaled(kMargin);
+  const int32_t pitch = CheckedAdd(bh, margin);
 
   BackImage->SetBounds(0, 0, w, h);
 
-  const int32_t panelLeft = CheckedAdd(bw, 16);
+  const int32_t panelLeft = CheckedAdd(bw, CheckedMul(2, margin));
   TextPanel->SetLeft(panelLeft);
-  TextPanel->SetTop(CheckedSub(CheckedSub(h, TextPanel->Height()), kMargin));
+  TextPanel->SetTop(CheckedSub(CheckedSub(h, TextPanel->Height()), margin));
   TextPanel->SetWidth(CheckedSub(w, CheckedMul(2, panelLeft)));
 
-  QuitBtn->SetTop(CheckedSub(CheckedSub(h, bh), kMargin));
+  QuitBtn->SetLeft(margin);
+  QuitBtn->SetTop(CheckedSub(CheckedSub(h, bh), margin));
   CenterLabel(*QuitBtn, *QuitLabel);
 
-  const int32_t actionLeft = CheckedSub(CheckedSub(w, bw), kMargin);
+  const int32_t actionLeft = CheckedSub(CheckedSub(w, bw), margin);
   const std::pair<TImage*, TLabel*> actions[] = {
       {Action1Btn, Action1Label}, {Action2Btn, Action2Label}, {Action3Btn, Action3Label}};
   int32_t rowsUp = 1;

@@ -68,6 +68,11 @@ class TMainForm : public TForm {
   void QuitBtnClick(TComponent* sender);
   TPoint CategoryPos(int32_t slot);
   void FormResize(TComponent* sender);
+  // Lays the window out at its pixels per inch: lengths are designed at 96.
+  void FormPixelsPerInchChange(TComponent* sender);
+  // A picture button takes its picture's size at the window's scale, the picture stretched
+  // over it; without a picture, its designed size.
+  void SizeButton(TImage& button);
 
   // Browsing: a category's scan rendered as its list, or its single entry acted on.
   using TItemAction = void (TMainForm::*)(const std::string& name);

@@ -125,8 +125,15 @@ TRect TWinControl::ClientRect() const {
 
 void TWinControl::SetFont(const TFont& font) {
   if (font == FFont) return;
+  const TFont old = FFont;
   FFont = font;
   Changed(TChange::Font);
+  for (TControl* child : FControls)
+    child->ParentFontChanged(old, font);
+}
+
+void TWinControl::ParentFontChanged(const TFont& old, const TFont& font) {
+  if (FFont == old) SetFont(font);
 }
 
 void TWinControl::SetColor(TColor color) {

@@ -94,6 +94,9 @@ class TControl : public TComponent {
   explicit TControl(TWinControl* parent);
   // A property the user sees changed: graphic controls repaint, windowed ones tell their peer.
   virtual void Changed(TChange what, int32_t index = -1) = 0;
+  // The parent's font changed from old to font: a control that had its parent's font follows
+  // it, a label that sizes itself measures its caption again.
+  virtual void ParentFontChanged(const TFont& /*old*/, const TFont& /*font*/) {}
   // Where the backend writes back a size the user changed, without telling the backend again.
   void StoreBounds(int32_t left, int32_t top, int32_t width, int32_t height);
 
@@ -153,6 +156,7 @@ class TWinControl : public TControl {
  protected:
   explicit TWinControl(TWinControl* parent);
   void Changed(TChange what, int32_t index = -1) override;
+  void ParentFontChanged(const TFont& old, const TFont& font) override;
   virtual void Resized() {}
   void Realign();
 

@@ -104,6 +104,11 @@ void TLabel::SetIsPath(bool value) {
   Invalidate();
 }
 
+void TLabel::ParentFontChanged(const TFont&, const TFont&) {
+  AdjustSize();
+  Invalidate();
+}
+
 void TLabel::AdjustSize() {
   if (!FAutoSize) return;
   // An empty caption still measures one space high, so the label never collapses.

@@ -67,6 +67,9 @@ class TLabel : public TGraphicControl {
   // Labels use their form's font.
   const TFont& Font() const;
 
+ protected:
+  void ParentFontChanged(const TFont& old, const TFont& font) override;
+
  private:
   void AdjustSize();
 

@@ -49,15 +49,56 @@ TForm::~TForm() {
     FComponents.pop_back();
 }
 
+int32_t TForm::PixelsPerInch() const {
+  if (FPixelsPerInch > 0) return FPixelsPerInch;
+  return Platform().Display != nullptr ? Platform().Display->PixelsPerInch()
+                                       : DesignPixelsPerInch();
+}
+
 int32_t TForm::Scaled(int32_t designed) const {
-  const int32_t pixelsPerInch =
-      Platform().Display != nullptr ? Platform().Display->PixelsPerInch() : DesignPixelsPerInch();
-  return CheckedDiv(CheckedMul(designed, pixelsPerInch), DesignPixelsPerInch());
+  return CheckedDiv(CheckedMul(designed, PixelsPerInch()), DesignPixelsPerInch());
 }
 
 void TForm::PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width,
-                        int32_t height) const {
+                        int32_t height) {
+  const TRect designed{left, top, left + width, top + height};
+  auto place =
+      std::find_if(FScaledPlaces.begin(), FScaledPlaces.end(),
+                   [&control](const TScaledPlace& held) { return held.Control == &control; });
+  if (place == FScaledPlaces.end()) {
+    FScaledPlaces.push_back({&control, designed});
+  } else {
+    place->Designed = designed;
+  }
   control.SetBounds(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
+}
+
+void TForm::SetScaledFont(const TFont& designed) {
+  FScaledFont = designed;
+  TFont font = designed;
+  font.Height = Scaled(designed.Height);
+  SetFont(font);
+}
+
+void TForm::SetScaledClientSize(int32_t width, int32_t height) {
+  FScaledClientSize = TSize{width, height};
+  SetClientSize(Scaled(width), Scaled(height));
+}
+
+void TForm::BackendPixelsPerInchChanged(int32_t value) {
+  if (value <= 0 || value == PixelsPerInch()) return;
+  FPixelsPerInch = value;
+  if (FScaledFont) SetScaledFont(*FScaledFont);
+  for (const TScaledPlace& place : FScaledPlaces) {
+    const TRect& designed = place.Designed;
+    place.Control->SetBounds(Scaled(designed.Left), Scaled(designed.Top),
+                             Scaled(designed.Right - designed.Left),
+                             Scaled(designed.Bottom - designed.Top));
+  }
+  if (OnPixelsPerInchChange) OnPixelsPerInchChange(this);
+  if (FScaledClientSize) SetScaledClientSize(FScaledClientSize->Width, FScaledClientSize->Height);
+  // Layouts that follow the client size run again at the new scale, even where it kept its size.
+  Resized();
 }
 
 void TForm::SetCaption(const std::string& caption) {
@@ -107,6 +148,7 @@ void TForm::ControlDestroyed(const TControl& control) {
   if (is(FDown)) FDown = nullptr;
   if (is(FPressed)) FPressed = nullptr;
   std::erase_if(FTabOrder, [&is](const TTabStop& stop) { return is(stop.Control); });
+  std::erase_if(FScaledPlaces, [&is](const TScaledPlace& place) { return is(place.Control); });
   for (TTabStop& stop : FTabOrder) {
     if (is(stop.Caption)) stop.Caption = nullptr;
   }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,14 +65,27 @@ class TForm : public TWinControl {
   void SetBorderIcons(TBorderIcons value) { FBorderIcons = value; }
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition value) { FPosition = value; }
-  // Screen pixels per inch the form was designed for; sizes scale to the real screen's.
+  // Screen pixels per inch the form was designed for; sizes scale to those of its monitor.
   int32_t DesignPixelsPerInch() const { return FDesignPixelsPerInch; }
   void SetDesignPixelsPerInch(int32_t value) { FDesignPixelsPerInch = value; }
-  // A length designed for DesignPixelsPerInch, on this screen.
+  // The pixels per inch of the monitor the form's window is on: the screen's until the backend
+  // says otherwise.
+  int32_t PixelsPerInch() const;
+  // A length designed for DesignPixelsPerInch, at the form's pixels per inch. The one rounding
+  // rule of every layout: designed * PixelsPerInch / DesignPixelsPerInch, truncated toward zero
+  // (so a design at 96 is drawn unchanged at 96, and a font height of -11 becomes -16 at 144).
   int32_t Scaled(int32_t designed) const;
-  // Places a control at bounds designed for DesignPixelsPerInch.
-  void PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width,
-                   int32_t height) const;
+  // Places a control at bounds designed for DesignPixelsPerInch, and again at every change of
+  // the form's pixels per inch.
+  void PlaceScaled(TControl& control, int32_t left, int32_t top, int32_t width, int32_t height);
+  // The form's font and client size, designed for DesignPixelsPerInch and kept scaled likewise.
+  void SetScaledFont(const TFont& designed);
+  void SetScaledClientSize(int32_t width, int32_t height);
+  // For backends: the form's window is now on a monitor of other pixels per inch (it moved, or
+  // was made there). The scaled placements, font and client size are applied again, then
+  // OnPixelsPerInchChange lays out the rest; the backend then gives the window its new frame.
+  void BackendPixelsPerInchChanged(int32_t value);
+  TNotifyEvent OnPixelsPerInchChange;
 
   // The control that gets the focus when the form is shown, or null (the form itself). Setting it
   // on a shown form moves the focus there.
@@ -176,6 +190,15 @@ class TForm : public TWinControl {
   TBorderIcons FBorderIcons;
   TPosition FPosition = TPosition::Designed;
   int32_t FDesignPixelsPerInch = 96;
+  // 0 until the backend tells the pixels per inch of the window's monitor.
+  int32_t FPixelsPerInch = 0;
+  struct TScaledPlace {
+    TControl* Control;
+    TRect Designed;
+  };
+  std::vector<TScaledPlace> FScaledPlaces;
+  std::optional<TFont> FScaledFont;
+  std::optional<TSize> FScaledClientSize;
   int32_t FModalResult = mrNone;
   TWinControl* FActiveControl = nullptr;
   std::vector<TTabStop> FTabOrder;

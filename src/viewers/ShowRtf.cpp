@@ -17,9 +17,9 @@ TShowRtfForm::TShowRtfForm() {
   SetName("ShowRtfForm");
   SetCaption("ShowRtfForm");
   SetDesignPixelsPerInch(120);
-  SetFont({"MS Sans Serif", -Scaled(13), clWindowText});
+  SetScaledFont({"MS Sans Serif", -13, clWindowText});
   SetPosition(TPosition::Designed);
-  PlaceScaled(*this, 280, 143, 573, 449);
+  SetBounds(Scaled(280), Scaled(143), Scaled(573), Scaled(449));
 
   PopupMenu1 = Create<TPopupMenu>();
   PopupMenu1->SetName("PopupMenu1");

@@ -13,7 +13,7 @@ TShowTxtForm* ShowTxtForm = nullptr;
 TShowTxtForm::TShowTxtForm() {
   SetName("ShowTxtForm");
   SetDesignPixelsPerInch(120);
-  SetFont({"MS Sans Serif", -Scaled(14), clWindowText});
+  SetScaledFont({"MS Sans Serif", -14, clWindowText});
   SetPosition(TPosition::ScreenCenter);
 
   Memo1 = Create<TMemo>(this);
@@ -32,7 +32,7 @@ TShowTxtForm::TShowTxtForm() {
   SetActiveControl(Button1);
 
   OnResize = Handler(this, &TShowTxtForm::FormResize);
-  SetClientSize(Scaled(607), Scaled(471));
+  SetScaledClientSize(607, 471);
 }
 
 void TShowTxtForm::FormResize(TComponent*) {

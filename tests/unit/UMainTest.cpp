@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "Fixtures.h"
+#include "dialogs/OpenDir.h"
 #include "main/UMain.h"
 #include "toolkit/Application.h"
 #include "toolkit/Headless.h"
+#include "viewers/ShowTxt.h"
 
 namespace foyer {
 namespace {
@@ -208,6 +210,61 @@ TEST_F(MainFormTest, LayoutOfTheDesignedWindowPlacesEveryButton) {
   EXPECT_FALSE(MainForm->Action1Label->Visible());
   EXPECT_TRUE(MainForm->QuitLabel->Visible());
   EXPECT_FALSE(MainForm->TextPanel->Visible());
+}
+
+// Every window at a resolution: lengths designed at 96 (the text viewer's at 120) scaled and
+// truncated toward zero. Quit lies a margin from the left edge, Action1 beside it at the given
+// left; the list's rows are as high as its font; the folder list's rows are 16 high at 96.
+struct ScaleRow {
+  int32_t PixelsPerInch, ListRow, Font, ActionLeft, FolderRow;
+  TSize Main, OpenDir, Text;
+  TRect Quit, Panel, OpenDirOK, TextOK;
+};
+constexpr ScaleRow kScaleRows[] = {
+    {96, 12, -11, 509, 16, {622, 443}, {479, 255}, {485, 376}, {8, 394, 113, 435},
+     {121, 122, 501, 435}, {396, 8, 471, 33}, {428, 351, 479, 370}},
+    {120, 15, -13, 636, 20, {777, 553}, {598, 318}, {607, 471}, {10, 492, 141, 543},
+     {151, 152, 626, 543}, {495, 10, 588, 41}, {535, 439, 599, 463}},
+    {144, 18, -16, 764, 24, {933, 664}, {718, 382}, {728, 565}, {12, 591, 169, 652},
+     {181, 183, 752, 652}, {594, 12, 706, 49}, {642, 527, 718, 555}},
+    {192, 24, -22, 1018, 32, {1244, 886}, {958, 510}, {971, 753}, {16, 788, 226, 870},
+     {242, 244, 1002, 870}, {792, 16, 942, 66}, {856, 702, 958, 740}},
+};
+
+// Made on a screen of the row's resolution, or made at 144, shown, and moved to a monitor of it.
+TEST_F(MainFormTest, EveryWindowIsLaidOutAtItsMonitorsResolution) {
+  WriteSkins("C:\\cd");
+  FPlatform.Fs.MakeDir("C:\\cd\\Cat");
+  for (const bool moved : {false, true}) {
+    for (const ScaleRow& row : kScaleRows) {
+      SCOPED_TRACE(std::to_string(row.PixelsPerInch) + (moved ? " moved" : ""));
+      FPlatform.Display.SetPixelsPerInch(moved ? 144 : row.PixelsPerInch);
+      StartUp("C:\\cd\\foyer.exe");
+      TOpenDirDialog openDir;
+      TShowTxtForm text;
+      for (TForm* form : std::initializer_list<TForm*>{MainForm, &openDir, &text}) {
+        form->Show();
+        form->BackendPixelsPerInchChanged(row.PixelsPerInch);
+      }
+      EXPECT_EQ((TSize{MainForm->ClientWidth(), MainForm->ClientHeight()}), row.Main);
+      EXPECT_EQ((TSize{text.ClientWidth(), text.ClientHeight()}), row.Text);
+      const TRect& quit = row.Quit;
+      EXPECT_EQ(MainForm->QuitBtn->BoundsRect(), quit);
+      EXPECT_EQ(MainForm->CatBtn(1)->BoundsRect(),
+                (TRect{quit.Left, quit.Left, quit.Right, quit.Left + quit.Bottom - quit.Top}));
+      EXPECT_EQ(MainForm->Action1Btn->Left(), row.ActionLeft);
+      EXPECT_EQ(MainForm->TextPanel->BoundsRect(), row.Panel);
+      EXPECT_EQ(MainForm->TextBox->ItemHeight(), row.ListRow);
+      EXPECT_EQ(MainForm->TextBox->Font().Height, row.ListRow);
+      EXPECT_EQ(MainForm->Font().Height, row.Font);
+      EXPECT_EQ(openDir.Edit1->Font().Height, row.Font);
+      EXPECT_EQ((TSize{openDir.ClientWidth(), openDir.ClientHeight()}), row.OpenDir);
+      EXPECT_EQ(openDir.OKBtn->BoundsRect(), row.OpenDirOK);
+      EXPECT_EQ(openDir.DirectoryListBox1->ItemHeight(), row.FolderRow);
+      EXPECT_EQ(text.Button1->BoundsRect(), row.TextOK);
+      Application().DestroyForms();
+    }
+  }
 }
 
 TEST_F(MainFormTest, ResizeLaysTheWindowOutAgainIncludingDegenerateSizes) {

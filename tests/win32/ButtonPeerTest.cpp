@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/Form.h"
+#include "toolkit/win32/PixelsPerInch.h"
 #include "toolkit/win32/Win32Backend.h"
 
 namespace foyer::test {
@@ -360,6 +361,32 @@ TEST_F(FormFocusTest, FormDesignedForAnotherResolutionIsNotScaledAgain) {
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(HandleOf(*button), WM_GETFONT, 0, 0)),
              sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -14);
+}
+
+// Moved to a monitor of 192 pixels per inch, a dialog designed at 96 is laid out again with its
+// font made anew, and keeps the client area of its layout at the place the system suggests.
+TEST_F(FormFocusTest, ShownDialogMovedToAMonitorOfAnotherScaleIsLaidOutAgain) {
+  TForm form;
+  form.SetBorderStyle(TBorderStyle::Dialog);
+  form.SetScaledFont({"MS Sans Serif", -11, clWindowText});
+  auto* ok = form.Create<TButton>(&form);
+  form.PlaceScaled(*ok, 20, 30, 75, 25);
+  form.SetScaledClientSize(300, 200);
+  form.Bind();
+  form.Show();
+  RECT suggested{40, 50, 700, 600}, frame{}, client{};
+  SendMessageA(HandleOf(form), kWmDpiChanged, MAKEWPARAM(192, 192),
+               reinterpret_cast<LPARAM>(&suggested));
+  const RECT placed = RectInParent(HandleOf(*ok));
+  EXPECT_EQ(std::vector<LONG>({placed.left, placed.top, placed.right, placed.bottom}),
+            std::vector<LONG>({40, 60, 190, 110}));
+  LOGFONTA made{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(HandleOf(*ok), WM_GETFONT, 0, 0)), sizeof made,
+             &made);
+  GetWindowRect(HandleOf(form), &frame);
+  GetClientRect(HandleOf(form), &client);
+  EXPECT_EQ(std::vector<LONG>({made.lfHeight, frame.left, frame.top, client.right, client.bottom}),
+            std::vector<LONG>({-22, 40, 50, 600, 400}));
 }
 
 }  // namespace

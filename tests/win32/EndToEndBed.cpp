@@ -23,6 +23,7 @@ void EndToEndTest::SetUp() {
   FPlatform.emplace(Win32Services());
   ClientDC screen;
   FBitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
+  FPixelsPerInch = GetDeviceCaps(screen.Get(), LOGPIXELSY);
   const Picture button = LoadPicture(FMedium + "layout.dat\\tc24\\butt.bmp");
   FButtonWidth = button.Width;
   FButtonHeight = button.Height;
@@ -39,11 +40,14 @@ std::vector<std::string> EndToEndTest::Categories() const {
 }
 
 POINT EndToEndTest::CaptionOf(size_t index) const {
-  const int rows = (443 - 16 - FButtonHeight) / (FButtonHeight + 8);
+  const int margin = Scaled(8);
+  const int width = Scaled(FButtonWidth);
+  const int height = Scaled(FButtonHeight);
+  const int rows = (Scaled(443) - 2 * margin - height) / (height + margin);
   const int slot = static_cast<int>(index) + 1;
-  const int left = slot <= rows ? 8 : 622 - 8 - FButtonWidth;
-  const int top = (FButtonHeight + 8) * (slot <= rows ? slot - 1 : slot - 1 - rows) + 8;
-  return {left + FButtonWidth / 2, top + FButtonHeight / 2};
+  const int left = slot <= rows ? margin : Scaled(622) - margin - width;
+  const int top = (height + margin) * (slot <= rows ? slot - 1 : slot - 1 - rows) + margin;
+  return {left + width / 2, top + height / 2};
 }
 
 void EndToEndTest::StartFoyer(const std::string& root) {

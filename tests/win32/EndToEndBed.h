@@ -73,6 +73,10 @@ class EndToEndTest : public testing::Test {
   // The medium's top folder, with its trailing backslash.
   std::string FMedium;
   int FBitsPerPixel = 0;
+  // The screen's, which foyer.exe lays its windows out at (this program is as aware as it).
+  int FPixelsPerInch = 96;
+  // A length of the main window's design (96 pixels per inch) on this screen.
+  int Scaled(int designed) const { return designed * FPixelsPerInch / 96; }
   int FButtonWidth = 0;
   int FButtonHeight = 0;
   std::unique_ptr<FoyerProcess> FFoyer;

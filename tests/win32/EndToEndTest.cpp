@@ -243,5 +243,59 @@ TEST_F(EndToEndDepth, ExeCarriesItsIconDrawnForEachSize) {
   }
 }
 
+// At the screen's resolution (96, and 144 in a pass of its own) the main window, a category
+// button, the list, the install dialog and the text viewer are scaled from their designs.
+TEST_F(EndToEndTest, ScaledToTheScreenMainWindowListInstallDialogAndTextViewer) {
+  // The pass at another resolution says which: a prefix that did not take it fails here.
+  ASSERT_EQ(std::to_string(FPixelsPerInch), Env("FOYER_EXPECT_PPI"));
+  const auto client = [](HWND w) {
+    return std::pair{CaptureClient(w).Width, CaptureClient(w).Height};
+  };
+  // Painted now, for the picture kept of it.
+  const auto keep = [&](HWND window, const char* name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    KeepRendering(CaptureWindow(window), name + ("-" + std::to_string(FPixelsPerInch) + "ppi"));
+  };
+  ASSERT_NO_FATAL_FAILURE(StartFoyer());
+  EXPECT_EQ(client(FMain), std::pair(Scaled(622), Scaled(443)));
+  // The first category's button: its picture's size times the scale, a margin from the corner;
+  // its one-pixel border on the scaled rectangle's edges and not beyond them.
+  const int m = Scaled(8), right = m + Scaled(FButtonWidth), bottom = m + Scaled(FButtonHeight);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const Rendering shot = CaptureClient(FMain);
+        const uint32_t edge = shot.At(m + 9, m);
+        return edge != 0 && shot.At(right - 1, m + 9) == edge &&
+               shot.At(m + 9, bottom - 1) == edge && shot.At(m, m + 9) == edge &&
+               shot.At(right, m + 9) != edge && shot.At(m + 9, bottom) != edge;
+      },
+      20000));
+  ASSERT_NO_FATAL_FAILURE(SelectEntry("Install", "Typing"));  // the last row
+  EXPECT_EQ(SendMessageA(FList, LB_GETITEMHEIGHT, 0, 0), Scaled(12));
+  WaitFor(
+      [&] {
+        return SendMessageA(FList, LB_GETCURSEL, 0, 0) + 1 ==
+               SendMessageA(FList, LB_GETCOUNT, 0, 0);
+      },
+      10000);
+  keep(FMain, "main-window-list");
+  ASSERT_NO_FATAL_FAILURE(ActOnEntry("Install", "Atlas"));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(
+      WaitFor([&] { return (dialog = FFoyer->Window("TOpenDirDialog")) != nullptr; }, 10000));
+  EXPECT_EQ(client(dialog), std::pair(Scaled(479), Scaled(255)));
+  keep(dialog, "install-dialog");
+  PostKey(FindDescendant(dialog, "Edit"), VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(FMain) != FALSE; }, 10000));
+  // The Manual category holds one text file: a click opens the viewer, designed at 120.
+  const std::vector<std::string> names = Categories();
+  const POINT manual = CaptionOf(std::find(names.begin(), names.end(), "Manual") - names.begin());
+  PostClick(FMain, manual.x, manual.y);
+  HWND viewer = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (viewer = FFoyer->Window("TShowTxtForm")) != nullptr; }, 10000));
+  EXPECT_EQ(client(viewer), std::pair(607 * FPixelsPerInch / 120, 471 * FPixelsPerInch / 120));
+  keep(viewer, "text-viewer");
+}
+
 }  // namespace
 }  // namespace foyer::test

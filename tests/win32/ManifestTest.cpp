@@ -37,6 +37,9 @@ TEST(Manifest, ProgramRunsAsItsUserOnEverySystemFromVistaWithVersion6Controls) {
            "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
            R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+           // Per-monitor awareness, version 2, else system awareness.
+           R"(WindowsSettings">true</dpiAware>)",
+           R"(WindowsSettings">PerMonitorV2, System</dpiAwareness>)",
        }) {
     EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
   }

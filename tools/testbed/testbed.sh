@@ -130,7 +130,25 @@ testbed_init() {
   testbed_env || return 1
   trap testbed_stop EXIT
   testbed_prefix || return 1
+  # A run stopped during a pass at another resolution left it in the prefix.
+  testbed_pixels_per_inch 96 || return 1
   trap 'testbed_stop; exit 130' INT TERM
+}
+
+# Sets the prefix's screen resolution in pixels per inch (96 is Windows' 100 %, 144 its 150 %):
+# Wine reads LogPixels from these two keys when a program starts. Set it back to 96 after a pass
+# at another, so the prefix stays as the rest of the suite expects it.
+testbed_pixels_per_inch() {
+  local dword reg=$WINEPREFIX/drive_c/foyer-ppi.reg
+  dword=$(printf '%08x' "$1")
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' "\"LogPixels\"=dword:$dword" '' \
+    '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts]' \
+    "\"LogPixels\"=dword:$dword" '' >"$reg"
+  if ! wine regedit /S 'C:\foyer-ppi.reg' >/dev/null 2>&1 || ! wineserver -w; then
+    echo "testbed: could not set $1 pixels per inch" >&2
+    return 1
+  fi
 }
 
 # Starts an Xvfb of its own on a free display with the given colour depth (8, 16 or 24) and

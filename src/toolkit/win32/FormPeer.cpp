@@ -2,11 +2,13 @@
 #include "toolkit/win32/FormPeer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "toolkit/Application.h"
 #include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/Painting.h"
+#include "toolkit/win32/PixelsPerInch.h"
 
 namespace foyer {
 
@@ -52,10 +54,11 @@ std::string ClassNameOf(const TForm& form) {
   return form.Name().empty() ? std::string("TForm") : "T" + form.Name();
 }
 
-// The outer size of a frame around a client area of the form's client size.
+// The outer size of a frame around a client area of the form's client size, at the form's
+// pixels per inch.
 SIZE FrameAroundClient(const TForm& form, DWORD style, DWORD exStyle) {
   RECT frame = {0, 0, std::max(0, form.ClientWidth()), std::max(0, form.ClientHeight())};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  FrameAroundClientAt(frame, style, exStyle, form.PixelsPerInch());
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -108,6 +111,13 @@ FormPeer::FormPeer(const PeerContext& context, TForm& form)
   // Created hidden; forms are shown when they are needed and reused.
   CreateOwnWindow(FExStyle, className, form.Caption(), FStyle, origin.x, origin.y, frame.cx,
                   frame.cy, OwnerFor(form));
+  // The window may have been made on a monitor of other pixels per inch than the screen's: the
+  // form lays itself out for that monitor, and the frame follows its client size.
+  const int pixelsPerInch = WindowPixelsPerInch(Handle());
+  if (pixelsPerInch != form.PixelsPerInch()) {
+    form.BackendPixelsPerInchChanged(pixelsPerInch);
+    FrameClientSize(std::nullopt);
+  }
   // A hidden window gets its first WM_SIZE only when it is shown: the form learns its sizes
   // now. Its resize handler may run, as for any resize.
   Application().Dispatch([this] { StoreSizes(); });
@@ -156,8 +166,35 @@ void FormPeer::ApplyBounds() {
       client.right != FForm.ClientWidth() || client.bottom != FForm.ClientHeight();
   const SIZE frame =
       clientChanged ? FrameAroundClient(FForm, FStyle, FExStyle) : FrameOfBounds(FForm);
+  const int width = FForm.ClientWidth();
+  const int height = FForm.ClientHeight();
   SetWindowPos(Handle(), nullptr, FForm.Left(), FForm.Top(), frame.cx, frame.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  if (clientChanged) FitClient(width, height);
+}
+
+// The frame around the form's client size, at the place given or where the window is.
+void FormPeer::FrameClientSize(std::optional<POINT> origin) {
+  const int width = FForm.ClientWidth();
+  const int height = FForm.ClientHeight();
+  const SIZE frame = FrameAroundClient(FForm, FStyle, FExStyle);
+  SetWindowPos(Handle(), nullptr, origin ? origin->x : 0, origin ? origin->y : 0, frame.cx,
+               frame.cy, (origin ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClient(width, height);
+}
+
+// Frames are measured at the form's pixels per inch; where the system draws one at others (Wine
+// draws every frame at the system's), the client area it left differs from the one wanted, and
+// the frame grows or shrinks by the difference.
+void FormPeer::FitClient(int width, int height) {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (client.right == width && client.bottom == height) return;
+  RECT frame{};
+  GetWindowRect(Handle(), &frame);
+  SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left + width - client.right,
+               frame.bottom - frame.top + height - client.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Left, Top, Width and Height of a bound form are its outer frame's, as the toolkit centres
@@ -173,6 +210,20 @@ void FormPeer::StoreSizes() {
                              frame.bottom - frame.top);
 }
 
+// Moved to a monitor of other pixels per inch: the form lays itself out again (its fonts are
+// made anew at their new heights), and the window takes the frame the system suggests. A window
+// of fixed size keeps the client size its layout gave it, framed at the suggested place.
+void FormPeer::PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested) {
+  FForm.BackendPixelsPerInchChanged(pixelsPerInch);
+  if (FForm.BorderStyle() == TBorderStyle::Sizeable) {
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    FrameClientSize(POINT{suggested.left, suggested.top});
+  }
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto reflected = ReflectToChild(message, wParam, lParam)) return *reflected;
   if (auto painted = HandlePaintMessage(message, wParam)) return *painted;
@@ -180,6 +231,9 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
     case WM_MOVE:
       StoreSizes();
+      return 0;
+    case kWmDpiChanged:
+      PixelsPerInchChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_ACTIVATE:
       // Deactivation comes before the focused child loses the focus: remember it.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "toolkit/Form.h"
 #include "toolkit/win32/GdiHandles.h"
@@ -32,6 +33,9 @@ class FormPeer final : public WindowPeer {
   // Paints the whole client area, or the part given, into any device context.
   void Paint(HDC dc, const RECT& area) override;
   void ApplyBounds();
+  void PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested);
+  void FrameClientSize(std::optional<POINT> origin);
+  void FitClient(int width, int height);
   void StoreSizes();
   // The palette of the bottom-most picture that has a colour table (the background).
   HPALETTE Palette();
