@@ -31,20 +31,6 @@ constexpr size_t kRowChars = 57;
 // A list longer than this is hard to find one's way in.
 constexpr size_t kManyRows = 500;
 
-const char* DeviceName(TMPDeviceType device) {
-  switch (device) {
-    case TMPDeviceType::dtWaveAudio:
-      return "WaveAudio";
-    case TMPDeviceType::dtSequencer:
-      return "Sequencer";
-    case TMPDeviceType::dtAVIVideo:
-      return "AVIVideo";
-    case TMPDeviceType::dtAutoSelect:
-      break;
-  }
-  return "AutoSelect";
-}
-
 // Acts on nothing: says what would have been done.
 class TRecordingActions final : public IEntryActions {
  public:
@@ -52,7 +38,7 @@ class TRecordingActions final : public IEntryActions {
 
   void Install(const TEntryRef& entry) override { Done.push_back("installs " + entry.Name); }
   void Play(const TEntryRef& entry, TMPDeviceType device) override {
-    Done.push_back("plays " + entry.Name + " on " + DeviceName(device));
+    Done.push_back("plays " + entry.Name + " on " + DeviceTypeName(device));
   }
   void Run(const TEntryRef& entry) override { Done.push_back("runs " + entry.Name); }
   void ShowPicture(const TEntryRef& entry) override { Done.push_back("shows " + entry.Name); }

@@ -323,8 +323,6 @@ std::string MciErrorMessage(uint32_t error) {
   return text;
 }
 
-namespace {
-
 const char* DeviceTypeName(TMPDeviceType type) {
   switch (type) {
     case TMPDeviceType::dtWaveAudio:
@@ -338,6 +336,8 @@ const char* DeviceTypeName(TMPDeviceType type) {
   }
   return "";
 }
+
+namespace {
 
 MciCommand Command(uint32_t device, uint32_t message, uint32_t flags, uint32_t item = 0) {
   MciCommand command;

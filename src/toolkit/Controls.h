@@ -245,6 +245,8 @@ class TTimer : public TComponent {
 };
 
 enum class TMPDeviceType : uint8_t { dtAutoSelect, dtAVIVideo, dtWaveAudio, dtSequencer };
+// The media control interface's name of a device type ("WaveAudio"); empty for dtAutoSelect.
+const char* DeviceTypeName(TMPDeviceType type);
 
 // Plays media files on the media control interface; the device type picks the device. It holds
 // at most one device open, never shared; a video plays in the interface's own window.
