@@ -278,6 +278,8 @@ TEST_F(EndToEndTest, ScaledToTheScreenMainWindowListInstallDialogAndTextViewer) 
                SendMessageA(FList, LB_GETCOUNT, 0, 0);
       },
       10000);
+  // The rows are on screen before the picture is kept.
+  CaptureClientWithList(FMain, FList);
   keep(FMain, "main-window-list");
   ASSERT_NO_FATAL_FAILURE(ActOnEntry("Install", "Atlas"));
   HWND dialog = nullptr;
