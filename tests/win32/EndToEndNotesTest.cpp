@@ -41,9 +41,9 @@ class EndToEndNotes : public EndToEndTest {
   void ClickAction(int number) const {
     RECT client{};
     GetClientRect(FMain, &client);
-    const int pitch = FButtonHeight + 8;
-    PostClick(FMain, client.right - 8 - FButtonWidth / 2,
-              client.bottom - number * pitch + FButtonHeight / 2);
+    const int pitch = Scaled(FButtonHeight) + Scaled(8);
+    PostClick(FMain, client.right - Scaled(8) - Scaled(FButtonWidth) / 2,
+              client.bottom - number * pitch + Scaled(FButtonHeight) / 2);
   }
 
   // The message of the error box the program shows, closed again; empty when none came up.
