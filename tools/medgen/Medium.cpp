@@ -26,6 +26,11 @@ class FolderMaker {
     MakeParents(relPath);
     FSink.WriteFile(relPath, bytes);
   }
+  // A file the category's list shows as an entry without notes.
+  void WriteEntry(const std::string& category, const std::string& name, const std::string& bytes) {
+    Write(JoinRel(category, name), bytes);
+    FSink.Listed(category, name, "");
+  }
 
  private:
   IMediumSink& FSink;
@@ -82,6 +87,7 @@ void WriteInstallFolder(IMediumSink& sink, const std::string& folder,
   FolderMaker maker(sink);
   maker.MakeParents(folder + "\\");
   const std::string name = folder.substr(folder.rfind('\\') + 1);
+  sink.Listed(folder.substr(0, folder.rfind('\\')), name, description);
   maker.Write(JoinRel(folder, "readme.txt"),
               MakeText({description, "", "Install copies " + name + " to the folder you choose.",
                         "It needs about one megabyte of disk space."}));
@@ -96,6 +102,7 @@ void WriteZipWithCompanions(IMediumSink& sink, const std::string& folder, const 
   FolderMaker maker(sink);
   maker.MakeParents(folder + "\\");
   maker.Write(JoinRel(folder, stem + ".zip"), zipBytes);
+  sink.Listed(folder, stem + ".zip", description);
   maker.Write(JoinRel(folder, stem + ".readme"),
               MakeText({description, "", "Unpack " + stem + ".zip with any zip program."}));
   maker.Write(JoinRel(folder, stem + ".bmp"), MakeBmp8(PreviewPicture(preview, stem)));
@@ -149,58 +156,59 @@ void WriteSoundCategory(IMediumSink& sink, const std::string& folder) {
   FolderMaker maker(sink);
   maker.Write(JoinRel(folder, "chime.wav"), MakeChimeWav());
   maker.Write(JoinRel(folder, "chime.readme"), MakeText({"Door chime in three notes"}));
-  maker.Write(JoinRel(folder, "bell.wav"), MakeBellWav());
-  maker.Write(JoinRel(folder, "sweep.wav"), MakeSweepWav());
-  maker.Write(JoinRel(folder, "fanfare.wav"), MakeFanfareWav());
+  sink.Listed(folder, "chime.wav", "Door chime in three notes");
+  maker.WriteEntry(folder, "bell.wav", MakeBellWav());
+  maker.WriteEntry(folder, "sweep.wav", MakeSweepWav());
+  maker.WriteEntry(folder, "fanfare.wav", MakeFanfareWav());
 }
 
 void WriteMusicCategory(IMediumSink& sink, const std::string& folder) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, "minuet.mid"), MakeMinuetMidi());
-  maker.Write(JoinRel(folder, "ode.mid"), MakeOdeMidi());
-  maker.Write(JoinRel(folder, "saints.mid"), MakeSaintsMidi());
+  maker.WriteEntry(folder, "minuet.mid", MakeMinuetMidi());
+  maker.WriteEntry(folder, "ode.mid", MakeOdeMidi());
+  maker.WriteEntry(folder, "saints.mid", MakeSaintsMidi());
 }
 
 void WriteVideoCategory(IMediumSink& sink, const std::string& folder) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, "bounce.avi"), MakeBounceAvi());
-  maker.Write(JoinRel(folder, "orbit.avi"), MakeOrbitAvi());
+  maker.WriteEntry(folder, "bounce.avi", MakeBounceAvi());
+  maker.WriteEntry(folder, "orbit.avi", MakeOrbitAvi());
 }
 
 void WritePictureCategory(IMediumSink& sink, const std::string& folder) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, "sunset.bmp"), MakeSunsetBmp());
-  maker.Write(JoinRel(folder, "mosaic.bmp"), MakeMosaicBmp());
-  maker.Write(JoinRel(folder, "fractal.bmp"), MakeFractalBmp());
-  maker.Write(JoinRel(folder, "poster.bmp"), MakePosterBmp());
+  maker.WriteEntry(folder, "sunset.bmp", MakeSunsetBmp());
+  maker.WriteEntry(folder, "mosaic.bmp", MakeMosaicBmp());
+  maker.WriteEntry(folder, "fractal.bmp", MakeFractalBmp());
+  maker.WriteEntry(folder, "poster.bmp", MakePosterBmp());
 }
 
 void WriteDocumentCategory(IMediumSink& sink, const std::string& folder, size_t largeTextBytes) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, "history.txt"), MakeHistoryText());
-  maker.Write(JoinRel(folder, "faq.txt"), MakeFaqText());
-  maker.Write(JoinRel(folder, "catalog.txt"), MakeCatalogText(largeTextBytes));
+  maker.WriteEntry(folder, "history.txt", MakeHistoryText());
+  maker.WriteEntry(folder, "faq.txt", MakeFaqText());
+  maker.WriteEntry(folder, "catalog.txt", MakeCatalogText(largeTextBytes));
 }
 
 void WriteLetterCategory(IMediumSink& sink, const std::string& folder) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, "welcome.rtf"), MakeWelcomeRtf());
-  maker.Write(JoinRel(folder, "news.rtf"), MakeNewsletterRtf());
-  maker.Write(JoinRel(folder, "prices.rtf"), MakePriceListRtf());
+  maker.WriteEntry(folder, "welcome.rtf", MakeWelcomeRtf());
+  maker.WriteEntry(folder, "news.rtf", MakeNewsletterRtf());
+  maker.WriteEntry(folder, "prices.rtf", MakePriceListRtf());
 }
 
 void WriteProgramCategory(IMediumSink& sink, const std::string& folder,
                           const std::string& programExe) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, "hello.bat"), MakeHelloBat());
-  maker.Write(JoinRel(folder, "listing.bat"), MakeListingBat());
-  if (!programExe.empty()) maker.Write(JoinRel(folder, "sample.exe"), programExe);
+  maker.WriteEntry(folder, "hello.bat", MakeHelloBat());
+  maker.WriteEntry(folder, "listing.bat", MakeListingBat());
+  if (!programExe.empty()) maker.WriteEntry(folder, "sample.exe", programExe);
 }
 
 void WriteSingleFileCategory(IMediumSink& sink, const std::string& folder,
                              const std::string& fileName, const std::string& bytes) {
   FolderMaker maker(sink);
-  maker.Write(JoinRel(folder, fileName), bytes);
+  maker.WriteEntry(folder, fileName, bytes);
 }
 
 std::vector<std::string> DemoCategoryNames() {
@@ -231,6 +239,23 @@ void WriteDemoMedium(IMediumSink& sink, const DemoOptions& options) {
                                           "icon=bin.dat\\foyer.exe,0", "label=Extras"}));
   sink.WriteFile("readme.txt",
                  MakeText({"Extras disc", "", "Start bin.dat\\foyer.exe to open the menu."}));
+}
+
+std::vector<DemoEntry> DemoEntries(const DemoOptions& options) {
+  // Keeps what the lists show and nothing of the files.
+  class EntrySink final : public IMediumSink {
+   public:
+    std::vector<DemoEntry> Entries;
+    void MakeDir(const std::string&) override {}
+    void WriteFile(const std::string&, const std::string&) override {}
+    void SetHidden(const std::string&) override {}
+    void Listed(const std::string& category, const std::string& name,
+                const std::string& description) override {
+      Entries.push_back({category, name, description});
+    }
+  } sink;
+  WriteDemoMedium(sink, options);
+  return sink.Entries;
 }
 
 }  // namespace foyer::medgen

@@ -17,6 +17,11 @@ class IMediumSink {
   virtual void MakeDir(const std::string& relPath) = 0;
   virtual void WriteFile(const std::string& relPath, const std::string& bytes) = 0;
   virtual void SetHidden(const std::string& relPath) = 0;
+  // An entry of a category's list, as the generator wrote it: the category folder, the entry's
+  // file or folder name, and the first line of the notes written for it (empty when none were).
+  // A sink that writes files need not keep it.
+  virtual void Listed(const std::string& /*category*/, const std::string& /*name*/,
+                      const std::string& /*description*/) {}
 };
 
 struct DemoOptions {
@@ -78,6 +83,15 @@ void WriteSingleFileCategory(IMediumSink& sink, const std::string& folder,
 
 // The category folder names of the demonstration medium, in the order they are written.
 std::vector<std::string> DemoCategoryNames();
+
+// An entry of the demonstration medium's lists, as IMediumSink::Listed says it.
+struct DemoEntry {
+  std::string Category;
+  std::string Name;
+  std::string Description;
+};
+// Every entry of the demonstration medium's categories, in the order they are written.
+std::vector<DemoEntry> DemoEntries(const DemoOptions& options);
 
 // The whole medium: bin.dat\, both skins, every category, autorun.inf and readme.txt. The same
 // options give the same calls with the same bytes every time.
