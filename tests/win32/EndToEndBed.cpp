@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "main/UMain.h"
 #include "platform/win32/Win32Platform.h"
+#include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
+#include "toolkit/Headless.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "util/Path.h"
 
@@ -29,25 +32,51 @@ void EndToEndTest::SetUp() {
   FButtonHeight = button.Height;
 }
 
+namespace {
+
+// A category and the middle of its button.
+struct LaidOut {
+  std::string Name;
+  POINT Middle;
+};
+
+// The program's main window made headless over the installed platform on a medium, started,
+// and read for its categories.
+std::vector<LaidOut> LayOut(const std::string& medium) {
+  Application().SetBackend(std::make_unique<HeadlessBackend>());
+  ProgramArgs() = {"foyer.exe", {medium}};
+  TMainForm* form = nullptr;
+  std::vector<LaidOut> categories;
+  const bool isStarted = Application().Dispatch([&] {
+    Application().CreateForm(form);
+    MainForm = form;
+    Headless().FireTimer(*form->InitTimer);
+  });
+  EXPECT_TRUE(isStarted && form != nullptr) << "the program's window did not start on " << medium;
+  for (int32_t slot = 1; form != nullptr && slot <= form->CatCount(); ++slot) {
+    const TImage& button = *form->CatBtn(slot);
+    categories.push_back(
+        {form->CatName(slot),
+         {button.Left() + button.Width() / 2, button.Top() + button.Height() / 2}});
+  }
+  Application().DestroyForms();
+  MainForm = nullptr;
+  return categories;
+}
+
+}  // namespace
+
 std::vector<std::string> EndToEndTest::Categories() const {
   std::vector<std::string> names;
-  const FindResult found = FindFiles(*Platform().Fs, FMedium + "*", faDirectory);
-  for (const DirEntry& entry : found.Entries) {
-    if ((entry.Attr & faDirectory) == 0 || entry.Name.find('.') != std::string::npos) continue;
-    if (entry.Name != "Tremlov" && names.size() < 15) names.push_back(entry.Name);
-  }
+  for (const LaidOut& category : LayOut(FMedium))
+    names.push_back(category.Name);
   return names;
 }
 
 POINT EndToEndTest::CaptionOf(size_t index) const {
-  const int margin = Scaled(8);
-  const int width = Scaled(FButtonWidth);
-  const int height = Scaled(FButtonHeight);
-  const int rows = (Scaled(443) - 2 * margin - height) / (height + margin);
-  const int slot = static_cast<int>(index) + 1;
-  const int left = slot <= rows ? margin : Scaled(622) - margin - width;
-  const int top = (height + margin) * (slot <= rows ? slot - 1 : slot - 1 - rows) + margin;
-  return {left + width / 2, top + height / 2};
+  const std::vector<LaidOut> categories = LayOut(FMedium);
+  EXPECT_LT(index, categories.size());
+  return index < categories.size() ? categories[index].Middle : POINT{};
 }
 
 void EndToEndTest::StartFoyer(const std::string& root) {

@@ -51,10 +51,10 @@ class EndToEndTest : public testing::Test {
  protected:
   void SetUp() override;
 
-  // The categories of the medium in the order the file system lists them, as the program
-  // numbers them.
+  // The categories of the medium at FMedium in slot order, and the middle of a category's
+  // button (index counted from 0), as the program's own main window numbers and lays them out:
+  // the window is made headless over the same medium, so the tests hold no copy of those rules.
   std::vector<std::string> Categories() const;
-  // The client point at the middle of a category's caption, the index counted from 0.
   POINT CaptionOf(size_t index) const;
   // Starts foyer.exe on a content root (the medium's own foyer.exe when empty) and waits for
   // its main window.
