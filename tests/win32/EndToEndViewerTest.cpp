@@ -25,9 +25,7 @@ namespace {
 
 constexpr DWORD kStartMs = 20000;
 constexpr DWORD kStepMs = 10000;
-// The main window's client area as designed; the tests leave its size alone.
-constexpr int kMainClientWidth = 622;
-constexpr int kMainClientHeight = 443;
+// The main window's margin around its buttons, as designed.
 constexpr int kMargin = 8;
 
 // The window that has the keyboard focus in the thread of another process's window.
@@ -48,34 +46,6 @@ std::string ReadWholeFile(const std::string& path) {
     return {};
   bytes.resize(got);
   return bytes;
-}
-
-// The slot (from 1) of a category folder as the main window numbers them: visible folders
-// without a dot in the order the system lists them, at most fifteen; 0 when absent.
-int CategorySlot(const std::string& medium, const std::string& folder) {
-  WIN32_FIND_DATAA data{};
-  FindHandle find(FindFirstFileA((medium + "*").c_str(), &data));
-  if (!find) return 0;
-  int slot = 0;
-  do {
-    const std::string name = data.cFileName;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
-    if ((data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) continue;
-    if (name.find('.') != std::string::npos || name == "Tremlov") continue;
-    if (++slot > 15) return 0;
-    if (name == folder) return slot;
-  } while (FindNextFileA(find.Get(), &data));
-  return 0;
-}
-
-// The top-left corner of a category's button: a column on the left from the top, then one on
-// the right, the bottom row of the left column left to the Quit button.
-POINT CategoryCorner(int slot, int buttonWidth, int buttonHeight) {
-  const int rows = (kMainClientHeight - 2 * kMargin - buttonHeight) / (buttonHeight + kMargin);
-  const bool left = slot <= rows;
-  const int row = left ? slot - 1 : slot - 1 - rows;
-  return {left ? kMargin : kMainClientWidth - kMargin - buttonWidth,
-          (buttonHeight + kMargin) * row + kMargin};
 }
 
 // What the viewer shows of a file whose lines all end in CR LF: the same bytes, less the last
@@ -138,9 +108,16 @@ class EndToEndViewer : public EndToEndTest {
   // A length of the viewer's design (120 pixels per inch) on this screen.
   int Scaled(int designed) const { return designed * FPixelsPerInch / 120; }
 
-  POINT CategoryMiddle(int slot) const {
-    const POINT corner = CategoryCorner(slot, FButton.Width, FButton.Height);
-    return {corner.x + FButton.Width / 2, corner.y + FButton.Height / 2};
+  // The slot (from 1) of a category of the medium at FMedium; 0 when it has none of that name.
+  int SlotOf(const std::string& folder) const {
+    const std::vector<std::string> names = Categories();
+    const auto at = std::find(names.begin(), names.end(), folder);
+    return at == names.end() ? 0 : static_cast<int>(at - names.begin()) + 1;
+  }
+  POINT CategoryMiddle(int slot) const { return CaptionOf(static_cast<size_t>(slot) - 1); }
+  POINT CategoryCorner(int slot) const {
+    const POINT middle = CategoryMiddle(slot);
+    return {middle.x - FButton.Width / 2, middle.y - FButton.Height / 2};
   }
 
   // Waits for the main window until it shows the category's button, so that a click on it is
@@ -148,7 +125,7 @@ class EndToEndViewer : public EndToEndTest {
   HWND WaitForCategory(const FoyerProcess& foyer, int slot) const {
     HWND main = nullptr;
     if (!WaitFor([&] { return (main = foyer.MainWindow()) != nullptr; }, kStartMs)) return nullptr;
-    const POINT corner = CategoryCorner(slot, FButton.Width, FButton.Height);
+    const POINT corner = CategoryCorner(slot);
     const uint32_t expected = FButton.Pixels[3 * static_cast<size_t>(FButton.Width) + 3];
     // Wine's 8-bit window surface maps colours to its own palette: measured up to 63 off.
     const int tolerance = FBitsPerPixel < 16 ? 64 : 0;
@@ -255,7 +232,7 @@ class EndToEndViewer : public EndToEndTest {
 };
 
 TEST_F(EndToEndViewer, ViewActionShowsTheSelectedTextFileAndEscapeClosesIt) {
-  const int slot = CategorySlot(FMedium, "Documents");
+  const int slot = SlotOf("Documents");
   ASSERT_GT(slot, 0);
   FoyerProcess foyer(FMedium + "bin.dat\\foyer.exe");
   ASSERT_TRUE(foyer.Started());
@@ -279,7 +256,7 @@ TEST_F(EndToEndViewer, ViewActionShowsTheSelectedTextFileAndEscapeClosesIt) {
 }
 
 TEST_F(EndToEndViewer, CategoryOfOneTextFileOpensTheViewerAtOnceAndEnterClosesIt) {
-  const int slot = CategorySlot(FMedium, "Manual");
+  const int slot = SlotOf("Manual");
   ASSERT_GT(slot, 0);
   FoyerProcess foyer(FMedium + "bin.dat\\foyer.exe");
   ASSERT_TRUE(foyer.Started());
@@ -299,10 +276,11 @@ TEST_F(EndToEndViewer, CategoryOfOneTextFileOpensTheViewerAtOnceAndEnterClosesIt
 // Without the mouse: Tab and the arrows reach a category, Space opens it, Tab reaches the list,
 // Enter views the selected row, Escape closes the viewer and Alt+Q quits.
 TEST_F(EndToEndViewer, KeysAloneOpenACategoryAndAViewerAndQuit) {
-  const int slot = CategorySlot(FMedium, "Documents");
-  const int rows = (kMainClientHeight - 2 * kMargin - FButton.Height) / (FButton.Height + kMargin);
+  const int slot = SlotOf("Documents");
   ASSERT_GT(slot, 0);
-  ASSERT_LE(slot, rows) << "Documents is expected in the left column";
+  // Down the left column the arrows reach it; the left column's buttons are the first slots.
+  for (int before = 1; before <= slot; ++before)
+    ASSERT_EQ(CategoryMiddle(before).x, CategoryMiddle(1).x) << "Documents is in the left column";
   FoyerProcess foyer(FMedium + "bin.dat\\foyer.exe");
   ASSERT_TRUE(foyer.Started());
   const HWND main = WaitForCategory(foyer, slot);
@@ -311,7 +289,8 @@ TEST_F(EndToEndViewer, KeysAloneOpenACategoryAndAViewerAndQuit) {
   ASSERT_NE(list, nullptr);
 
   PostKey(main, VK_TAB);  // the first category
-  for (int i = 1; i < slot; ++i) PostKey(main, VK_DOWN);
+  for (int i = 1; i < slot; ++i)
+    PostKey(main, VK_DOWN);
   PostKey(main, VK_SPACE);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(list) && !ListRows(list).empty(); }, kStepMs))
       << "Space on the focused category listed nothing";
@@ -348,7 +327,7 @@ TEST_F(EndToEndViewer, KeysAloneOpenACategoryAndAViewerAndQuit) {
 }
 
 TEST_F(EndToEndViewer, LargeFileArrivesWholeAndTheOkButtonClosesTheViewer) {
-  const int slot = CategorySlot(FMedium, "Documents");
+  const int slot = SlotOf("Documents");
   ASSERT_GT(slot, 0);
   FoyerProcess foyer(FMedium + "bin.dat\\foyer.exe");
   ASSERT_TRUE(foyer.Started());
@@ -420,7 +399,8 @@ class MissingFileMedium {
 TEST_F(EndToEndViewer, FileGoneSinceTheListingShowsFileNotFoundAndNoViewer) {
   MissingFileMedium medium(FMedium + "bin.dat\\foyer.exe");
   ASSERT_TRUE(medium.Ready());
-  ASSERT_EQ(CategorySlot(medium.Path(), "Documents"), 1);
+  FMedium = medium.Path();
+  ASSERT_EQ(SlotOf("Documents"), 1);
   // Declared after the medium: the program ends before its folder is removed.
   FoyerProcess foyer(medium.Path() + "bin.dat\\foyer.exe");
   ASSERT_TRUE(foyer.Started());
