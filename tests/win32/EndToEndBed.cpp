@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "main/Catalogue.h"
 #include "main/UMain.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Application.h"
@@ -101,7 +102,7 @@ void EndToEndTest::SelectEntry(const std::string& category, const std::string& e
   }
   FListed = category;
   const std::vector<std::string> rows = ListRows(FList);
-  const std::string shown = entry.substr(0, entry.find('.'));
+  const std::string shown = ShownName(entry);
   size_t row = 0;
   while (row < rows.size() && rows[row].compare(0, shown.size(), shown) != 0)
     ++row;
