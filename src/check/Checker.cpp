@@ -237,7 +237,8 @@ class TChecker {
     const std::string head = Head(path, 4096);
     if (head.compare(0, 3, "\xEF\xBB\xBF") == 0) {
       Add(TSeverity::Warning, path,
-          "The text starts with a UTF-8 byte-order mark, shown as \"\xEF\xBB\xBF\" characters.",
+          // The mark's three bytes as a Western system shows them, written here in UTF-8.
+          "The text starts with a UTF-8 byte-order mark, shown as \"\xC3\xAF\xC2\xBB\xC2\xBF\".",
           "Save it in the system's code page (ANSI), without a byte-order mark.");
     } else if (std::any_of(head.begin(), head.end(),
                            [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {

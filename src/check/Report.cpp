@@ -45,6 +45,10 @@ size_t Count(const TReport& report, TSeverity severity) {
   return count;
 }
 
+std::string Counted(size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 }  // namespace
 
 std::string ReportText(const TReport& report) {
@@ -74,10 +78,10 @@ std::string ReportText(const TReport& report) {
     text += "          " + problem.Seen + "\n";
     text += "          " + problem.Fix + "\n";
   }
-  text += "\n" + std::to_string(report.Categories.size()) + " categories, " +
-          std::to_string(Count(report, TSeverity::Error)) + " errors, " +
-          std::to_string(Count(report, TSeverity::Warning)) + " warnings, " +
-          std::to_string(Count(report, TSeverity::Note)) + " notes\n";
+  text += "\n" + Counted(report.Categories.size(), "category", "categories") + ", " +
+          Counted(Count(report, TSeverity::Error), "error", "errors") + ", " +
+          Counted(Count(report, TSeverity::Warning), "warning", "warnings") + ", " +
+          Counted(Count(report, TSeverity::Note), "note", "notes") + "\n";
   return text;
 }
 
