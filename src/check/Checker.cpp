@@ -283,7 +283,9 @@ class TChecker {
                 std::to_string(target) + " characters long, and the copy fails.",
             "Keep install trees shallow and names short: paths may not pass 255 characters.");
       }
-      if ((file.Attr & faDirectory) == 0) continue;
+      // Nothing below a folder already too deep can be installed; and a tree that never ends (a
+      // link to a folder above it) ends here.
+      if ((file.Attr & faDirectory) == 0 || target > kMaxPath) continue;
       if ((file.Attr & (faHidden | faSysFile)) != 0) {
         Add(TSeverity::Warning, path,
             "Not installed: hidden and system folders are left out of a copy.",
