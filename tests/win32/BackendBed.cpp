@@ -7,6 +7,7 @@
 #include "platform/win32/Handles.h"
 #include "toolkit/Headless.h"
 #include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/Painting.h"
 #include "toolkit/win32/Win32Backend.h"
 
 namespace foyer::test {
@@ -139,13 +140,7 @@ Rendering RenderWith(int width, int height, const std::function<void(HDC)>& pain
   Rendering rendering;
   rendering.Width = width;
   rendering.Height = height;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* bits = nullptr;
   GdiBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   MemoryDC dc(CreateCompatibleDC(nullptr));

@@ -2,6 +2,7 @@
 #include "drive/Drive.h"
 
 #include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/Painting.h"
 
 namespace foyer::drive {
 
@@ -19,13 +20,7 @@ ScreenPicture CaptureScreen(const RECT& area) {
   picture.Width = area.right - area.left;
   picture.Height = area.bottom - area.top;
   if (picture.Width <= 0 || picture.Height <= 0) return picture;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width;
-  info.bmiHeader.biHeight = -picture.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownBitmapInfo(picture.Width, picture.Height);
   ClientDC screen;
   void* bits = nullptr;
   GdiBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -356,26 +356,31 @@ void TakeTrueColourShots(const Places& places) {
   ClickButton(alert, "OK");
   foyer.WaitUntilGone("TCopyFailBox");
 
-  foyer.OpenCategory("Pictures");
-  foyer.ActOn("sunset");
-  HWND picture = foyer.WaitForWindow("TShowBmpForm");
-  SaveBmp(Settled(picture, "the picture viewer"), places.Output, "picture-viewer");
-  PostMessageA(picture, WM_CLOSE, 0, 0);
-  foyer.WaitUntilGone("TShowBmpForm");
-
-  foyer.OpenCategory("Documents");
-  foyer.ActOn("history");
-  HWND text = foyer.WaitForWindow("TShowTxtForm");
-  SaveBmp(Settled(text, "the text viewer"), places.Output, "text-viewer");
-  ClickButton(text, "OK");
-  foyer.WaitUntilGone("TShowTxtForm");
-
-  foyer.OpenCategory("Letters");
-  foyer.ActOn("welcome");
-  HWND rich = foyer.WaitForWindow("TShowRtfForm");
-  SaveBmp(Settled(rich, "the rich-text viewer"), places.Output, "rich-text-viewer");
-  ClickButton(rich, "OK");
-  foyer.WaitUntilGone("TShowRtfForm");
+  // Each viewer on an entry of its category, closed again as the user closes it.
+  const struct {
+    const char* Category;
+    const char* Entry;
+    const char* Viewer;
+    const char* Name;
+    const char* What;
+  } viewers[] = {
+      {"Pictures", "sunset", "TShowBmpForm", "picture-viewer", "the picture viewer"},
+      {"Documents", "history", "TShowTxtForm", "text-viewer", "the text viewer"},
+      {"Letters", "welcome", "TShowRtfForm", "rich-text-viewer", "the rich-text viewer"},
+  };
+  for (const auto& v : viewers) {
+    foyer.OpenCategory(v.Category);
+    foyer.ActOn(v.Entry);
+    HWND viewer = foyer.WaitForWindow(v.Viewer);
+    SaveBmp(Settled(viewer, v.What), places.Output, v.Name);
+    // The picture viewer has no button: a click on the picture or closing it ends it.
+    if (std::string(v.Viewer) == "TShowBmpForm") {
+      PostMessageA(viewer, WM_CLOSE, 0, 0);
+    } else {
+      ClickButton(viewer, "OK");
+    }
+    foyer.WaitUntilGone(v.Viewer);
+  }
 }
 
 // The progress window shows only while a copy lasts: a medium of its own holds the demonstration

@@ -43,16 +43,21 @@ void PaintBuffer::Present() const {
          FDC.Get(), FArea.left, FArea.top, SRCCOPY);
 }
 
-void PaintImage(HDC dc, const TImage& image, const Picture& picture) {
-  if (picture.IsEmpty() || image.Width() <= 0 || image.Height() <= 0) return;
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width;
+  info.bmiHeader.biWidth = width;
   // Negative: the rows are stored top-down.
-  info.bmiHeader.biHeight = -picture.Height;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+void PaintImage(HDC dc, const TImage& image, const Picture& picture) {
+  if (picture.IsEmpty() || image.Width() <= 0 || image.Height() <= 0) return;
+  const BITMAPINFO info = TopDownBitmapInfo(picture.Width, picture.Height);
   SavedDCState state(dc);
   SetStretchBltMode(dc, COLORONCOLOR);
   if (image.Stretch()) {

@@ -39,6 +39,10 @@ class PaintBuffer {
   std::optional<ObjectSelection> FSelection;
 };
 
+// The header of a 32-bit device-independent bitmap of that size with its rows top-down, as
+// pictures are held in memory.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
+
 // A picture over the control's area when it stretches, else at its top-left and clipped to it.
 void PaintImage(HDC dc, const TImage& image, const Picture& picture);
 
