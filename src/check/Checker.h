@@ -57,7 +57,7 @@ TReport CheckMedium(const std::string& root);
 
 // The report for people: one section per category, the problems last, a summary line.
 std::string ReportText(const TReport& report);
-// The report for programs, as JSON (its shape is described in docs/checking.md).
+// The report for programs, as JSON (its shape is described in docs/shipping.md).
 std::string ReportJson(const TReport& report);
 // 0 when the report holds no error, else 1.
 int ExitCodeOf(const TReport& report);

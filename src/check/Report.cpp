@@ -1,4 +1,6 @@
 // The checker's report, for people and for programs.
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "check/Checker.h"
@@ -33,8 +35,9 @@ const char* ReasonName(TNoModeReason reason) {
   return "";
 }
 
+// The text in a column of the width, and at least one space after it.
 std::string Padded(std::string text, size_t width) {
-  if (text.size() < width) text.resize(width, ' ');
+  text.resize(std::max(width, text.size() + 1), ' ');
   return text;
 }
 

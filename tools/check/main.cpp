@@ -115,9 +115,24 @@ int main(int argc, char** argv) {
     problem.Path = linuxPath(problem.Path);
     problem.Seen = linuxPathsIn(problem.Seen);
   }
-  report.Remarks.push_back("Read on Linux as drive M: of Windows; hidden and system attributes "
-                           "from user.DOSATTRIB where a file has it, else names beginning with a "
-                           "dot are hidden.");
+  if (!unpacked) {
+    report.Remarks.push_back("Read on Linux as drive M: of Windows; hidden and system attributes "
+                             "from user.DOSATTRIB where a file has it, else names beginning with "
+                             "a dot are hidden.");
+  } else if (unpacked->IsImage()) {
+    report.Remarks.push_back("Read on Linux as drive M: of Windows, as Windows shows the disc: "
+                             "its Joliet names, else its short names, and its hidden flags.");
+  } else {
+    report.Remarks.push_back("Read on Linux as drive M: of Windows, unpacked as a download is: "
+                             "nothing in it hidden.");
+  }
+  if (unpacked && unpacked->HasShortNamesOnly()) {
+    report.Problems.push_back(
+        {TSeverity::Warning, resolved,
+         "The disc has no Joliet names: Windows shows its short names, in capitals "
+         "(8 characters and 3), and no long name the folders and readmes have on Linux.",
+         "Make the image with Joliet names too (genisoimage -J, xorriso -as mkisofs -J)."});
+  }
 #endif
   const std::string text = isJson ? ReportJson(report) : ReportText(report);
   std::fwrite(text.data(), 1, text.size(), stdout);
