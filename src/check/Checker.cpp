@@ -161,6 +161,7 @@ class TChecker {
 
   void CheckCategory(const TCheckedCategory& category) {
     const std::string folder = JoinPath(FReport.Root, category.Folder);
+    CheckName(folder, category.Folder);
     if (category.Scan.Mode == lmNone) {
       const std::string seen = [&]() -> std::string {
         switch (category.Scan.Reason) {
@@ -189,6 +190,7 @@ class TChecker {
       if (entry.Name == "." || entry.Name == "..") continue;
       const std::string path = JoinPath(folder, entry.Name);
       CheckName(path, entry.Name);
+      if (entry.Name.find('?') != std::string::npos) continue;  // nothing opens it
       if ((entry.Attr & faDirectory) != 0) {
         CheckInstallTree(path, entry.Name.size() + 1, path);
         for (const char* readme : {"readme", "readme.txt"}) {
@@ -257,16 +259,21 @@ class TChecker {
     }
   }
 
-  // Names the system's code page may not hold.
+  // Names the system's code page may not hold. One it cannot hold is listed with "?" for what
+  // it lacks (a name has no "?" of its own on Windows).
   void CheckName(const std::string& path, const std::string& name) {
-    if (std::none_of(name.begin(), name.end(),
-                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-      return;
+    if (name.find('?') != std::string::npos) {
+      Add(TSeverity::Error, path,
+          "The name shows as \"" + name + "\": this system's code page cannot hold it, and the "
+          "entry cannot be opened or installed.",
+          "Keep names to ASCII letters, digits, spaces and -_().");
+    } else if (std::any_of(name.begin(), name.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      Add(TSeverity::Warning, path,
+          "On a system whose code page lacks its characters, the name shows as \"?\" and the "
+          "entry cannot be opened or installed.",
+          "Keep names to ASCII letters, digits, spaces and -_().");
     }
-    Add(TSeverity::Warning, path,
-        "On a system whose code page lacks its characters, the name shows as \"?\" and the "
-        "entry cannot be opened or installed.",
-        "Keep names to ASCII letters, digits, spaces and -_().");
   }
 
   // An install entry's tree, as a copy into a typical target would write it.

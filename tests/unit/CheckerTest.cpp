@@ -3,8 +3,14 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
+#include <fstream>
+
 #include "Fixtures.h"
 #include "check/Checker.h"
+#include "platform/posix/PosixPlatform.h"
+#include "unit/TempFolder.h"
 
 namespace foyer {
 namespace {
@@ -79,6 +85,19 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
     EXPECT_NE(std::find(found.begin(), found.end(), c.Problem), found.end())
         << c.Problem << "\n" << ReportText(report);
   }
+}
+
+TEST(CheckerTest, NameTheCodePageCannotHoldIsAnErrorOnLinuxFolders) {
+  const test::TempFolder folder;
+  ASSERT_EQ(mkdir((folder.Path() + "/Sounds").c_str(), 0777), 0);
+  std::ofstream(folder.Path() + "/Sounds/\xE6\x97\xA5.wav") << std::string("RIFF\0\0\0\0WAVE", 12);
+  std::ofstream(folder.Path() + "/Sounds/Caf\xC3\xA9.wav") << std::string("RIFF\0\0\0\0WAVE", 12);
+  PosixPlatform posix;
+  posix.Fs.AddDrive('M', folder.Path());
+  const ScopedPlatform scoped(posix.Get());
+  const std::vector<std::string> found = Problems(CheckMedium("M:\\"));
+  for (const std::string problem : {"error M:\\Sounds\\?.wav", "warning M:\\Sounds\\Caf\xE9.wav"})
+    EXPECT_NE(std::find(found.begin(), found.end(), problem), found.end()) << problem;
 }
 
 }  // namespace

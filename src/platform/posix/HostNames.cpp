@@ -29,8 +29,9 @@ std::optional<char> CharOf(uint32_t codePoint) {
   return std::nullopt;
 }
 
-// The code page's form of a UTF-8 name; nothing when the name is not UTF-8 or holds a
-// character the code page lacks.
+// The code page's form of a UTF-8 name, with "?" for each character the code page lacks (two
+// for one beyond the 16-bit range), as the system's conversion gives it; nothing when the name
+// is not UTF-8.
 std::optional<std::string> From8(const std::string& name) {
   std::string result;
   for (size_t at = 0; at < name.size();) {
@@ -43,8 +44,11 @@ std::optional<std::string> From8(const std::string& name) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
       length = 3;
       codePoint = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      codePoint = lead & 0x07;
     } else if (lead >= 0x80) {
-      return std::nullopt;  // a stray continuation, an overlong form or a character beyond
+      return std::nullopt;  // a stray continuation or an overlong form
     }
     if (at + length > name.size()) return std::nullopt;
     for (size_t index = 1; index < length; ++index) {
@@ -52,10 +56,13 @@ std::optional<std::string> From8(const std::string& name) {
       if ((next & 0xC0) != 0x80) return std::nullopt;
       codePoint = (codePoint << 6) | (next & 0x3F);
     }
-    if (length == 3 && codePoint < 0x800) return std::nullopt;
+    const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < least[length] || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+      return std::nullopt;
+    }
     const std::optional<char> c = CharOf(codePoint);
-    if (!c) return std::nullopt;
-    result += *c;
+    result += c ? std::string(1, *c) : codePoint >= 0x10000 ? "??" : "?";
     at += length;
   }
   return result;

@@ -5,8 +5,9 @@
 
 namespace foyer {
 
-// The name in code page 1252 when it is UTF-8 whose every character the code page has; else
-// its bytes as they are, as a name written in a single-byte code page is.
+// The name in code page 1252 when it is UTF-8, with "?" for a character the code page lacks, as
+// a Western Windows system lists a name it cannot hold (and then cannot open it by); a name
+// that is not UTF-8 keeps its bytes, as one written in a single-byte code page does.
 std::string WindowsName(const std::string& hostName);
 
 // The UTF-8 name a new file or folder gets for a name in code page 1252.

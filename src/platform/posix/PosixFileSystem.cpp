@@ -363,8 +363,9 @@ FindResult PosixFileSystem::Enumerate(const std::string& pattern) {
   const size_t dots = result.Entries.size();
   std::string host;
   while (!mask.empty() && listing.Next(host)) {
+    // A name the code page cannot hold is listed with its "?", as Windows lists it.
     const std::string name = WindowsName(host);
-    if (!IsNameable(name) || !MatchesMask(mask, name)) continue;
+    if (!IsNameable(host) || !MatchesMask(mask, name)) continue;
     const std::string hostPath = Join(walk.Host, host);
     struct stat status;
     if (stat(hostPath.c_str(), &status) != 0) continue;

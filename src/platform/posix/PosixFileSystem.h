@@ -18,8 +18,9 @@ namespace foyer {
 // Each drive letter stands for a Linux folder, its top folder. Paths are Windows paths, resolved
 // name by name: a name the folder holds in that very form first, else the first one, in byte
 // order, that differs only in letter case (code page 1252), as several may on Linux. Names are
-// shown in code page 1252 where the Linux name is UTF-8 that converts, as their bytes otherwise;
-// new names are written in UTF-8. Wildcards match as FindFirstFile matches them. A listing gives
+// shown in code page 1252 where the Linux name is UTF-8, a character the code page lacks as "?"
+// (listed, but no path can name it, as on Windows), and as their bytes where the name is not
+// UTF-8; new names are written in UTF-8. Wildcards match as FindFirstFile matches them. A listing gives
 // "." and ".." first (except in a drive's top folder), then the names in order without regard to
 // case, as NTFS and CD media give them.
 //
