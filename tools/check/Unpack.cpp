@@ -9,7 +9,9 @@
 #include <cdio/logging.h>
 #include <sys/xattr.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -201,8 +203,9 @@ void TUnpackedMedium::KeepAttributes(const std::string& medium) {
     const std::string value = DosAttribValue(entry.IsHidden ? uint32_t(faHidden) : 0);
     const std::string path = FFolder + "/" + entry.Path;
     if (lsetxattr(path.c_str(), kDosAttribName, value.data(), value.size(), 0) != 0) {
-      FError = "cannot keep the hidden attribute of " + entry.Path + " in " + FFolder +
-               " (set TMPDIR to a folder on a file system with extended attributes)";
+      FError = "cannot keep the hidden attribute of " + entry.Path + " in " + FFolder + ": " +
+               std::strerror(errno) +
+               (errno == ENOTSUP ? " (set TMPDIR to a folder on a file system that has them)" : "");
       return;
     }
   }
