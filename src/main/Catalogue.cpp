@@ -201,9 +201,9 @@ std::string ShownName(const std::string& name) {
 }
 
 std::string RowText(const std::string& shown, const std::string& description) {
-  std::string text = shown;
-  if (text.size() < 10) text.resize(10, ' ');
-  return text + " " + description;
+  // The name's column is ten characters wide, whatever bytes they take.
+  const size_t length = CharLength(shown);
+  return shown + std::string(length < 10 ? 10 - length : 0, ' ') + " " + description;
 }
 
 }  // namespace foyer

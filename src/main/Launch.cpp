@@ -46,7 +46,7 @@ void TWindowActions::Run(const TEntryRef& entry) {
   const ProgramStart program{JoinPath(entry.Folder, name), "", entry.Folder, kShowNormal};
   // The command line is the path in quotes (a space in it must not start the part before it).
   // A path cut short would start another program, or none.
-  if (program.File.size() + 2 > kMaxCommandLine) {
+  if (PathLength(program.File) + 2 > kMaxCommandLine) {
     throw Exception("The path of " + name + " is too long to start it");
   }
   IPrograms& programs = *Platform().Programs;

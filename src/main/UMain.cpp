@@ -190,16 +190,17 @@ void TMainForm::FindRootDir() {
   // The system takes a forward slash for a backslash; the rest of the program splits paths at
   // backslashes only.
   std::replace(RootDir.begin(), RootDir.end(), '/', '\\');
-  SetCaption(LeftStr(exeName, CheckedSub(CheckedInt32(exeName.size()), 4)));
+  SetCaption(LeftStr(exeName, CheckedSub(CheckedInt32(CharLength(exeName)), 4)));
   AddBackslash(RootDir);
 
   // "bin.dat\" is stripped only when it is the whole last folder name.
   const std::string tail = RightStr(RootDir, 8);
   if (SameName(tail, "bin.dat\\")) {
-    const int32_t keep = CheckedSub(CheckedInt32(RootDir.size()), 8);
-    const char before = keep > 0 ? RootDir[static_cast<size_t>(keep) - 1] : '\\';
+    // Counted in bytes: the tail's characters may take other bytes than the name's.
+    const size_t keep = RootDir.size() - tail.size();
+    const char before = keep > 0 ? RootDir[keep - 1] : '\\';
     if (before == '\\' || before == ':') {
-      RootDir = LeftStr(RootDir, keep);
+      RootDir = RootDir.substr(0, keep);
       AddBackslash(RootDir);
     }
   }

@@ -246,11 +246,22 @@ class IClock {
   virtual uint32_t Milliseconds() = 0;
 };
 
-// Letter case in the system's ANSI code page.
-class ICharCase {
+// How the program's strings and the texts of a medium are encoded, and their letter case.
+class ICodePage {
  public:
-  virtual ~ICharCase() = default;
-  // Lower-cases every letter of the buffer in place; the length never changes.
+  virtual ~ICodePage() = default;
+  // True when the program's strings are UTF-8 (the system runs it with the UTF-8 code page);
+  // false when they are in the system's ANSI code page, a byte a character, as before.
+  virtual bool IsUtf8() = 0;
+  // The user's legacy ANSI code page (1252 on a Western system), whatever the program's own:
+  // a text that is neither marked nor UTF-8 was written in it.
+  virtual uint32_t LegacyCodePage() = 0;
+  // Text in the legacy code page as a program string.
+  virtual std::string FromLegacy(const std::string& bytes) = 0;
+  // UTF-8 text as a program string; a character the program's code page lacks becomes "?".
+  virtual std::string FromUtf8(const std::string& text) = 0;
+  // Lower-cases every letter of the buffer in place: a byte at a time in an ANSI code page, a
+  // character at a time in UTF-8, where the length may change.
   virtual void LowerBuff(std::string& text) = 0;
 };
 
@@ -258,7 +269,7 @@ class ICharCase {
 struct Services {
   IFileSystem* Fs = nullptr;
   IDisplay* Display = nullptr;
-  ICharCase* CharCase = nullptr;
+  ICodePage* CodePage = nullptr;
   IClock* Clock = nullptr;
   IMedia* Media = nullptr;
   IPrograms* Programs = nullptr;

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryCodePage.h"
+#include "util/Unicode.h"
 
 namespace foyer::winpath {
 
@@ -111,6 +112,9 @@ bool IsLetter(char c) {
 }
 
 std::string Folded(const std::string& text) {
+  // Windows' file systems compare names in UTF-16, whatever the program's code page: a UTF-8
+  // name a character at a time, others as code page 1252.
+  if (IsUtf8(text)) return LowerUtf8(text);
   std::string folded = text;
   for (char& c : folded)
     c = LowerChar1252(c);
@@ -118,7 +122,7 @@ std::string Folded(const std::string& text) {
 }
 
 bool IsSameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && Folded(a) == Folded(b);
+  return Folded(a) == Folded(b);
 }
 
 bool IsValidName(const std::string& name) {

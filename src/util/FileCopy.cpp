@@ -80,7 +80,7 @@ class Copier final : public ICopyChunks {
                 std::vector<DirEntry>& written) {
     const std::string target = JoinPath(folder, file.Name);
     // The system would cut a longer path short and copy from or to another file.
-    if (source.size() > kMaxCopyPath || target.size() > kMaxCopyPath) return false;
+    if (PathLength(source) > kMaxCopyPath || PathLength(target) > kMaxCopyPath) return false;
     FState.CurrentFile = source;
     if (!Report()) return false;
     FFileStart = FState.BytesDone;
@@ -182,7 +182,7 @@ class Copier final : public ICopyChunks {
       temp.Name = "~fy" + std::to_string(number) + ".tmp";
       if (IsAmong(temp.Name, others)) continue;
       const std::string tempPath = JoinPath(folder, temp.Name);
-      if (tempPath.size() > kMaxCopyPath) return false;
+      if (PathLength(tempPath) > kMaxCopyPath) return false;
       const uint32_t error = FFs.CopyFile(source, tempPath, true, this);
       // A file of the user's by that name, or one left by an install that was cut off.
       if (error == kErrFileExists) continue;

@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "util/Checked.h"
+#include "util/Unicode.h"
 
 namespace foyer {
 
@@ -22,28 +23,48 @@ std::string EntryStem(const std::string& folder, const std::string& name) {
   return JoinPath(folder, dot == std::string::npos ? name + "." : name.substr(0, dot + 1));
 }
 
+bool IsUtf8Strings() {
+  ICodePage* codePage = Platform().CodePage;
+  return codePage != nullptr && codePage->IsUtf8();
+}
+
+size_t CharLength(const std::string& text) {
+  return IsUtf8Strings() ? Utf8Length(text) : text.size();
+}
+
+size_t PathLength(const std::string& path) {
+  return IsUtf8Strings() ? Utf16Length(path) : path.size();
+}
+
 std::string LeftStr(const std::string& text, int32_t count) {
   if (count <= 0) return {};
-  if (text.size() > static_cast<size_t>(count)) return text.substr(0, static_cast<size_t>(count));
-  return text;
+  const size_t length = CharLength(text);
+  if (length <= static_cast<size_t>(count)) return text;
+  const bool isUtf8 = IsUtf8Strings();
+  return text.substr(0, isUtf8 ? Utf8Offset(text, static_cast<size_t>(count))
+                               : static_cast<size_t>(count));
 }
 
 std::string RightStr(const std::string& text, int32_t count) {
   if (count <= 0) return {};
-  if (text.size() <= static_cast<size_t>(count)) return text;
+  const size_t length = CharLength(text);
+  if (length <= static_cast<size_t>(count)) return text;
   // Position (length - count + 1), counted from 1, as the checked arithmetic gives it.
-  const int32_t position = CheckedAdd(CheckedSub(CheckedInt32(text.size()), count), 1);
-  return text.substr(static_cast<size_t>(position - 1));
+  const int32_t position = CheckedAdd(CheckedSub(CheckedInt32(length), count), 1);
+  const auto skipped = static_cast<size_t>(position - 1);
+  return text.substr(IsUtf8Strings() ? Utf8Offset(text, skipped) : skipped);
 }
 
 std::string LowerStr(const std::string& text) {
   std::string result = text;
-  Platform().CharCase->LowerBuff(result);
+  Platform().CodePage->LowerBuff(result);
   return result;
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && LowerStr(a) == LowerStr(b);
+  // Lowered UTF-8 may change its length: only a byte a character are unequal lengths unequal.
+  if (a.size() != b.size() && !IsUtf8Strings()) return false;
+  return LowerStr(a) == LowerStr(b);
 }
 
 std::string NamePart(const std::string& path) {

@@ -17,13 +17,24 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // dot, the dot included ("D:\Extras\tool." for tool.zip); a name without a dot gets one added.
 std::string EntryStem(const std::string& folder, const std::string& name);
 
+// True when the program's strings are UTF-8 (false before a platform is installed).
+bool IsUtf8Strings();
+
+// The characters of a program string: its bytes in an ANSI code page, its characters in UTF-8.
+size_t CharLength(const std::string& text);
+
+// The length of a path as Windows' file systems count it against their limits: UTF-16 units
+// (bytes in an ANSI code page, as the system counted them there).
+size_t PathLength(const std::string& path);
+
 // The first count characters (all when the string is no longer; none when count <= 0).
 std::string LeftStr(const std::string& text, int32_t count);
 
 // The last count characters (all when the string is no longer; none when count <= 0).
 std::string RightStr(const std::string& text, int32_t count);
 
-// Lower-cases every letter of the system's ANSI code page, accented capitals included.
+// Lower-cases every letter, accented capitals and other scripts' capitals included; never cuts
+// a character.
 std::string LowerStr(const std::string& text);
 
 // True when the two names are equal after LowerStr, byte for byte.

@@ -33,7 +33,7 @@ TEST(MemoryPlatform, InstalledServicesAreItsOwnAndThePreviousOnesComeBack) {
     ScopedPlatform innerScope(inner.Get());
     EXPECT_EQ(Platform().Fs, &inner.Fs);
     EXPECT_EQ(Platform().Display, &inner.Display);
-    EXPECT_EQ(Platform().CharCase, &inner.Case);
+    EXPECT_EQ(Platform().CodePage, &inner.CodePage);
   }
   EXPECT_EQ(Platform().Fs, &outer.Fs);
 }

@@ -7,7 +7,7 @@ Services MemoryPlatform::Get() {
   Services services;
   services.Fs = &Fs;
   services.Display = &Display;
-  services.CharCase = &Case;
+  services.CodePage = &CodePage;
   services.Clock = &Clock;
   services.Media = &Media;
   services.Programs = &Programs;

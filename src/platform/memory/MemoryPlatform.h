@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryCodePage.h"
 #include "platform/memory/MemoryClock.h"
 #include "platform/memory/MemoryDisplay.h"
 #include "platform/memory/MemoryFileSystem.h"
@@ -14,7 +14,7 @@ namespace foyer {
 struct MemoryPlatform {
   MemoryFileSystem Fs;
   MemoryDisplay Display;
-  MemoryCharCase Case;
+  MemoryCodePage CodePage;
   MemoryClock Clock;
   MemoryMedia Media;
   MemoryPrograms Programs;

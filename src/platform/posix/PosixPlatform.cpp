@@ -4,7 +4,7 @@
 namespace foyer {
 
 Services PosixPlatform::Get() {
-  return Services{&Fs, &Display, &Case, &Clock, &Media, &Programs};
+  return Services{&Fs, &Display, &CodePage, &Clock, &Media, &Programs};
 }
 
 }  // namespace foyer

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryCodePage.h"
 #include "platform/memory/MemoryClock.h"
 #include "platform/memory/MemoryDisplay.h"
 #include "platform/memory/MemoryMedia.h"
@@ -16,7 +16,7 @@ namespace foyer {
 struct PosixPlatform {
   PosixFileSystem Fs;
   MemoryDisplay Display;
-  MemoryCharCase Case;
+  MemoryCodePage CodePage{true};
   MemoryClock Clock;
   MemoryMedia Media;
   MemoryPrograms Programs;

@@ -1,7 +1,7 @@
 // The real services of the system.
 #include "platform/win32/Win32Platform.h"
 
-#include "platform/win32/Win32CharCase.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Display.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Media.h"
@@ -21,11 +21,11 @@ class Win32Clock final : public IClock {
 Services Win32Services() {
   static Win32FileSystem fileSystem;
   static Win32Display display;
-  static Win32CharCase charCase;
+  static Win32CodePage codePage;
   static Win32Clock clock;
   static Win32Media media;
   static Win32Programs programs;
-  return Services{&fileSystem, &display, &charCase, &clock, &media, &programs};
+  return Services{&fileSystem, &display, &codePage, &clock, &media, &programs};
 }
 
 }  // namespace foyer

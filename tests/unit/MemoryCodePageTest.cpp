@@ -1,5 +1,5 @@
 // Lower-casing in code page 1252, as the in-memory platform gives it.
-#include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +9,26 @@ namespace foyer {
 namespace {
 
 std::string Lowered(std::string text) {
-  MemoryCharCase charCase;
+  MemoryCodePage charCase;
   charCase.LowerBuff(text);
   return text;
 }
 
-TEST(MemoryCharCase, LowersAsciiCapitalsOnly) {
+TEST(MemoryCodePage, LowersAsciiCapitalsOnly) {
   EXPECT_EQ(Lowered("ReadMe.TXT 42 @[`{"), "readme.txt 42 @[`{");
 }
 
-TEST(MemoryCharCase, LowersAccentedCapitalsButNotTheMultiplicationSign) {
+TEST(MemoryCodePage, LowersAccentedCapitalsButNotTheMultiplicationSign) {
   EXPECT_EQ(Lowered("\xC0\xC9\xD6\xD7\xD8\xDE"), "\xE0\xE9\xF6\xD7\xF8\xFE");
   // Sharp s and the small letters have no capital in the code page to become.
   EXPECT_EQ(Lowered("\xDF\xE0\xFF"), "\xDF\xE0\xFF");
 }
 
-TEST(MemoryCharCase, LowersTheIrregularCapitals) {
+TEST(MemoryCodePage, LowersTheIrregularCapitals) {
   EXPECT_EQ(Lowered("\x8A\x8C\x8E\x9F"), "\x9A\x9C\x9E\xFF");
 }
 
-TEST(MemoryCharCase, ChangesExactlyTheSixtyCapitalsAndKeepsTheLength) {
+TEST(MemoryCodePage, ChangesExactlyTheSixtyCapitalsAndKeepsTheLength) {
   std::string all;
   for (int code = 0; code < 256; ++code)
     all += static_cast<char>(code);
