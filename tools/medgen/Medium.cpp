@@ -1,6 +1,7 @@
 // Writes a demonstration medium: skins, categories of every kind of content, readmes, previews.
 #include "medgen/Medium.h"
 
+#include <cstdint>
 #include <set>
 
 #include "medgen/Bitmap.h"
@@ -138,6 +139,86 @@ void WriteInstallCategory(IMediumSink& sink, const std::string& folder) {
                      Pictogram::Keyboard, TypingLessons());
 }
 
+namespace {
+
+// UTF-16, little endian, with its byte-order mark: what Notepad saves as "Unicode".
+std::string Utf16Text(const std::string& text) {
+  std::string out = "\xFF\xFE";
+  for (size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    uint32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (size_t index = 1; index < length; ++index)
+      c = (c << 6) | (static_cast<unsigned char>(text[at + index]) & 0x3F);
+    at += length;
+    const auto unit = [&out](uint32_t u) {
+      out += static_cast<char>(u & 0xFF);
+      out += static_cast<char>(u >> 8);
+    };
+    if (c >= 0x10000) {
+      unit(0xD800 + ((c - 0x10000) >> 10));
+      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      unit(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string SavedText(const std::string& text, TextSaving saving) {
+  switch (saving) {
+    case TextSaving::Utf8Mark:
+      return "\xEF\xBB\xBF" + text;
+    case TextSaving::Utf16:
+      return Utf16Text(text);
+    case TextSaving::Western: {
+      // Only the characters the texts below use beyond ASCII.
+      std::string out;
+      for (size_t at = 0; at < text.size(); ++at) {
+        if (text.compare(at, 2, "\xC3\xA9") == 0) {
+          out += '\xE9';
+          ++at;
+        } else if (text.compare(at, 3, "\xE2\x80\x94") == 0) {
+          out += '\x97';
+          at += 2;
+        } else {
+          out += text[at];
+        }
+      }
+      return out;
+    }
+    case TextSaving::Utf8:
+      break;
+  }
+  return text;
+}
+
+std::vector<LanguageEntry> LanguageEntries() {
+  return {
+      {"Ελληνικά", "Ελληνικά μαθήματα για αρχάριους", TextSaving::Utf8},
+      {"Русский", "Русский язык за десять уроков", TextSaving::Utf8Mark},
+      {"日本語", "日本語の練習帳と辞書", TextSaving::Utf16},
+      {"Français", "Café au lait — recettes du matin", TextSaving::Western},
+  };
+}
+
+void WriteLanguageCategory(IMediumSink& sink, const std::string& folder) {
+  FolderMaker maker(sink);
+  maker.MakeParents(folder + "\\");
+  for (const LanguageEntry& entry : LanguageEntries()) {
+    const std::string path = JoinRel(folder, entry.Name);
+    maker.MakeParents(path + "\\");
+    sink.Listed(folder, entry.Name, entry.Description);
+    maker.Write(JoinRel(path, "readme.txt"),
+                SavedText(entry.Description + "\r\n\r\n" + entry.Description + "\r\n", entry.Saving));
+    maker.Write(JoinRel(path, "lessons\\" + entry.Name + ".txt"),
+                MakeText({entry.Name, entry.Description}));
+    maker.Write(JoinRel(path, "viewme.bmp"), MakeBmp24(PreviewPicture(Pictogram::Letters, "Lessons")));
+  }
+}
+
 void WriteArchiveCategory(IMediumSink& sink, const std::string& folder) {
   FolderMaker maker(sink);
   maker.Write(JoinRel(folder, "readme.txt"),
@@ -212,8 +293,8 @@ void WriteSingleFileCategory(IMediumSink& sink, const std::string& folder,
 }
 
 std::vector<std::string> DemoCategoryNames() {
-  return {"Install",   "Archives", "Sounds",   "Music", "Video",  "Pictures",
-          "Documents", "Letters",  "Programs", "Intro", "Manual", "Jingle"};
+  return {"Install",  "Archives", "Sounds", "Music",  "Video",  "Pictures", "Documents",
+          "Letters",  "Programs", "Intro",  "Manual", "Jingle", "Languages"};
 }
 
 void WriteDemoMedium(IMediumSink& sink, const DemoOptions& options) {
@@ -235,6 +316,7 @@ void WriteDemoMedium(IMediumSink& sink, const DemoOptions& options) {
   WriteSingleFileCategory(sink, "Intro", "intro.avi", MakeIntroAvi());
   WriteSingleFileCategory(sink, "Manual", "manual.txt", MakeManualText());
   WriteSingleFileCategory(sink, "Jingle", "jingle.mid", MakeJingleMidi());
+  WriteLanguageCategory(sink, "Languages");
   sink.WriteFile("autorun.inf", MakeText({"[autorun]", "open=bin.dat\\foyer.exe",
                                           "icon=bin.dat\\foyer.exe,0", "label=Extras"}));
   sink.WriteFile("readme.txt",

@@ -81,6 +81,25 @@ void WriteProgramCategory(IMediumSink& sink, const std::string& folder,
 void WriteSingleFileCategory(IMediumSink& sink, const std::string& folder,
                              const std::string& fileName, const std::string& bytes);
 
+// How a text was saved: UTF-8 as Notepad saves it, UTF-8 with a byte-order mark, UTF-16 little
+// endian with its mark (Notepad's "Unicode"), or in the Western legacy code page 1252.
+enum class TextSaving { Utf8, Utf8Mark, Utf16, Western };
+// The UTF-8 text as saved so.
+std::string SavedText(const std::string& text, TextSaving saving);
+
+// A folder entry named in another script, with the first line of its readme (UTF-8) and how the
+// readme was saved.
+struct LanguageEntry {
+  std::string Name;
+  std::string Description;
+  TextSaving Saving;
+};
+// Greek, Russian, Japanese and French entries, one for each way of saving a text.
+std::vector<LanguageEntry> LanguageEntries();
+// The entries of LanguageEntries() as folders to install, each with its readme saved its way, a
+// lesson named like the folder and a preview.
+void WriteLanguageCategory(IMediumSink& sink, const std::string& folder);
+
 // The category folder names of the demonstration medium, in the order they are written.
 std::vector<std::string> DemoCategoryNames();
 
