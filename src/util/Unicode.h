@@ -51,8 +51,8 @@ size_t Utf8Offset(const std::string& text, size_t count);
 char32_t CharOf1252(unsigned char byte);
 bool ByteOf1252(char32_t c, unsigned char& byte);
 
-// The lower-case form of one character, as Windows' lower-casing gives it for Latin, Greek,
-// Cyrillic and Armenian letters and the full-width Latin ones; others come back unchanged.
+// The lower-case form of one character of the 16-bit range, as Windows' lower-casing gives it;
+// others come back unchanged.
 char32_t LowerChar(char32_t c);
 
 // Lower-cases a UTF-8 string a character at a time; ill-formed bytes are kept as they are.

@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "EndToEndBed.h"
 #include "contract/ContractBed.h"
+#include "main/Catalogue.h"
+#include "medgen/Medium.h"
 #include "toolkit/Bitmap.h"
 
 namespace foyer::test {
@@ -128,6 +132,33 @@ TEST_F(EndToEndNotes, ReadMeAndViewMeOpenEachEntrysOwnNotesAndPreview) {
   ExpectNotes("Install", "Atlas", 3, "TShowBmpForm", install + "Atlas\\viewme.bmp");
   ExpectNotes("Archives", "fonts.zip", 2, "TShowTxtForm", archives + "fonts.readme");
   ExpectNotes("Archives", "fonts.zip", 3, "TShowBmpForm", archives + "fonts.bmp");
+}
+
+// Greek, Russian and Japanese folders, notes saved as UTF-8 with and without a mark, as UTF-16 and
+// in the Western code page: each row and each text as its writer saved it.
+TEST_F(EndToEndNotes, NamesAndNotesInEveryScriptShowAsWritten) {
+  ASSERT_NO_FATAL_FAILURE(StartFoyer());
+  ASSERT_NO_FATAL_FAILURE(OpenCategory(FMain, "Languages"));
+  FListed = "Languages";
+  std::vector<std::string> expected;
+  for (const medgen::LanguageEntry& entry : medgen::LanguageEntries())
+    expected.push_back(RowText(entry.Name, entry.Description));
+  std::vector<std::string> rows = ListRows(FList);
+  KeepRendering(CaptureClientWithList(FMain, FList), "languages-list");
+  std::sort(rows.begin(), rows.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(rows, expected);
+  for (const medgen::LanguageEntry& entry : medgen::LanguageEntries()) {
+    ASSERT_NO_FATAL_FAILURE(SelectEntry("Languages", entry.Name));
+    ClickAction(2);
+    const HWND viewer = WaitForWindow("TShowTxtForm");
+    ASSERT_NE(viewer, nullptr) << entry.Name << ": no text viewer";
+    const HWND text = FindWindowExA(viewer, nullptr, "FoyerTextView", nullptr);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(WindowText(text), entry.Description + "\r\n\r\n" + entry.Description) << entry.Name;
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Closed("TShowTxtForm")) << entry.Name;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "EndToEndBed.h"
 #include "contract/ContractBed.h"
@@ -32,21 +33,35 @@ class EndToEndPlay : public EndToEndTest {
     // A content root whose name holds a space.
     FRoot = FBed->Root() + "Demo Disc\\";
     ASSERT_NO_FATAL_FAILURE(CopySkins(FRoot));
-    for (const char* entry : {"Sounds\\bell.wav", "Music\\ode.mid", "Music\\saints.mid",
-                              "Video\\orbit.avi", "Video\\bounce.avi"}) {
-      const std::string target = FRoot + entry;
+    // Beside the demonstration medium's files, entries named in Russian and Japanese.
+    const std::pair<const char*, const char*> entries[] = {
+        {"Sounds\\bell.wav", "Sounds\\bell.wav"},
+        {"Sounds\\bell.wav", "Sounds\\звонок.wav"},
+        {"Music\\ode.mid", "Music\\ode.mid"},
+        {"Music\\saints.mid", "Music\\saints.mid"},
+        {"Video\\orbit.avi", "Video\\orbit.avi"},
+        {"Video\\bounce.avi", "Video\\bounce.avi"},
+        {"Pictures\\sunset.bmp", "Pictures\\sunset.bmp"},
+        {"Pictures\\sunset.bmp", "Pictures\\日の出.bmp"},
+        {"Documents\\faq.txt", "Documents\\faq.txt"},
+        {"Languages\\日本語\\lessons\\日本語.txt", "Documents\\日本語.txt"}};
+    for (const auto& [from, to] : entries) {
+      const std::string target = FRoot + to;
       ForceDirs(target.substr(0, target.find_last_of('\\')));
-      ASSERT_TRUE(CopyFileA((FMedium + entry).c_str(), target.c_str(), FALSE)) << entry;
+      ASSERT_TRUE(CopyFileA((FMedium + from).c_str(), target.c_str(), FALSE)) << to;
     }
     FBed->MakeFile(FRoot + "Sounds\\broken.wav", "RIFF, but nothing more");
     ForceDirs(FRoot + "Programs");
     FRan = FBed->Root() + "ran.txt";
     FBed->MakeFile(FRoot + "Programs\\write.bat", "@echo ran> \"" + FRan + "\"\r\n");
     FBed->MakeFile(FRoot + "Programs\\gone.exe", "MZ");
+    FRanGreek = FBed->Root() + "έτρεξε.txt";
+    FBed->MakeFile(FRoot + "Programs\\δοκιμή.bat", "@echo ran> \"" + FRanGreek + "\"\r\n");
     // An installer whose manifest asks for administrator rights, built beside foyer.exe.
     const std::string exe = Env("FOYER_EXE");
     const std::string admin = exe.substr(0, exe.find_last_of('\\') + 1) + "sample_admin.exe";
     ASSERT_TRUE(CopyFileA(admin.c_str(), (FRoot + "Programs\\setup.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(admin.c_str(), (FRoot + "Programs\\πρόγραμμα.exe").c_str(), FALSE));
     FMedium = FRoot;
     ASSERT_NO_FATAL_FAILURE(StartFoyer(FRoot));
   }
@@ -67,6 +82,7 @@ class EndToEndPlay : public EndToEndTest {
   std::unique_ptr<ContractBed> FBed;
   std::string FRoot;
   std::string FRan;
+  std::string FRanGreek;
 };
 
 TEST_F(EndToEndPlay, SoundsMusicAndVideoPlayAndABrokenWaveShowsTheInterfacesText) {
@@ -116,6 +132,40 @@ TEST_F(EndToEndPlay, InstallerThatAsksForAdministratorRightsStarts) {
   ASSERT_TRUE(WaitFor([&] { return box() != nullptr; }, 20000)) << "the installer did not start";
   PostMessageA(box(), WM_CLOSE, 0, 0);
   EXPECT_EQ(FFoyer->Window("#32770"), nullptr) << "an error box besides the installer's window";
+}
+
+TEST_F(EndToEndPlay, EntriesNamedInOtherScriptsPlayRunShowAndView) {
+  ASSERT_NO_FATAL_FAILURE(ActOnEntry("Sounds", "звонок.wav"));
+  ASSERT_NO_FATAL_FAILURE(ActOnEntry("Programs", "δοκιμή.bat"));
+  EXPECT_TRUE(WaitFor([&] { return Platform().Fs->FileExists(FRanGreek); }, 20000))
+      << "the batch file did not run";
+  // The wave was acted on before the batch file: an error box would be up by now.
+  EXPECT_EQ(FFoyer->Window("#32770"), nullptr) << "the wave named in Russian did not play";
+  ASSERT_NO_FATAL_FAILURE(ActOnEntry("Programs", "πρόγραμμα.exe"));
+  const auto box = [] { return FindWindowA("#32770", "Sample program"); };
+  ASSERT_TRUE(WaitFor([&] { return box() != nullptr; }, 20000)) << "the program did not start";
+  PostMessageA(box(), WM_CLOSE, 0, 0);
+
+  const struct {
+    const char* Category;
+    const char* Entry;
+    const char* Viewer;
+  } viewed[] = {{"Pictures", "日の出.bmp", "TShowBmpForm"},
+                {"Documents", "日本語.txt", "TShowTxtForm"}};
+  for (const auto& v : viewed) {
+    ASSERT_NO_FATAL_FAILURE(ActOnEntry(v.Category, v.Entry));
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (viewer = FFoyer->Window(v.Viewer)) != nullptr; }, 10000))
+        << v.Entry;
+    EXPECT_EQ(TextOf(viewer), v.Entry);
+    if (const HWND text = FindWindowExA(viewer, nullptr, "FoyerTextView", nullptr)) {
+      std::string bytes;
+      ReadWholeFile(*Platform().Fs, FRoot + v.Category + "\\" + v.Entry, bytes);
+      EXPECT_EQ(TextOf(text) + "\r\n", bytes);
+    }
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return FFoyer->Window(v.Viewer) == nullptr; }, 10000));
+  }
 }
 
 }  // namespace

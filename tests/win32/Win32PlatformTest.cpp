@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "contract/ContractBed.h"
-#include "platform/memory/MemoryCharCase.h"
+#include "platform/memory/MemoryCodePage.h"
 #include "platform/win32/Win32Platform.h"
+#include "util/Unicode.h"
 
 namespace foyer {
 namespace {
@@ -52,16 +54,16 @@ TEST(Win32Display, PixelsPerInchIsAPlausibleResolution) {
 // Letter case.
 
 std::string Lowered(std::string text) {
-  Win32Services().CharCase->LowerBuff(text);
+  Win32Services().CodePage->LowerBuff(text);
   return text;
 }
 
-TEST(Win32CharCase, LowersAsciiCapitalsAndLeavesEverythingElse) {
+TEST(Win32CodePage, LowersAsciiCapitalsAndLeavesEverythingElse) {
   EXPECT_EQ(Lowered("ABC"), "abc");
   EXPECT_EQ(Lowered("Setup 2.EXE [x]_@"), "setup 2.exe [x]_@");
 }
 
-TEST(Win32CharCase, GoesOnPastAZeroByte) {
+TEST(Win32CodePage, GoesOnPastAZeroByte) {
   EXPECT_EQ(Lowered(std::string("A\0B", 3)), std::string("a\0b", 3));
 }
 
@@ -87,12 +89,45 @@ TEST_F(Win32CharCase1252, MemoryCharCaseAgreesOnEveryByte) {
   for (int code = 1; code < 256; ++code)
     everyByte.push_back(static_cast<char>(code));
   std::string memory = everyByte;
-  MemoryCharCase().LowerBuff(memory);
+  MemoryCodePage().LowerBuff(memory);
   const std::string system = Lowered(everyByte);
   for (size_t index = 0; index < everyByte.size(); ++index) {
     EXPECT_EQ(static_cast<unsigned char>(memory[index]), static_cast<unsigned char>(system[index]))
         << "byte 0x" << std::hex << static_cast<unsigned char>(everyByte[index]) + 0;
   }
+}
+
+// With the UTF-8 code page of the program's manifest (Windows 10 1903 and later, and Wine).
+class Win32CodePageUtf8 : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (GetACP() != CP_UTF8) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not UTF-8";
+  }
+};
+
+// The in-memory services lower UTF-8 names by their own table: it must agree with the system on
+// every character of the 16-bit range.
+TEST_F(Win32CodePageUtf8, MemoryCodePageAgreesOnEveryCharacter) {
+  MemoryCodePage memory(true);
+  {
+    for (char32_t c = 1; c <= 0xFFFF; ++c) {
+      if (c >= 0xD800 && c <= 0xDFFF) continue;
+      std::string mine;
+      AppendUtf8(mine, c);
+      std::string system = mine;
+      memory.LowerBuff(mine);
+      Win32Services().CodePage->LowerBuff(system);
+      EXPECT_EQ(mine, system) << "U+" << std::hex << static_cast<uint32_t>(c);
+    }
+  }
+}
+
+TEST_F(Win32CodePageUtf8, LegacyTextsAreReadInTheUsersWesternCodePage) {
+  ICodePage& codePage = *Win32Services().CodePage;
+  ASSERT_TRUE(codePage.IsUtf8());
+  if (codePage.LegacyCodePage() != 1252) GTEST_SKIP() << "the user's code page is not 1252";
+  EXPECT_EQ(codePage.FromLegacy("Caf\xE9 \x97 \x80"), "Café — €");
+  EXPECT_EQ(codePage.FromUtf8("Caf\xC3 ok"), "Caf\xEF\xBF\xBD ok");
 }
 
 // Drives.
