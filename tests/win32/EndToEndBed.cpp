@@ -106,7 +106,7 @@ void EndToEndTest::SelectEntry(const std::string& category, const std::string& e
   size_t row = 0;
   while (row < rows.size() && rows[row].compare(0, shown.size(), shown) != 0)
     ++row;
-  ASSERT_LT(row, rows.size()) << entry;
+  ASSERT_LT(row, rows.size()) << entry << " among " << testing::PrintToString(rows);
   RECT area{};
   SendMessageA(FList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&area));
   FSelectedAt = MAKELPARAM(area.left + 5, (area.top + area.bottom) / 2);

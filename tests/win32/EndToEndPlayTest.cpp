@@ -55,7 +55,9 @@ class EndToEndPlay : public EndToEndTest {
     FRan = FBed->Root() + "ran.txt";
     FBed->MakeFile(FRoot + "Programs\\write.bat", "@echo ran> \"" + FRan + "\"\r\n");
     FBed->MakeFile(FRoot + "Programs\\gone.exe", "MZ");
-    FRanGreek = FBed->Root() + "έτρεξε.txt";
+    // The command interpreter reads a batch file in the OEM code page: the file it writes has an
+    // ASCII name.
+    FRanGreek = FBed->Root() + "ran-greek.txt";
     FBed->MakeFile(FRoot + "Programs\\δοκιμή.bat", "@echo ran> \"" + FRanGreek + "\"\r\n");
     // An installer whose manifest asks for administrator rights, built beside foyer.exe.
     const std::string exe = Env("FOYER_EXE");
@@ -161,7 +163,7 @@ TEST_F(EndToEndPlay, EntriesNamedInOtherScriptsPlayRunShowAndView) {
     if (const HWND text = FindWindowExA(viewer, nullptr, "FoyerTextView", nullptr)) {
       std::string bytes;
       ReadWholeFile(*Platform().Fs, FRoot + v.Category + "\\" + v.Entry, bytes);
-      EXPECT_EQ(TextOf(text) + "\r\n", bytes);
+      EXPECT_EQ(WindowText(text) + "\r\n", bytes);
     }
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return FFoyer->Window(v.Viewer) == nullptr; }, 10000));

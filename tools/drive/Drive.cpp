@@ -63,7 +63,8 @@ std::vector<std::string> ListRows(HWND listBox) {
     SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(wcslen(wide.c_str()));
-    std::string ansi(wide.size() * 2 + 1, '\0');
+    // Up to three bytes a unit in UTF-8.
+    std::string ansi(wide.size() * 3 + 1, '\0');
     const int written =
         WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(),
                             static_cast<int>(ansi.size()), nullptr, nullptr);
