@@ -3,10 +3,12 @@
 
 #include <algorithm>
 
+#include "util/Path.h"
+
 namespace foyer {
 
 TSize HeadlessBackend::MeasureText(const TFont&, const std::string& text) {
-  return {static_cast<int32_t>(text.size()) * kCharWidth, kLineHeight};
+  return {static_cast<int32_t>(CharLength(text)) * kCharWidth, kLineHeight};
 }
 
 int32_t HeadlessBackend::ShowModal(TForm& form) {

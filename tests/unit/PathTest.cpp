@@ -1,6 +1,7 @@
 // Path and string helpers: backslashes, joining, cutting, case-blind names, folder creation.
 #include <gtest/gtest.h>
 
+#include "main/Catalogue.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "util/Path.h"
 
@@ -62,6 +63,31 @@ TEST_F(PathTest, SameNameIgnoresCaseOfAccentedLettersButNotLength) {
             "bc");
   EXPECT_FALSE(SameName("readme", "readme "));
   EXPECT_FALSE(SameName("a/b", "a\\b"));
+}
+
+// With the UTF-8 code page a string's characters are not its bytes: nothing may count, cut,
+// pad or lower-case a name a byte at a time.
+TEST_F(PathTest, UtfEightNamesAreCountedCutPaddedAndComparedByCharacters) {
+  FPlatform.CodePage.SetUtf8(true);
+  const std::string longName(300, 'x');
+  const struct {
+    std::string Got;
+    std::string Expected;
+  } cases[] = {
+      {LowerStr("ΕΛΛΗΝΙΚΆ РУССКИЙ ÀÉ Ǆ"), "ελληνικά русский àé ǆ"},
+      // Title-case letters and the Kelvin sign keep their form, as the system lowers them.
+      {LowerStr("ǅ \u212A"), "ǅ \u212A"},
+      {LeftStr("日本語.txt", 2), "日本"},
+      {RightStr("Ελληνικά", 3), "ικά"},
+      {NamePart("c:\\cd\\" + longName + "日本"), std::string(255, 'x')},
+      {NamePart("c:\\cd\\" + std::string(250, 'x') + "日本語日本語"), std::string(250, 'x') + "日本語日本"},
+      {RowText(ShownName("日本語.zip"), "notes"), "日本語        notes"},
+      {std::to_string(CharLength("Русский")) + " " + std::to_string(PathLength("c:\\𝄞")), "7 5"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.Got, c.Expected);
+  EXPECT_TRUE(SameName("Ελληνικά\\Ρ", "ΕΛΛΗΝΙΚΆ\\ρ"));
+  EXPECT_FALSE(SameName("日本語", "日本"));
 }
 
 TEST_F(PathTest, ForceDirsCreatesMissingFoldersOutermostFirst) {
