@@ -327,12 +327,16 @@ struct Places {
   }
 };
 
-// The main window before and after a category click, the install dialog, the alert of a failed
+// The main window before and after a category click, a list in other scripts, the install dialog, the alert of a failed
 // copy and the three viewers.
 void TakeTrueColourShots(const Places& places) {
   Foyer foyer(places.Exe(), places.Medium, places.Button("tc24"), false);
   HWND main = foyer.Main();
   SaveBmp(Settled(main, "the main window"), places.Output, "main-window");
+
+  // Names and notes in other scripts, the notes saved in four ways.
+  foyer.OpenCategory("Languages");
+  SaveBmp(Settled(main, "the languages list"), places.Output, "languages-list");
 
   foyer.OpenCategory("Install");
   SaveBmp(Settled(main, "the install list"), places.Output, "install-list");
