@@ -32,8 +32,24 @@ class TTextDecoder {
   TTextEncoding Encoding() const { return FEncoding; }
 
  private:
-  // (the implementation's state)
+  enum class TPhase : uint8_t {
+    Mark,      // the first bytes may still be a mark
+    Ascii,     // nothing beyond 127 yet: bytes pass as they are
+    Deciding,  // from the first byte beyond 127, until a window of text tells UTF-8 or legacy
+    Decided,   // the encoding is known
+  };
+  // Takes bytes that follow the mark (or its absence).
+  void Pass(const char* bytes, size_t size, std::string& out);
+  // Ends the deciding: the text held back is UTF-8 or it is not.
+  void Decide(bool isUtf8, std::string& out);
+  // Converts the whole characters of what is held and the bytes by the known encoding; with
+  // isFinal, also what is left of a character cut short.
+  void Convert(const char* bytes, size_t size, bool isFinal, std::string& out);
+  std::string Utf16ToUtf8(size_t& done, bool isFinal) const;
+
+  TPhase FPhase = TPhase::Mark;
   TTextEncoding FEncoding = TTextEncoding::Ascii;
+  std::string FHeld;
 };
 
 // A whole text decoded; encoding, when given, receives how it was written.

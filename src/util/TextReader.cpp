@@ -11,7 +11,10 @@ namespace {
 constexpr char kCr = 13;
 constexpr char kLf = 10;
 constexpr char kCtrlZ = 26;
+// Reads are 64 KB, from one 64 KB boundary to the next, but for a small first one: most readmes
+// fit in it, and a description needs only the first line of a long one.
 constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kFirstChunk = 4 * 1024;
 }  // namespace
 
 TTextReader::TTextReader(const std::string& path) {
@@ -25,20 +28,26 @@ TTextReader::TTextReader(std::unique_ptr<IReadFile> file) : FFile(std::move(file
 TTextReader::~TTextReader() = default;
 
 bool TTextReader::Fill() {
-  if (FPos < FBuffer.size()) return true;
-  if (FEnded) return false;
-  FBuffer.resize(kChunk);
-  size_t got = 0;
-  const uint32_t error = FFile->Read(FBuffer.data(), kChunk, got);
-  if (error != kErrNone) {
+  // The decoder may hold bytes back (a mark's start, a character cut short, the window that
+  // tells UTF-8 from the legacy code page): read on until it gives text or the file ends.
+  while (FPos >= FBuffer.size()) {
+    if (FEnded) return false;
     FBuffer.clear();
     FPos = 0;
-    throw EInOutError(static_cast<int>(error));
+    const size_t want = FRead == 0 ? kFirstChunk : kChunk - FRead % kChunk;
+    FBytes.resize(want);
+    size_t got = 0;
+    const uint32_t error = FFile->Read(FBytes.data(), want, got);
+    if (error != kErrNone) throw EInOutError(static_cast<int>(error));
+    FRead += got;
+    if (got == 0) {
+      FDecoder.Finish(FBuffer);
+      FEnded = true;
+    } else {
+      FDecoder.Take(FBytes.data(), got, FBuffer);
+    }
   }
-  FBuffer.resize(got);
-  FPos = 0;
-  if (got == 0) FEnded = true;
-  return got > 0;
+  return true;
 }
 
 bool TTextReader::Eof() {

@@ -1,4 +1,5 @@
-// Reads text files line by line: CR, CR LF and a lone LF end a line; Ctrl-Z ends the text.
+// Reads text files line by line, as the one decoder gives their text (util/TextDecoder.h): CR,
+// CR LF and a lone LF end a line; Ctrl-Z ends the text.
 #pragma once
 
 #include <cstdint>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "util/TextDecoder.h"
 
 namespace foyer {
 
@@ -26,12 +28,20 @@ class TTextReader {
   std::string ReadLine();
   // Appends the next line to text without its end (saves a copy for long files).
   void AppendLine(std::string& text);
+  // How the text was found to be written, as far as it has been read: Ascii until a mark or a
+  // byte beyond 127 (and the text after it) has been seen.
+  TTextEncoding Encoding() const { return FDecoder.Encoding(); }
 
  private:
-  // Makes at least one byte available unless the text has ended; false at the end.
+  // Makes at least one character of decoded text available unless the text has ended; false at
+  // the end.
   bool Fill();
 
   std::unique_ptr<IReadFile> FFile;
+  TTextDecoder FDecoder;
+  std::string FBytes;
+  uint64_t FRead = 0;
+  // Decoded text, and the position in it.
   std::string FBuffer;
   size_t FPos = 0;
   bool FEnded = false;

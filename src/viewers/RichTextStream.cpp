@@ -1,6 +1,8 @@
 // The rich-text viewer's reading of a document.
 #include "viewers/RichTextStream.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace foyer {
@@ -12,19 +14,81 @@ constexpr size_t kInputBytes = 64 * 1024;
 // well before memory runs out, rarely enough to cost nothing against the control's own work.
 constexpr uint64_t kRoomTestBytes = 1024 * 1024;
 
+// How rich text begins; the version's digits follow.
+constexpr std::string_view kHeader = "{\\rtf";
+constexpr size_t kHeaderDone = static_cast<size_t>(-1);
+
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 }  // namespace
 
 TRichTextStream::TRichTextStream(IReadFile& file, TStreamFormat format, int32_t maxDepth,
                                  TRoomTest hasRoom)
-    : FFile(file),
-      FFormat(format),
-      FMaxDepth(maxDepth),
-      FHasRoom(std::move(hasRoom)),
-      FInput(kInputBytes) {}
+    : FFile(file), FFormat(format), FMaxDepth(maxDepth), FHasRoom(std::move(hasRoom)) {
+  Start(format);
+}
+
+void TRichTextStream::Start(TStreamFormat format) {
+  FFormat = format;
+  FInput.resize(kInputBytes);
+  FRead = FNextRoomTest = 0;
+  FFileEnded = false;
+  FOutput.clear();
+  FOutputAt = 0;
+  FAfterCr = false;
+  FDecoder = TTextDecoder();
+  FCodePageWord.clear();
+  ICodePage* codePage = Platform().CodePage;
+  if (format == TStreamFormat::RichText && codePage != nullptr && codePage->IsUtf8())
+    FCodePageWord = "\\ansicpg" + std::to_string(codePage->LegacyCodePage());
+  FHeaderAt = FCodePageWord.empty() ? kHeaderDone : 0;
+  FNesting = TGroupNesting();
+  FStopped = TStop::None;
+}
 
 bool TRichTextStream::Stop(TStop why) {
   FStopped = why;
   return false;
+}
+
+void TRichTextStream::FollowHeader(char c) {
+  if (FHeaderAt < kHeader.size()) {
+    FHeaderAt = c == kHeader[FHeaderAt] ? FHeaderAt + 1 : kHeaderDone;
+    return;
+  }
+  if (c >= '0' && c <= '9') return;
+  // Not "\ansi\ansicpg": the document's own \ansi sets code page 1252 only where it comes, and a
+  // later \ansicpg of its own replaces this one.
+  FOutput += FCodePageWord;
+  FHeaderAt = kHeaderDone;
+}
+
+void TRichTextStream::Append(const char* text, size_t size) {
+  size_t at = 0;
+  // The header's bytes pass one by one, so that the code page goes in before the byte after it.
+  for (; at < size && FHeaderAt != kHeaderDone; ++at) {
+    FollowHeader(text[at]);
+    AppendLines(text + at, 1);
+  }
+  AppendLines(text + at, size - at);
+}
+
+void TRichTextStream::AppendLines(const char* text, size_t size) {
+  size_t at = 0;
+  while (at < size) {
+    size_t stop = at;
+    while (stop < size && text[stop] != '\r' && text[stop] != '\n')
+      ++stop;
+    if (stop > at) FAfterCr = false;
+    FOutput.append(text + at, stop - at);
+    if (stop == size) break;
+    const bool lfOfCr = FAfterCr && text[stop] == '\n';
+    FAfterCr = text[stop] == '\r';
+    if (!lfOfCr) FOutput += "\r\n";
+    at = stop + 1;
+  }
 }
 
 bool TRichTextStream::Refill() {
@@ -35,9 +99,21 @@ bool TRichTextStream::Refill() {
   }
   size_t got = 0;
   if (FFile.Read(FInput.data(), FInput.size(), got) != kErrNone) return Stop(TStop::ReadFailed);
-  FPosition = 0;
-  FEnd = got;
   FRead += got;
+  FFileEnded = got == 0;
+  FOutput.clear();
+  FOutputAt = 0;
+  if (FFormat == TStreamFormat::RichText) {
+    Append(FInput.data(), got);
+    return true;
+  }
+  FDecoded.clear();
+  if (FFileEnded) {
+    FDecoder.Finish(FDecoded);
+  } else {
+    FDecoder.Take(FInput.data(), got, FDecoded);
+  }
+  Append(FDecoded.data(), FDecoded.size());
   return true;
 }
 
@@ -46,38 +122,43 @@ bool TRichTextStream::Read(char* buffer, size_t capacity, size_t& got) {
   if (FStopped != TStop::None) return false;
   const bool followNesting = FFormat == TStreamFormat::RichText && FMaxDepth > 0;
   while (got < capacity) {
-    char c;
-    if (FPendingLf) {
-      c = '\n';
-      FPendingLf = false;
-    } else {
-      if (FPosition == FEnd && !Refill()) return false;
-      if (FPosition == FEnd) break;
-      c = FInput[FPosition++];
-      const bool lfOfCr = FAfterCr && c == '\n';
-      FAfterCr = c == '\r';
-      if (lfOfCr) continue;
-      if (c == '\n' || c == '\r') {
-        c = '\r';
-        FPendingLf = true;
+    if (FOutputAt == FOutput.size()) {
+      if (FFileEnded) break;
+      if (!Refill()) return false;
+      continue;
+    }
+    const size_t count = std::min(capacity - got, FOutput.size() - FOutputAt);
+    for (size_t index = 0; index < count; ++index) {
+      const char c = FOutput[FOutputAt + index];
+      if (followNesting) {
+        FNesting.Take(c);
+        if (FNesting.Depth() > FMaxDepth) return Stop(TStop::TooDeep);
       }
+      buffer[got + index] = c;
     }
-    if (followNesting) {
-      FNesting.Take(c);
-      if (FNesting.Depth() > FMaxDepth) return Stop(TStop::TooDeep);
+    got += count;
+    FOutputAt += count;
+  }
+  // The control converts each piece on its own: a UTF-8 character cut in two would become two
+  // replacement characters. A piece of the output ends where a character does; within it, the
+  // cut goes back before a character's continuation bytes, unless nothing would be left.
+  if (FFormat == TStreamFormat::PlainText && FOutputAt < FOutput.size() &&
+      Platform().CodePage->IsUtf8()) {
+    size_t back = 0;
+    while (back < got && back < FOutputAt && back < 3 &&
+           IsContinuation(FOutput[FOutputAt - back])) {
+      ++back;
     }
-    buffer[got++] = c;
+    if (back < got) {
+      got -= back;
+      FOutputAt -= back;
+    }
   }
   return true;
 }
 
 bool TRichTextStream::Rewind(TStreamFormat format) {
-  FFormat = format;
-  FPosition = FEnd = 0;
-  FRead = FNextRoomTest = 0;
-  FAfterCr = FPendingLf = false;
-  FNesting = TGroupNesting();
-  FStopped = TStop::None;
+  Start(format);
   return FFile.Seek(0) == kErrNone || Stop(TStop::ReadFailed);
 }
 

@@ -1,16 +1,18 @@
-// The rich-text viewer's reading of a document: every line break handed on as CR LF, the nesting
-// of groups followed as the bytes pass, and the load stopped before the control is handed a
-// document it cannot take.
+// The rich-text viewer's reading of a document: every line break handed on as CR LF, rich text
+// told the user's code page, plain text decoded, the nesting of groups followed as the bytes
+// pass, and the load stopped before the control is handed a document it cannot take.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "toolkit/RichEdit.h"
+#include "util/TextDecoder.h"
 
 namespace foyer {
 
@@ -39,9 +41,15 @@ class TGroupNesting {
   bool FEscaped = false;
 };
 
-// Hands a file's bytes to the rich-text control, every line break (CR alone, LF alone, or CR LF)
-// as CR LF. Read as rich text, it stops before a group would open deeper than the control reads;
-// read either way, it stops when the control has no room left for the rest of the document.
+// Hands a document to the rich-text control, every line break (CR alone, LF alone, or CR LF) as
+// CR LF. Rich text goes as its bytes are, the control reading its own code pages (\ansicpg, \u);
+// when the program's strings are UTF-8 the control would read the 8-bit characters of a document
+// that names no code page as UTF-8, so it is told the user's legacy code page after the header,
+// where a later \ansicpg of the document still has the last word. Read as rich text, it stops
+// before a group would open deeper than the control reads. Plain text goes decoded (marks, UTF-8,
+// UTF-16, else the legacy code page) as program strings, in pieces that cut no UTF-8 character,
+// which the control reads in the program's code page. Either way, it stops when the control has
+// no room left for the rest of the document.
 class TRichTextStream {
  public:
   enum class TStop : uint8_t { None, ReadFailed, TooDeep, TooLarge };
@@ -59,23 +67,37 @@ class TRichTextStream {
   TStop Stopped() const { return FStopped; }
 
  private:
+  // The state of a reading from the start of the file.
+  void Start(TStreamFormat format);
   bool Refill();
   bool Stop(TStop why);
+  // Appends text to what is handed on next: rich text with the code page after its header.
+  void Append(const char* text, size_t size);
+  // Appends text with its line breaks as CR LF.
+  void AppendLines(const char* text, size_t size);
+  // Rich text: follows the header "{\rtfN" and names the code page right after it.
+  void FollowHeader(char c);
 
   IReadFile& FFile;
   TStreamFormat FFormat;
   int32_t FMaxDepth;
   TRoomTest FHasRoom;
   std::vector<char> FInput;
-  size_t FPosition = 0;
-  size_t FEnd = 0;
   // Bytes of the file read so far, and where the room is next asked for.
   uint64_t FRead = 0;
   uint64_t FNextRoomTest = 0;
+  bool FFileEnded = false;
+  // What is handed on next, and how much of it has been.
+  std::string FOutput;
+  size_t FOutputAt = 0;
   // The last byte read was a CR: an LF right after it belongs to the same line break.
   bool FAfterCr = false;
-  // The LF of a CR LF given out is still to come.
-  bool FPendingLf = false;
+  TTextDecoder FDecoder;
+  std::string FDecoded;
+  // Rich text: "\ansicpgNNNN" when the control must be told the code page, and how much of the
+  // header has passed (kHeaderDone once it has been dealt with).
+  std::string FCodePageWord;
+  size_t FHeaderAt = 0;
   TGroupNesting FNesting;
   TStop FStopped = TStop::None;
 };
