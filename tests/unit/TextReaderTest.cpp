@@ -66,6 +66,47 @@ TEST_F(TextReaderTest, FirstLineOfAnEmptyFileIsEmpty) {
   EXPECT_EQ(ReadFirstLine("C:\\unix.txt"), "Space shooter");
 }
 
+TEST_F(TextReaderTest, LineRulesApplyToTheDecodedText) {
+  FPlatform.CodePage.SetUtf8(true);
+  // UTF-16: its zero bytes end nothing, and its CR LF and Ctrl-Z are characters of two bytes.
+  const std::string utf16("\xFF\xFEo\0\r\0\n\0\xE9\0\n\0\x1A\0h\0", 16);
+  EXPECT_EQ(Lines(utf16), (LineList{"o", "\xC3\xA9"}));
+  EXPECT_EQ(Lines("\xEF\xBB\xBFmarked\r\nnot"), (LineList{"marked", "not"}));
+  FPlatform.Fs.WriteFile("C:\\file.txt", "\xEF\xBB\xBFplain");
+  TTextReader reader("C:\\file.txt");
+  EXPECT_EQ(reader.ReadLine(), "plain");
+  EXPECT_EQ(reader.Encoding(), TTextEncoding::Utf8Mark);
+}
+
+// The bytes a reader took from a file.
+struct CountedFile final : IReadFile {
+  CountedFile(std::unique_ptr<IReadFile> file, uint64_t& read)
+      : File(std::move(file)), Bytes(read) {}
+  uint32_t Read(void* buffer, size_t count, size_t& got) override {
+    const uint32_t error = File->Read(buffer, count, got);
+    Bytes += got;
+    return error;
+  }
+  uint64_t Size() const override { return File->Size(); }
+  uint32_t Seek(uint64_t position) override { return File->Seek(position); }
+  std::unique_ptr<IReadFile> File;
+  uint64_t& Bytes;
+};
+
+// A list reads the first line of every row's readme: a long readme is not read to its end, even
+// when its first line must wait for the window that tells UTF-8 from the legacy code page.
+TEST_F(TextReaderTest, FirstLineReadsLittleOfALongFile) {
+  for (const std::string first : {"Title", "Caf\xE9"}) {
+    FPlatform.Fs.WriteFile("C:\\long.txt", first + "\r\n" + std::string(1 << 20, 'x'));
+    uint32_t error = kErrNone;
+    uint64_t read = 0;
+    const std::string line = ReadFirstLine(
+        std::make_unique<CountedFile>(FPlatform.Fs.OpenRead("C:\\long.txt", error), read));
+    EXPECT_EQ(line, first);
+    EXPECT_LE(read, 128u * 1024) << first;
+  }
+}
+
 TEST_F(TextReaderTest, OpenAndReadFailuresCarryTheSystemsCode) {
   try {
     TTextReader reader("C:\\missing.txt");

@@ -138,6 +138,40 @@ TEST_F(ViewersTest, RichTextViewerOffersRichTextFirstThenPlainTextWithEveryLineB
   EXPECT_TRUE(Headless().Errors.empty());
 }
 
+// With UTF-8 strings the control reads 8-bit text as UTF-8: plain text comes decoded, and rich
+// text is told the legacy code page that a document naming none was written in.
+TEST_F(ViewersTest, RichTextViewerDecodesPlainTextAndNamesTheLegacyCodePageOfRichText) {
+  FPlatform.CodePage.SetUtf8(true);
+  Application().CreateForm(ShowRtfForm);
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    std::string Held;
+  } cases[] = {
+      {"utf16.txt", std::string("\xFF\xFEh\0\xE9\0\n\0", 8), "h\xC3\xA9\r\n"},
+      {"legacy.txt", "caf\xE9\n\x80", "caf\xC3\xA9\r\n\xE2\x82\xAC"},
+      {"doc.rtf", "{\\rtf1\\ansi caf\xE9}", "{\\rtf1\\ansicpg1252\\ansi caf\xE9}"},
+      {"bare.rtf", "{\\rtf\nx}", "{\\rtf\\ansicpg1252\r\nx}"},
+  };
+  for (const auto& c : cases) {
+    FPlatform.Fs.WriteFile(std::string("D:\\") + c.Name, c.Bytes);
+    ShowRtfForm->ShowFile(std::string("D:\\") + c.Name);
+    EXPECT_EQ(FHeld.back(), c.Held) << c.Name;
+  }
+  // The control converts each piece it is handed on its own: none ends inside a character.
+  FPlatform.Fs.WriteFile("D:\\chars.txt", "\xEF\xBB\xBF\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
+  uint32_t error = kErrNone;
+  const auto file = FPlatform.Fs.OpenRead("D:\\chars.txt", error);
+  TRichTextStream stream(*file, TStreamFormat::PlainText, 0, nullptr);
+  std::vector<std::string> pieces;
+  char buffer[4];
+  size_t got = 0;
+  while (stream.Read(buffer, sizeof buffer, got) && got > 0)
+    pieces.emplace_back(buffer, got);
+  EXPECT_EQ(pieces,
+            (std::vector<std::string>{"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "z"}));
+}
+
 TEST_F(ViewersTest, RichTextViewerFailuresLeaveTheWindowUnshown) {
   Application().CreateForm(ShowRtfForm);
   FPlatform.Fs.WriteFile("D:\\good.rtf", "{\\rtf1 kept}");
