@@ -1,5 +1,6 @@
 // The fuzzers' input as a file of the in-memory file system, read in chunks of sizes drawn from
-// the input itself, so that every border between two reads is tried.
+// the input itself, so that every border between two reads is tried; and the code page that
+// texts are decoded with.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/memory/MemoryCodePage.h"
 #include "platform/memory/MemoryFileSystem.h"
 
 namespace foyer::fuzz {
@@ -49,5 +51,17 @@ class ChunkedFile : public IReadFile {
   uint32_t FSeed = 0;
   std::unique_ptr<IReadFile> FFile;
 };
+
+// Installs the in-memory code page, its strings UTF-8 or in code page 1252 as asked.
+inline void UseCodePage(bool isUtf8) {
+  static MemoryCodePage* codePage = [] {
+    auto* made = new MemoryCodePage;
+    Services services;
+    services.CodePage = made;
+    InstallPlatform(services);
+    return made;
+  }();
+  codePage->SetUtf8(isUtf8);
+}
 
 }  // namespace foyer::fuzz

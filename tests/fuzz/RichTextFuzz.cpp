@@ -1,13 +1,16 @@
-// Feeds arbitrary documents to the rich-text viewer's reading, in chunks of random sizes: read as
-// rich text with a random nesting limit it hands on a prefix of the document with every line
-// break as CR LF, stopping before a group would open deeper than the limit (by the rule read
-// directly off the bytes); read again as plain text it hands on the whole document; and a
-// document larger than the room left is stopped before a byte is handed on.
+// Feeds arbitrary documents to the rich-text viewer's reading, in chunks of random sizes, with the
+// program's strings in UTF-8 or in code page 1252: read as rich text with a random nesting limit
+// it hands on a prefix of the document with every line break as CR LF (and, with UTF-8 strings,
+// the legacy code page named after the header), stopping before a group would open deeper than
+// the limit (by the rule read directly off the bytes); read again as plain text it hands on the
+// whole document decoded at once; and a document larger than the room left is stopped before a
+// byte is handed on.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "FuzzFile.h"
+#include "util/TextDecoder.h"
 #include "viewers/RichTextStream.h"
 
 namespace {
@@ -26,6 +29,16 @@ std::string WithCrLf(const std::string& text) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
   }
   return out;
+}
+
+// The code page named right after "{\rtfN" when another byte follows.
+std::string WithCodePage(std::string text) {
+  if (text.compare(0, 5, "{\\rtf") != 0) return text;
+  size_t at = 5;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+    ++at;
+  if (at < text.size()) text.insert(at, "\\ansicpg1252");
+  return text;
 }
 
 // Where the first group deeper than the limit opens, or the text's size: every brace counts but
@@ -57,9 +70,11 @@ std::string ReadAll(TRichTextStream& stream, foyer::fuzz::ChunkedFile& sizes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using TStop = TRichTextStream::TStop;
   foyer::fuzz::ChunkedFile file(data, size);
-  const std::string text =
-      WithCrLf(std::string(reinterpret_cast<const char*>(data) + std::min<size_t>(size, 4),
-                           size - std::min<size_t>(size, 4)));
+  const bool isUtf8 = size > 0 && data[0] % 2 == 1;
+  foyer::fuzz::UseCodePage(isUtf8);
+  const std::string bytes(reinterpret_cast<const char*>(data) + std::min<size_t>(size, 4),
+                          size - std::min<size_t>(size, 4));
+  const std::string text = WithCrLf(isUtf8 ? WithCodePage(bytes) : bytes);
   const int limit = static_cast<int>(file.Next() % 40);
   const uint64_t room = file.Next() % 8 == 0 ? file.Size() / 2 : file.Size();
   TRichTextStream stream(file, TStreamFormat::RichText, limit,
@@ -77,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (room < file.Size()) return 0;
   if (!stream.Rewind(TStreamFormat::PlainText)) std::abort();
-  if (ReadAll(stream, file) != text || stream.Stopped() != TStop::None) std::abort();
+  const std::string plain = WithCrLf(foyer::DecodeText(bytes));
+  if (ReadAll(stream, file) != plain || stream.Stopped() != TStop::None) std::abort();
   return 0;
 }

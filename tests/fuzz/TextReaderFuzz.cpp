@@ -1,13 +1,14 @@
-// Feeds arbitrary text to the line reader in chunks of random sizes and compares its lines with
-// the rules read directly off the bytes: CR, CR LF and a lone LF end a line, a Ctrl-Z ends the
-// text, a final line end adds no empty line, and a line of any length (past 255 characters too)
-// comes back whole.
+// Feeds arbitrary text to the line reader in chunks of random sizes, with the program's strings in
+// UTF-8 or in code page 1252, and compares its lines with the rules read directly off the whole
+// text decoded at once: CR, CR LF and a lone LF end a line, a Ctrl-Z ends the text, a final line
+// end adds no empty line, and a line of any length (past 255 characters too) comes back whole.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "FuzzFile.h"
+#include "util/TextDecoder.h"
 #include "util/TextReader.h"
 
 namespace {
@@ -29,7 +30,8 @@ std::vector<std::string> ExpectedLines(std::string text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data) + std::min<size_t>(size, 4),
                          size - std::min<size_t>(size, 4));
-  const std::vector<std::string> expected = ExpectedLines(text);
+  foyer::fuzz::UseCodePage(size > 0 && data[0] % 2 == 1);
+  const std::vector<std::string> expected = ExpectedLines(foyer::DecodeText(text));
   foyer::TTextReader reader(std::make_unique<foyer::fuzz::ChunkedFile>(data, size));
   std::vector<std::string> lines;
   while (!reader.Eof())
