@@ -69,8 +69,8 @@ std::string Head(const std::string& path, size_t count) {
   return bytes;
 }
 
-// How a text was saved, told from all of it, as the program's decoder tells it; Ascii when it
-// cannot be read.
+// How a text was saved, as the program's decoder tells it; Ascii when it cannot be read. A
+// text is read only until the decoder has told it: what it found is never taken back.
 TTextEncoding EncodingOf(const std::string& path) {
   uint32_t error = kErrNone;
   std::unique_ptr<IReadFile> file = Platform().Fs->OpenRead(path, error);
@@ -79,7 +79,8 @@ TTextEncoding EncodingOf(const std::string& path) {
   std::string bytes(64 * 1024, '\0');
   std::string text;
   size_t got = 0;
-  while (file->Read(bytes.data(), bytes.size(), got) == kErrNone && got > 0) {
+  while (decoder.Encoding() == TTextEncoding::Ascii &&
+         file->Read(bytes.data(), bytes.size(), got) == kErrNone && got > 0) {
     decoder.Take(bytes.data(), got, text);
     text.clear();  // only how it was saved matters here
   }
