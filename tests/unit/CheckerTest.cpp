@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "Fixtures.h"
 #include "check/Checker.h"
@@ -119,20 +120,18 @@ TEST(CheckerTest, NamesInEveryScriptOpenAndTextsAreTakenAsTheyWereSavedOnLinuxFo
   posix.Fs.AddDrive('M', folder.Path());
   const ScopedPlatform scoped(posix.Get());
   const TReport report = CheckMedium("M:\\");
-  const std::vector<std::string> found = Problems(report);
+  std::map<std::string, std::string> severities;  // by path
+  for (const std::string& problem : Problems(report))
+    severities[problem.substr(problem.find(' ') + 1)] = problem.substr(0, problem.find(' '));
   const auto install = std::find_if(report.Categories.begin(), report.Categories.end(),
                                     [](const auto& c) { return c.Folder == "Install"; });
   ASSERT_NE(install, report.Categories.end());
   for (const auto& c : cases) {
     std::string path = "M:\\" + c.File;
     std::replace(path.begin(), path.end(), '/', '\\');
-    const auto problem = std::find_if(found.begin(), found.end(), [&](const std::string& p) {
-      return p.size() > path.size() && p.compare(p.size() - path.size(), path.size(), path) == 0;
-    });
-    EXPECT_EQ(problem == found.end() ? "" : problem->substr(0, problem->find(' ')), c.Problem)
-        << c.File;
+    EXPECT_EQ(severities[path], c.Problem) << c.File;
     if (c.Description.empty()) continue;
-    const std::string entry = path.substr(11, path.size() - 18);  // M:\Install\<entry>\readme
+    const std::string entry = c.File.substr(8, c.File.find('/', 8) - 8);  // Install/<entry>/
     const auto listed = std::find_if(install->Entries.begin(), install->Entries.end(),
                                      [&](const TListedEntry& e) { return e.Name == entry; });
     ASSERT_NE(listed, install->Entries.end()) << entry;
