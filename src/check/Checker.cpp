@@ -308,8 +308,9 @@ class TChecker {
     if (isAscii) return;
     if (!IsUtf8(name)) {
       Add(TSeverity::Warning, path,
-          "The name is not UTF-8: the program shows it as \"" + RepairedUtf8(name) +
-              "\", and what a disc or a zip made from it names it is not known.",
+          "The name is not UTF-8 (bytes of an old code page): the program shows it as \"" +
+              RepairedUtf8(name) +
+              "\", and what Windows names it depends on the tool that writes the disc or zip.",
           "Rename it in UTF-8.");
       return;
     }

@@ -122,9 +122,8 @@ TUnpackedMedium::TUnpackedMedium(const std::string& path) {
                                                                       archive_read_free);
   archive_read_support_format_iso9660(reader.get());
   archive_read_support_format_zip(reader.get());
-  // An image's names as Windows shows them: Joliet, else the short names, never Rock Ridge. A
-  // zip's names not marked UTF-8 are in code page 437, as the format defines them.
-  archive_read_set_options(reader.get(), "iso9660:!rockridge,zip:hdrcharset=CP437");
+  // An image's names as Windows shows them: Joliet, else the short names, never Rock Ridge.
+  archive_read_set_options(reader.get(), "iso9660:!rockridge");
   if (archive_read_open_filename(reader.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) {
     FError = archive_error_string(reader.get());
     return;
