@@ -8,12 +8,15 @@
 #include "main/EntryNotes.h"
 #include "main/UMain.h"
 #include "platform/Platform.h"
+#include "platform/memory/MemoryCodePage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Headless.h"
 #include "util/Errors.h"
 #include "util/Path.h"
+#include "util/TextDecoder.h"
 #include "util/TextReader.h"
+#include "util/Unicode.h"
 
 namespace foyer {
 
@@ -64,6 +67,25 @@ std::string Head(const std::string& path, size_t count) {
   }
   bytes.resize(done);
   return bytes;
+}
+
+// How a text was saved, as the program's decoder tells it; Ascii when it cannot be read. A
+// text is read only until the decoder has told it: what it found is never taken back.
+TTextEncoding EncodingOf(const std::string& path) {
+  uint32_t error = kErrNone;
+  std::unique_ptr<IReadFile> file = Platform().Fs->OpenRead(path, error);
+  TTextDecoder decoder;
+  if (!file) return decoder.Encoding();
+  std::string bytes(64 * 1024, '\0');
+  std::string text;
+  size_t got = 0;
+  while (decoder.Encoding() == TTextEncoding::Ascii &&
+         file->Read(bytes.data(), bytes.size(), got) == kErrNone && got > 0) {
+    decoder.Take(bytes.data(), got, text);
+    text.clear();  // only how it was saved matters here
+  }
+  decoder.Finish(text);
+  return decoder.Encoding();
 }
 
 std::string KindsText(uint16_t kinds) {
@@ -190,9 +212,10 @@ class TChecker {
       if (entry.Name == "." || entry.Name == "..") continue;
       const std::string path = JoinPath(folder, entry.Name);
       CheckName(path, entry.Name);
-      if (entry.Name.find('?') != std::string::npos) continue;  // nothing opens it
+      // Only a system that holds names in its code page has "?" in one, and opens no entry by it.
+      if (entry.Name.find('?') != std::string::npos) continue;
       if ((entry.Attr & faDirectory) != 0) {
-        CheckInstallTree(path, entry.Name.size() + 1, path);
+        CheckInstallTree(path, PathLength(entry.Name) + 1, path);
         for (const char* readme : {"readme", "readme.txt"}) {
           const std::string notes = JoinPath(path, readme);
           if (FFs.FileExists(notes)) CheckReadme(notes, readme == std::string("readme"));
@@ -234,45 +257,77 @@ class TChecker {
     }
   }
 
-  // Texts: a readme's first line is the entry's description.
+  // Texts: how each was saved, and a readme's first line, which is the entry's description.
   void CheckReadme(const std::string& path, bool isDescription) {
-    const std::string head = Head(path, 4096);
-    if (head.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    if (EncodingOf(path) == TTextEncoding::Legacy) {
       Add(TSeverity::Warning, path,
-          // The mark's three bytes as a Western system shows them, written here in UTF-8.
-          "The text starts with a UTF-8 byte-order mark, shown as \"\xC3\xAF\xC2\xBB\xC2\xBF\".",
-          "Save it in the system's code page (ANSI), without a byte-order mark.");
-    } else if (std::any_of(head.begin(), head.end(),
-                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-      Add(TSeverity::Note, path,
-          "Characters beyond ASCII show as the user's code page has them.",
-          "Keep to plain ASCII, or to the code page of the systems the medium is for.");
+          "The text is saved in an old code page: the program reads it in the user's own, so its "
+          "characters beyond ASCII show differently on a Greek or a Russian system.",
+          "Save it as UTF-8 (with or without a byte-order mark), or as UTF-16 (\"Unicode\").");
     }
     if (!isDescription) return;
-    const std::string line = head.substr(0, head.find_first_of("\r\n"));
-    if (line.size() + 11 > kRowChars) {
+    std::string line;
+    try {
+      line = ReadFirstLine(path);
+    } catch (const Exception&) {
+      return;  // a click on the category reports what the program shows
+    }
+    const size_t length = CharLength(line);
+    if (length + 11 > kRowChars) {
       Add(TSeverity::Note, path,
-          "The description (" + std::to_string(line.size()) +
+          "The description (" + std::to_string(length) +
               " characters) is longer than the list shows without scrolling.",
-          "Keep the readme's first line within " + std::to_string(kRowChars - 11) +
-              " characters.");
+          "Keep the readme's first line within " + std::to_string(kRowChars - 11) + " characters.");
     }
   }
 
-  // Names the system's code page may not hold. One it cannot hold is listed with "?" for what
-  // it lacks (a name has no "?" of its own on Windows).
+  // Names beyond ASCII. Where the program's strings are UTF-8 (Windows 10 version 1903 and
+  // later) every name shows and opens; an older system holds names in its code page, shows "?"
+  // for a character that it lacks, and cannot open an entry by a name with "?".
   void CheckName(const std::string& path, const std::string& name) {
-    if (name.find('?') != std::string::npos) {
-      Add(TSeverity::Error, path,
-          "The name shows as \"" + name + "\": this system's code page cannot hold it, and the "
-          "entry cannot be opened or installed.",
-          "Keep names to ASCII letters, digits, spaces and -_().");
-    } else if (std::any_of(name.begin(), name.end(),
-                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    const bool isAscii = std::all_of(name.begin(), name.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const char* const fix =
+        "Keep names to ASCII letters, digits, spaces and -_() for a medium such systems read.";
+    if (!IsUtf8Strings()) {
+      // Checked on such a system: what it lacks is lost here too.
+      if (name.find('?') != std::string::npos) {
+        Add(TSeverity::Error, path,
+            "The name shows as \"" + name +
+                "\": this system's code page cannot hold it, and the entry cannot be opened or "
+                "installed.",
+            fix);
+      } else if (!isAscii) {
+        Add(TSeverity::Warning, path,
+            "Before Windows 10 version 1903, a system whose code page lacks its characters shows "
+            "the name with \"?\" and cannot open or install the entry.",
+            fix);
+      }
+      return;
+    }
+    if (isAscii) return;
+    if (!IsUtf8(name)) {
       Add(TSeverity::Warning, path,
-          "On a system whose code page lacks its characters, the name shows as \"?\" and the "
-          "entry cannot be opened or installed.",
-          "Keep names to ASCII letters, digits, spaces and -_().");
+          "The name is not UTF-8 (bytes of an old code page): the program shows it as \"" +
+              RepairedUtf8(name) +
+              "\", and what Windows names it depends on the tool that writes the disc or zip.",
+          "Rename it in UTF-8.");
+      return;
+    }
+    const std::string western = Utf8To1252(name);
+    if (western.find('?') != std::string::npos) {
+      Add(TSeverity::Warning, path,
+          "Windows before 10 version 1903 shows the name as \"" + Utf8From1252(western) +
+              "\" on a Western system, and with \"?\" on every system whose code page lacks its "
+              "characters; there the entry cannot be opened or installed.",
+          fix);
+    } else {
+      // A Western system holds it; a Greek, Russian or Asian one before 1903 does not.
+      Add(TSeverity::Note, path,
+          "Windows before 10 version 1903 shows the name with \"?\" on a system whose code page "
+          "lacks its characters (a Greek or a Russian one), and cannot open or install the entry "
+          "there.",
+          fix);
     }
   }
 
@@ -282,8 +337,8 @@ class TChecker {
     for (const DirEntry& file : found.Entries) {
       if (file.Name == "." || file.Name == "..") continue;
       const std::string path = JoinPath(folder, file.Name);
-      const size_t inside = path.size() - (entry.size() + 1);
-      const size_t target = std::string(kTypicalTarget).size() + relative + inside;
+      const size_t inside = PathLength(path) - (PathLength(entry) + 1);
+      const size_t target = PathLength(kTypicalTarget) + relative + inside;
       if (target > kMaxPath) {
         Add(TSeverity::Warning, path,
             "Installed under " + std::string(kTypicalTarget) + ", its path is " +

@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 
 #include "check/Checker.h"
+#include "util/Path.h"
+#include "util/Unicode.h"
 
 namespace foyer {
 
@@ -35,10 +37,10 @@ const char* ReasonName(TNoModeReason reason) {
   return "";
 }
 
-// The text in a column of the width, and at least one space after it.
-std::string Padded(std::string text, size_t width) {
-  text.resize(std::max(width, text.size() + 1), ' ');
-  return text;
+// The text in a column of the width in characters, and at least one space after it.
+std::string Padded(const std::string& text, size_t width) {
+  const size_t length = CharLength(text);
+  return text + std::string(length < width ? width - length : 1, ' ');
 }
 
 size_t Count(const TReport& report, TSeverity severity) {
@@ -85,7 +87,8 @@ std::string ReportText(const TReport& report) {
           Counted(Count(report, TSeverity::Error), "error", "errors") + ", " +
           Counted(Count(report, TSeverity::Warning), "warning", "warnings") + ", " +
           Counted(Count(report, TSeverity::Note), "note", "notes") + "\n";
-  return text;
+  // A Linux name that is not UTF-8 is shown as the program shows it, with U+FFFD.
+  return IsUtf8Strings() ? RepairedUtf8(text) : text;
 }
 
 std::string ReportJson(const TReport& report) {
@@ -124,7 +127,9 @@ std::string ReportJson(const TReport& report) {
                      {"errors", Count(report, TSeverity::Error)},
                      {"warnings", Count(report, TSeverity::Warning)},
                      {"notes", Count(report, TSeverity::Note)}};
-  // Bytes of the medium's code page that are no UTF-8 come out as U+FFFD, never as an error.
+  // Bytes that are no UTF-8 (a Linux name that is not, or a name in the code page of a system
+  // before the UTF-8 one) come out as U+FFFD, each ill-formed sequence as the text report shows
+  // it, never as an error.
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

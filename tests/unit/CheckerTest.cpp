@@ -5,12 +5,15 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "Fixtures.h"
 #include "check/Checker.h"
 #include "platform/posix/PosixPlatform.h"
 #include "unit/TempFolder.h"
+#include "util/Unicode.h"
 
 namespace foyer {
 namespace {
@@ -67,7 +70,7 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
   } cases[] = {
       {"Mixed\\a.wav", std::string("RIFF\0\0\0\0WAVE", 12), "error D:\\cd\\Mixed"},
       {"Pictures\\broken.bmp", "BM not a picture", "error D:\\cd\\Pictures\\broken.bmp"},
-      {"Documents\\bom.txt", "\xEF\xBB\xBFText", "warning D:\\cd\\Documents\\bom.txt"},
+      {"Documents\\old.txt", "Caf\xE9", "warning D:\\cd\\Documents\\old.txt"},
       {"Letters\\plain.rtf", "Not rich text", "warning D:\\cd\\Letters\\plain.rtf"},
       {"Sounds\\fake.wav", "MThd", "warning D:\\cd\\Sounds\\fake.wav"},
       {"layout.dat\\tc24\\butt.bmp", "", "error D:\\cd\\layout.dat\\tc24\\butt.bmp"},
@@ -87,17 +90,56 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
   }
 }
 
-TEST(CheckerTest, NameTheCodePageCannotHoldIsAnErrorOnLinuxFolders) {
+TEST(CheckerTest, NamesInEveryScriptOpenAndTextsAreTakenAsTheyWereSavedOnLinuxFolders) {
   const test::TempFolder folder;
-  ASSERT_EQ(mkdir((folder.Path() + "/Sounds").c_str(), 0777), 0);
-  std::ofstream(folder.Path() + "/Sounds/\xE6\x97\xA5.wav") << std::string("RIFF\0\0\0\0WAVE", 12);
-  std::ofstream(folder.Path() + "/Sounds/Caf\xC3\xA9.wav") << std::string("RIFF\0\0\0\0WAVE", 12);
+  const std::string wave("RIFF\0\0\0\0WAVE", 12);
+  const struct {
+    std::string File;
+    std::string Bytes;
+    std::string Problem;      // empty: none for the file
+    std::string Description;  // a readme's, as its row shows it
+  } cases[] = {
+      {"Sounds/\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.wav", wave, "warning", ""},
+      {"Sounds/\xE6\x97\xA5\xE6\x9C\xAC.wav", wave, "warning", ""},
+      {"Sounds/Caf\xC3\xA9.wav", wave, "note", ""},
+      {"Sounds/caf\xE9.wav", wave, "warning", ""},  // not UTF-8
+      {"Install/Plain/readme", "Menu caf\xC3\xA9\r\nmore", "", "Menu caf\xC3\xA9"},
+      {"Install/Marked/readme", "\xEF\xBB\xBFMenu caf\xC3\xA9", "", "Menu caf\xC3\xA9"},
+      {"Install/Wide/readme", std::string("\xFF\xFEM\0e\0n\0u\0 \0c\0a\0f\0\xE9\0", 20), "",
+       "Menu caf\xC3\xA9"},
+      {"Install/Old/readme", "Menu caf\xE9", "warning", "Menu caf\xC3\xA9"},
+      {"layout.dat/tc24/back.bmp", test::SolidBmp(64, 48, 0x204080), "", ""},
+      {"layout.dat/tc24/butt.bmp", test::SolidBmp(105, 41, 0xC0C0C0), "", ""},
+  };
+  for (const auto& c : cases) {
+    const std::filesystem::path host = folder.Path() + "/" + c.File;
+    std::filesystem::create_directories(host.parent_path());
+    std::ofstream(host, std::ios::binary) << c.Bytes;
+  }
   PosixPlatform posix;
   posix.Fs.AddDrive('M', folder.Path());
   const ScopedPlatform scoped(posix.Get());
-  const std::vector<std::string> found = Problems(CheckMedium("M:\\"));
-  for (const std::string problem : {"error M:\\Sounds\\?.wav", "warning M:\\Sounds\\Caf\xE9.wav"})
-    EXPECT_NE(std::find(found.begin(), found.end(), problem), found.end()) << problem;
+  const TReport report = CheckMedium("M:\\");
+  std::map<std::string, std::string> severities;  // by path
+  for (const std::string& problem : Problems(report))
+    severities[problem.substr(problem.find(' ') + 1)] = problem.substr(0, problem.find(' '));
+  const auto install = std::find_if(report.Categories.begin(), report.Categories.end(),
+                                    [](const auto& c) { return c.Folder == "Install"; });
+  ASSERT_NE(install, report.Categories.end());
+  for (const auto& c : cases) {
+    std::string path = "M:\\" + c.File;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    EXPECT_EQ(severities[path], c.Problem) << c.File;
+    if (c.Description.empty()) continue;
+    const std::string entry = c.File.substr(8, c.File.find('/', 8) - 8);  // Install/<entry>/
+    const auto listed = std::find_if(install->Entries.begin(), install->Entries.end(),
+                                     [&](const TListedEntry& e) { return e.Name == entry; });
+    ASSERT_NE(listed, install->Entries.end()) << entry;
+    EXPECT_EQ(listed->Description, c.Description) << c.File;
+  }
+  // The name that is not UTF-8 reaches neither report as such.
+  EXPECT_TRUE(IsUtf8(ReportText(report)));
+  EXPECT_TRUE(IsUtf8(ReportJson(report)));
 }
 
 }  // namespace

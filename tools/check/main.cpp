@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Platform.h"
 #else
 #include <climits>
+#include <clocale>
 #include <cstdlib>
 
 #include <sys/stat.h>
@@ -71,6 +72,10 @@ int main(int argc, char** argv) {
   // A disc image or a zip file is checked as the folder it unpacks to, its paths shown inside it.
   std::unique_ptr<TUnpackedMedium> unpacked;
   if (!S_ISDIR(status.st_mode)) {
+    // Its names beyond ASCII (Joliet's UTF-16, a zip's UTF-8) are written in UTF-8, the form the
+    // folder's file system takes as the program's own, whatever this user's locale; in the C
+    // locale they could not be unpacked at all.
+    setlocale(LC_CTYPE, "C.UTF-8");
     unpacked = std::make_unique<TUnpackedMedium>(resolved);
     if (unpacked->Folder().empty()) {
       std::fprintf(stderr, "foyer-check: cannot read %s: %s\n", medium.c_str(),

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "platform/posix/DosAttrib.h"
-#include "platform/posix/HostNames.h"
 
 namespace foyer {
 
@@ -257,7 +256,7 @@ const PosixFileSystem::FolderIndex* PosixFileSystem::IndexOf(const std::string& 
   index.Hosts.clear();
   std::string candidate;
   while (listing.Next(candidate)) {
-    std::string& host = index.Hosts[Folded(WindowsName(candidate))];
+    std::string& host = index.Hosts[Folded(candidate)];
     if (host.empty() || candidate < host) host = candidate;
   }
   struct timespec now = {};
@@ -272,7 +271,7 @@ const PosixFileSystem::FolderIndex* PosixFileSystem::IndexOf(const std::string& 
 // False when there is none, or the folder cannot be searched (error set).
 bool PosixFileSystem::FindEntry(const std::string& folder, const std::string& name,
                                 std::string& host, struct stat& status, uint32_t& error) {
-  host = HostName(name);
+  host = name;
   if (stat(Join(folder, host).c_str(), &status) == 0) return true;
   if (errno == EACCES) {
     error = kErrAccessDenied;
@@ -330,8 +329,8 @@ PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
   walk.Parent = folder;
   walk.Exists = FindEntry(folder, names.back(), host, walk.Status, walk.Error);
   if (walk.Error != kErrNone) return walk;
-  walk.Host = Join(folder, walk.Exists ? host : HostName(names.back()));
-  walk.Name = walk.Exists ? WindowsName(host) : names.back();
+  walk.Host = Join(folder, walk.Exists ? host : names.back());
+  walk.Name = walk.Exists ? host : names.back();
   return walk;
 }
 
@@ -361,12 +360,12 @@ FindResult PosixFileSystem::Enumerate(const std::string& pattern) {
     }
   }
   const size_t dots = result.Entries.size();
-  std::string host;
-  while (!mask.empty() && listing.Next(host)) {
-    // A name the code page cannot hold is listed with its "?", as Windows lists it.
-    const std::string name = WindowsName(host);
-    if (!IsNameable(host) || !MatchesMask(mask, name)) continue;
-    const std::string hostPath = Join(walk.Host, host);
+  // The Linux name is the program's name: UTF-8 where the system runs the program with the
+  // UTF-8 code page, as this platform does.
+  std::string name;
+  while (!mask.empty() && listing.Next(name)) {
+    if (!IsNameable(name) || !MatchesMask(mask, name)) continue;
+    const std::string hostPath = Join(walk.Host, name);
     struct stat status;
     if (stat(hostPath.c_str(), &status) != 0) continue;
     DirEntry entry;

@@ -17,12 +17,14 @@ namespace foyer {
 
 // Each drive letter stands for a Linux folder, its top folder. Paths are Windows paths, resolved
 // name by name: a name the folder holds in that very form first, else the first one, in byte
-// order, that differs only in letter case (code page 1252), as several may on Linux. Names are
-// shown in code page 1252 where the Linux name is UTF-8, a character the code page lacks as "?"
-// (listed, but no path can name it, as on Windows), and as their bytes where the name is not
-// UTF-8; new names are written in UTF-8. Wildcards match as FindFirstFile matches them. A listing gives
-// "." and ".." first (except in a drive's top folder), then the names in order without regard to
-// case, as NTFS and CD media give them.
+// order, that differs only in letter case (a character at a time, as Windows compares names),
+// as several may on Linux. A Linux name is the program's name and the program's name the Linux
+// one, as Windows 10 version 1903 and later list names in UTF-8 to a program that runs with the
+// UTF-8 code page: every script shows and opens. A Linux name that is not UTF-8 keeps its bytes:
+// what they meant (a zip's code page 437, a Western or a Cyrillic code page) cannot be told, and
+// kept as they are they still open that entry and no other. Wildcards match as FindFirstFile
+// matches them. A listing gives "." and ".." first (except in a drive's top folder), then the
+// names in order without regard to case, as NTFS and CD media give them.
 //
 // Attributes: a file or folder without any write permission is read-only; hidden and system
 // come from the user.DOSATTRIB extended attribute where the entry has one that can be read, as
@@ -77,7 +79,7 @@ class PosixFileSystem final : public IFileSystem {
     std::string Folder;  // the Linux folder, without a trailing slash but for "/"
   };
   struct Walk;
-  // A folder's Linux names by their folded Windows names, each the first in byte order.
+  // A folder's Linux names by their folded forms, each the first in byte order.
   struct FolderIndex {
     struct stat Status = {};  // the folder's, when it was read
     bool IsSettled = false;   // its time of change is far enough past to tell later changes
