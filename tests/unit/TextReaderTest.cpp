@@ -1,6 +1,7 @@
 // Reading text files by lines: line ends, Ctrl-Z, the end of the file, and I/O errors.
 #include <gtest/gtest.h>
 
+#include "medgen/Medium.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "util/Errors.h"
 #include "util/TextReader.h"
@@ -76,6 +77,17 @@ TEST_F(TextReaderTest, LineRulesApplyToTheDecodedText) {
   TTextReader reader("C:\\file.txt");
   EXPECT_EQ(reader.ReadLine(), "plain");
   EXPECT_EQ(reader.Encoding(), TTextEncoding::Utf8Mark);
+}
+
+// The demonstration medium's notes, saved in every way a text is saved, read back as written.
+TEST_F(TextReaderTest, EveryWayOfSavingATextReadsBackAsWritten) {
+  FPlatform.CodePage.SetUtf8(true);
+  for (const medgen::LanguageEntry& entry : medgen::LanguageEntries()) {
+    const std::string text = entry.Description + "\r\n\r\n" + entry.Description + "\r\n";
+    EXPECT_EQ(Lines(medgen::SavedText(text, entry.Saving)),
+              (LineList{entry.Description, "", entry.Description}))
+        << entry.Name;
+  }
 }
 
 // The bytes a reader took from a file.
