@@ -47,7 +47,8 @@ class TTextReader {
   bool FEnded = false;
 };
 
-// The first line of a text file; an empty file gives an empty line.
+// The first line of a text file; an empty file gives an empty line. Only as much of the file is
+// read as the line and the decoding need: a list reads one for every row.
 std::string ReadFirstLine(const std::string& path);
 std::string ReadFirstLine(std::unique_ptr<IReadFile> file);
 

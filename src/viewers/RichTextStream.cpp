@@ -2,6 +2,7 @@
 #include "viewers/RichTextStream.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string_view>
 #include <utility>
 
@@ -16,6 +17,7 @@ constexpr uint64_t kRoomTestBytes = 1024 * 1024;
 
 // How rich text begins; the version's digits follow.
 constexpr std::string_view kHeader = "{\\rtf";
+constexpr std::string_view kAnsi = "\\ansi";
 constexpr size_t kHeaderDone = static_cast<size_t>(-1);
 
 bool IsContinuation(char c) {
@@ -39,11 +41,13 @@ void TRichTextStream::Start(TStreamFormat format) {
   FOutputAt = 0;
   FAfterCr = false;
   FDecoder = TTextDecoder();
+  ICodePage& codePage = *Platform().CodePage;
+  FIsUtf8Strings = codePage.IsUtf8();
   FCodePageWord.clear();
-  ICodePage* codePage = Platform().CodePage;
-  if (format == TStreamFormat::RichText && codePage != nullptr && codePage->IsUtf8())
-    FCodePageWord = "\\ansicpg" + std::to_string(codePage->LegacyCodePage());
+  if (format == TStreamFormat::RichText && FIsUtf8Strings)
+    FCodePageWord = "\\ansicpg" + std::to_string(codePage.LegacyCodePage());
   FHeaderAt = FCodePageWord.empty() ? kHeaderDone : 0;
+  FAnsiAt = kHeaderDone;
   FNesting = TGroupNesting();
   FStopped = TStop::None;
 }
@@ -58,10 +62,24 @@ void TRichTextStream::FollowHeader(char c) {
     FHeaderAt = c == kHeader[FHeaderAt] ? FHeaderAt + 1 : kHeaderDone;
     return;
   }
-  if (c >= '0' && c <= '9') return;
-  // Not "\ansi\ansicpg": the document's own \ansi sets code page 1252 only where it comes, and a
-  // later \ansicpg of its own replaces this one.
-  FOutput += FCodePageWord;
+  if (FAnsiAt == kHeaderDone) {
+    if (c >= '0' && c <= '9') return;  // the version
+    // A later \ansicpg of the document's own replaces this one.
+    FOutput += FCodePageWord;
+    FAnsiAt = 0;
+  }
+  // Most documents go on with the character set \ansi, which Windows' rich edit may take for
+  // the program's own code page: the legacy one is named after it again.
+  if (FAnsiAt < kAnsi.size()) {
+    if (c == kAnsi[FAnsiAt]) {
+      ++FAnsiAt;
+    } else {
+      FHeaderAt = kHeaderDone;
+    }
+    return;
+  }
+  const bool endsWord = !std::isalnum(static_cast<unsigned char>(c)) && c != '-';
+  if (endsWord) FOutput += FCodePageWord;
   FHeaderAt = kHeaderDone;
 }
 
@@ -142,8 +160,7 @@ bool TRichTextStream::Read(char* buffer, size_t capacity, size_t& got) {
   // The control converts each piece on its own: a UTF-8 character cut in two would become two
   // replacement characters. A piece of the output ends where a character does; within it, the
   // cut goes back before a character's continuation bytes, unless nothing would be left.
-  if (FFormat == TStreamFormat::PlainText && FOutputAt < FOutput.size() &&
-      Platform().CodePage->IsUtf8()) {
+  if (FFormat == TStreamFormat::PlainText && FOutputAt < FOutput.size() && FIsUtf8Strings) {
     size_t back = 0;
     while (back < got && back < FOutputAt && back < 3 &&
            IsContinuation(FOutput[FOutputAt - back])) {

@@ -44,12 +44,12 @@ class TGroupNesting {
 // Hands a document to the rich-text control, every line break (CR alone, LF alone, or CR LF) as
 // CR LF. Rich text goes as its bytes are, the control reading its own code pages (\ansicpg, \u);
 // when the program's strings are UTF-8 the control would read the 8-bit characters of a document
-// that names no code page as UTF-8, so it is told the user's legacy code page after the header,
-// where a later \ansicpg of the document still has the last word. Read as rich text, it stops
-// before a group would open deeper than the control reads. Plain text goes decoded (marks, UTF-8,
-// UTF-16, else the legacy code page) as program strings, in pieces that cut no UTF-8 character,
-// which the control reads in the program's code page. Either way, it stops when the control has
-// no room left for the rest of the document.
+// that names no code page as UTF-8, so it is told the user's legacy code page after the header
+// (and after an \ansi there), where a later \ansicpg of the document still has the last word. Read
+// as rich text, it stops before a group would open deeper than the control reads. Plain text goes
+// decoded (marks, UTF-8, UTF-16, else the legacy code page) as program strings, in pieces that cut
+// no UTF-8 character, which the control reads in the program's code page. Either way, it stops when
+// the control has no room left for the rest of the document.
 class TRichTextStream {
  public:
   enum class TStop : uint8_t { None, ReadFailed, TooDeep, TooLarge };
@@ -75,7 +75,8 @@ class TRichTextStream {
   void Append(const char* text, size_t size);
   // Appends text with its line breaks as CR LF.
   void AppendLines(const char* text, size_t size);
-  // Rich text: follows the header "{\rtfN" and names the code page right after it.
+  // Rich text: follows the header "{\rtfN" and names the code page right after it, and after an
+  // "\ansi" that follows it.
   void FollowHeader(char c);
 
   IReadFile& FFile;
@@ -92,12 +93,16 @@ class TRichTextStream {
   size_t FOutputAt = 0;
   // The last byte read was a CR: an LF right after it belongs to the same line break.
   bool FAfterCr = false;
+  // The program's strings are UTF-8, and so is what the control reads as plain text.
+  bool FIsUtf8Strings = false;
   TTextDecoder FDecoder;
   std::string FDecoded;
-  // Rich text: "\ansicpgNNNN" when the control must be told the code page, and how much of the
-  // header has passed (kHeaderDone once it has been dealt with).
+  // Rich text: "\ansicpgNNNN" when the control must be told the code page, how much of the
+  // header "{\rtfN" has passed, and how much of an "\ansi" after it (kHeaderDone: dealt with, or
+  // not begun).
   std::string FCodePageWord;
   size_t FHeaderAt = 0;
+  size_t FAnsiAt = 0;
   TGroupNesting FNesting;
   TStop FStopped = TStop::None;
 };

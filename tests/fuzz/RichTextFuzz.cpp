@@ -6,6 +6,7 @@
 // whole document decoded at once; and a document larger than the room left is stopped before a
 // byte is handed on.
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -31,13 +32,21 @@ std::string WithCrLf(const std::string& text) {
   return out;
 }
 
-// The code page named right after "{\rtfN" when another byte follows.
+// The code page named right after "{\rtfN" when another byte follows, and again after an "\ansi"
+// that follows it when a byte that ends the word follows.
 std::string WithCodePage(std::string text) {
+  const std::string word = "\\ansicpg1252";
   if (text.compare(0, 5, "{\\rtf") != 0) return text;
   size_t at = 5;
   while (at < text.size() && text[at] >= '0' && text[at] <= '9')
     ++at;
-  if (at < text.size()) text.insert(at, "\\ansicpg1252");
+  if (at == text.size()) return text;
+  text.insert(at, word);
+  at += word.size() + 5;
+  if (text.compare(at - 5, 5, "\\ansi") == 0 && at < text.size() &&
+      !std::isalnum(static_cast<unsigned char>(text[at])) && text[at] != '-') {
+    text.insert(at, word);
+  }
   return text;
 }
 

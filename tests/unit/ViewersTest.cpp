@@ -150,7 +150,8 @@ TEST_F(ViewersTest, RichTextViewerDecodesPlainTextAndNamesTheLegacyCodePageOfRic
   } cases[] = {
       {"utf16.txt", std::string("\xFF\xFEh\0\xE9\0\n\0", 8), "h\xC3\xA9\r\n"},
       {"legacy.txt", "caf\xE9\n\x80", "caf\xC3\xA9\r\n\xE2\x82\xAC"},
-      {"doc.rtf", "{\\rtf1\\ansi caf\xE9}", "{\\rtf1\\ansicpg1252\\ansi caf\xE9}"},
+      {"doc.rtf", "{\\rtf1\\ansi caf\xE9}", "{\\rtf1\\ansicpg1252\\ansi\\ansicpg1252 caf\xE9}"},
+      {"own.rtf", "{\\rtf1\\ansicpg1251 \xE9}", "{\\rtf1\\ansicpg1252\\ansicpg1251 \xE9}"},
       {"bare.rtf", "{\\rtf\nx}", "{\\rtf\\ansicpg1252\r\nx}"},
   };
   for (const auto& c : cases) {
