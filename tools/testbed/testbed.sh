@@ -71,6 +71,9 @@ testbed_env() {
   # without, for the tests of what the program shows and says about drives.
   export FOYER_CD_DRIVE=r FOYER_NO_DISC_DRIVE=s
   export WINEDEBUG=-all
+  # Wine takes its Unix code page from the locale: under one that is not generated, names beyond
+  # ASCII lose their high bits. C.UTF-8 is present on every Debian.
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
   # No Mono or Gecko install dialogs: they would hang a headless run.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$FOYER_WINE/home
