@@ -89,8 +89,8 @@ bool FontCache::Shows(const Entry& entry, const std::wstring& text) {
     // Under the UTF-8 code page the font's own code page still says which characters it has.
     if (entry.CodePage == 0 || entry.CodePage == CP_UTF8) return false;
     BOOL isLacking = FALSE;
-    const int size = WideCharToMultiByte(entry.CodePage, WC_NO_BEST_FIT_CHARS, text.data(),
-                                         length, nullptr, 0, nullptr, &isLacking);
+    const int size = WideCharToMultiByte(entry.CodePage, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                         nullptr, 0, nullptr, &isLacking);
     return size > 0 && !isLacking;
   }
   const HDC dc = ProbeDC();

@@ -73,8 +73,7 @@ void PaintImage(HDC dc, const TImage& image, const Picture& picture) {
                 picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background,
-                int offset) {
+void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset) {
   RECT area = ToRect(label.BoundsRect());
   if (!label.Transparent()) FillSolid(dc, area, background);
   OffsetRect(&area, offset, offset);

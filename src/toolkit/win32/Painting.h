@@ -48,8 +48,7 @@ void PaintImage(HDC dc, const TImage& image, const Picture& picture);
 
 // The caption in the label's font (or the face that has its glyphs), with the ampersand
 // underlines, moved by the offset; an opaque label first fills its area with the background.
-void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background,
-                int offset = 0);
+void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset = 0);
 
 // The lighter and darker copies of picture buttons' picture, made once for the picture they
 // share.

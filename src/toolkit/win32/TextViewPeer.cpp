@@ -739,9 +739,10 @@ void TextViewPeer::CopySelection() const {
     const auto legacy = static_cast<UINT>(std::strtoul(number, nullptr, 10));
     const int size = static_cast<int>(std::min<size_t>(wide.size(), INT_MAX));
     bytes.resize(static_cast<size_t>(
-        std::max(0, WideCharToMultiByte(legacy, 0, wide.data(), size, nullptr, 0, nullptr, nullptr))));
-    WideCharToMultiByte(legacy, 0, wide.data(), size, bytes.data(), static_cast<int>(bytes.size()),
-                        nullptr, nullptr);
+        std::max(0, WideCharToMultiByte(legacy, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
+                                        nullptr, nullptr))));
+    WideCharToMultiByte(legacy, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(),
+                        static_cast<int>(bytes.size()), nullptr, nullptr);
   } else {
     bytes.assign(FMemo.Text(), low, high - low);
     wide = WideText(bytes);
