@@ -2,6 +2,7 @@
 #include "toolkit/win32/TextViewPeer.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -270,6 +271,12 @@ size_t TextViewPeer::LineEnd(size_t line) const {
 }
 
 void TextViewPeer::Wrap() {
+  const char* bytes = FMemo.Text().data();
+  const int* widths = FCharWidths.data();
+  constexpr char32_t kTableSize = std::tuple_size<decltype(FCharWidths)>::value;
+  const bool isUtf8 = FIsUtf8;
+  const int tabWidth = FTabWidth;
+  const int wrapWidth = FWrapWidth;
   FRows.clear();
   FRows.reserve(FLineStarts.size());
   for (size_t line = 0; line < FLineStarts.size(); ++line) {
@@ -283,8 +290,15 @@ void TextViewPeer::Wrap() {
     size_t breakAt = rowStart;
     int x = 0;
     for (size_t i = rowStart, after = rowStart; i < end;) {
-      const char32_t c = CharAt(i, after);
-      const int next = Advance(x, c);
+      // CharAt and Advance by hand, with what they read held in locals: this loop runs once per
+      // byte of texts of many megabytes.
+      const auto byte = static_cast<unsigned char>(bytes[i]);
+      char32_t c = byte;
+      after = i + 1;
+      if (byte >= 0x80 && isUtf8) c = DecodeAt(i, after);
+      const int next = c == '\t'        ? (x / tabWidth + 1) * tabWidth
+                       : c < kTableSize ? x + widths[c]
+                                        : x + WideWidth(c);
       // Spaces may hang past the edge, as in an edit control: a line never starts with them.
       if (c == ' ') {
         x = next;
@@ -292,7 +306,7 @@ void TextViewPeer::Wrap() {
         i = after;
         continue;
       }
-      if (next <= FWrapWidth || i == rowStart) {
+      if (next <= wrapWidth || i == rowStart) {
         x = next;
         i = after;
         continue;
