@@ -164,6 +164,9 @@ void TextViewPeer::MeasureFont() {
     GetCharWidth32W(screen.Get(), 0, 255, widths);
     FBmpWidths.clear();
     FOtherWidths.clear();
+    FMeasureFont.reset();
+    if (!FMeasureDC) FMeasureDC = MemoryDC(CreateCompatibleDC(screen.Get()));
+    if (FMeasureDC) FMeasureFont.emplace(FMeasureDC.Get(), FFont);
   } else {
     GetCharWidth32A(screen.Get(), 0, 255, widths);
   }
@@ -203,11 +206,7 @@ int TextViewPeer::WideWidth(char32_t character) const {
     count = 2;
   }
   SIZE size{};
-  ClientDC screen;
-  if (screen.IsValid()) {
-    ObjectSelection selection(screen.Get(), FFont);
-    GetTextExtentPoint32W(screen.Get(), units, count, &size);
-  }
+  if (FMeasureDC) GetTextExtentPoint32W(FMeasureDC.Get(), units, count, &size);
   *cached = std::max<int>(1, size.cx);
   return *cached;
 }

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/WindowPeer.h"
 
 namespace foyer {
@@ -126,6 +128,9 @@ class TextViewPeer final : public WindowPeer {
   // Widths of the other characters, in UTF-8: the first 64K in a table made on first need.
   mutable std::vector<int> FBmpWidths;
   mutable std::unordered_map<char32_t, int> FOtherWidths;
+  // A device context with the font selected, for measuring characters as they come.
+  MemoryDC FMeasureDC;
+  std::optional<ObjectSelection> FMeasureFont;
   int FTabWidth = 8;
   int FRowHeight = 1;
   // The width lines wrap at; none while the window has no width yet.
