@@ -24,7 +24,7 @@ std::string ManifestOf(const std::string& exe) {
   return text;
 }
 
-TEST(Manifest, ProgramRunsAsItsUserOnEverySystemFromVistaWithVersion6Controls) {
+TEST(Manifest, ProgramRunsAsItsUserOnEverySystemFromVistaWithVersion6ControlsAndUtf8Strings) {
   const std::string exe = Env("FOYER_EXE");
   if (exe.empty()) GTEST_SKIP() << "FOYER_EXE names no program";
   const std::string manifest = ManifestOf(exe);
@@ -40,10 +40,12 @@ TEST(Manifest, ProgramRunsAsItsUserOnEverySystemFromVistaWithVersion6Controls) {
            // Per-monitor awareness, version 2, else system awareness.
            R"(WindowsSettings">true</dpiAware>)",
            R"(WindowsSettings">PerMonitorV2, System</dpiAwareness>)",
+           // The A entry points in UTF-8, where the system has that code page.
+           R"(WindowsSettings">UTF-8</activeCodePage>)",
        }) {
     EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
   }
-  for (const char* unwanted : {"<activeCodePage", "<longPathAware", "requireAdministrator"})
+  for (const char* unwanted : {"<longPathAware", "requireAdministrator"})
     EXPECT_EQ(manifest.find(unwanted), std::string::npos) << unwanted;
 
   // The system reads it: the context made from it takes comctl32.dll from the side-by-side store.

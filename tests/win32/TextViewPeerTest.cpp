@@ -2,6 +2,7 @@
 // selection and copying, and its painting.
 #include "win32/BackendBed.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -566,6 +567,97 @@ TEST_F(TextViewPeerTest, FocusedViewShowsACaretThatFollowsTheKeysAndGoesWithTheF
   EXPECT_EQ(CaretWindow(), view);
   SetFocus(HandleOf(scene.form));
   EXPECT_EQ(CaretWindow(), nullptr) << "the caret went with the focus";
+}
+
+// --- Characters of every script, under the UTF-8 code page ---
+
+std::wstring ClipboardWide(HWND owner) {
+  if (!OpenClipboard(owner)) return L"(clipboard not opened)";
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = units;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::wstring Utf16Of(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(),
+                                                      static_cast<int>(utf8.size()), wide.data(),
+                                                      static_cast<int>(wide.size()))));
+  return wide;
+}
+
+struct ScriptCase {
+  const char* Name;
+  // Repeated until it wraps; the CJK one has no space to break at.
+  std::string Phrase;
+  // What an ANSI program of a Western user reads from the clipboard.
+  std::string Legacy;
+};
+
+const ScriptCase kScripts[] = {
+    {"Greek", "Ελληνικά γράμματα ", "???????? ???????? "},
+    {"Russian", "Русский текст ", "??????? ????? "},
+    {"CJK without spaces", "日本語の文章", "??????"},
+    {"beyond 16 bits", "𝄞𠀋😀", "??????"},
+    {"Western", "Café crème ", "Caf\xE9 cr\xE8me "},
+};
+
+TEST_F(TextViewPeerTest, WrapsMovesAndCopiesWholeCharactersOfEveryScript) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "the code page is " << GetACP() << ", not UTF-8";
+  for (const ScriptCase& script : kScripts) {
+    SCOPED_TRACE(script.Name);
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+      text += script.Phrase;
+    ViewScene scene;
+    scene.memo->SetText(text);
+    const HWND view = scene.Bind();
+    const int rows = RowCount(view);
+    ASSERT_GT(rows, 1) << "does not wrap";
+
+    // Every row, dragged across and copied, holds whole characters; together they are the text.
+    std::wstring joined;
+    for (int row = 0; row < rows; ++row) {
+      CopyRow(view, row);
+      joined += ClipboardWide(view);
+    }
+    EXPECT_TRUE(joined == Utf16Of(text)) << "rows cut a character or lose one";
+
+    // The caret steps from character to character, through every one.
+    size_t steps = 0;
+    SendMessageA(view, EM_SETSEL, 0, 0);
+    for (DWORD at = 0; at < text.size() && steps <= text.size(); ++steps) {
+      PressKey(view, VK_RIGHT);
+      const DWORD next = Selection(view).second;
+      ASSERT_GE(next, at);
+      ASSERT_TRUE(next == text.size() || (static_cast<unsigned char>(text[next]) & 0xC0) != 0x80)
+          << "the caret stops inside a character at " << next;
+      at = next;
+    }
+    // A step at the end of a wrapped row goes to the start of the next, at the same offset.
+    const auto characters = static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+    EXPECT_EQ(steps, characters + static_cast<size_t>(rows - 1));
+
+    {
+      ControlHeld control;
+      PressKey(view, 'A');
+    }
+    EmptyTheClipboard(view);
+    SendMessageA(view, WM_COPY, 0, 0);
+    EXPECT_TRUE(ClipboardWide(view) == Utf16Of(text));
+    std::string legacy;
+    for (int i = 0; i < 12; ++i)
+      legacy += script.Legacy;
+    EXPECT_EQ(ClipboardText(view), legacy);
+  }
 }
 
 // --- Look ---

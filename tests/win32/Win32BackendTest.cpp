@@ -444,6 +444,45 @@ TEST_F(BackendPaintTest, DoubledAmpersandShowsOneAmpersand) {
   EXPECT_EQ(label->Width(), Application().Backend().MeasureText(label->Font(), "A&B").Width);
 }
 
+// Two letters of a script the bitmap font has no glyphs for: drawn with its default glyph they
+// look alike.
+struct LetterPair {
+  const char* Script;
+  const char* First;
+  const char* Second;
+};
+
+TEST_F(BackendPaintTest, LabelShowsLettersOfScriptsTheBitmapFontLacks) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "the code page is " << GetACP() << ", not UTF-8";
+  for (const LetterPair& pair : {LetterPair{"Greek", "λ", "η"}, LetterPair{"Russian", "Ж", "Я"},
+                                 LetterPair{"Japanese", "日", "本"}}) {
+    SCOPED_TRACE(pair.Script);
+    LabelOnPicture first(pair.First);
+    LabelOnPicture second(pair.Second);
+    first.label->SetTransparent(true);
+    second.label->SetTransparent(true);
+    const Rendering firstShown = RenderClient(first.probe.Bind());
+    const Rendering secondShown = RenderClient(second.probe.Bind());
+    KeepRendering(firstShown, std::string("label-") + pair.Script);
+    RECT area{};
+    const RECT firstArea = first.Area();
+    const RECT secondArea = second.Area();
+    UnionRect(&area, &firstArea, &secondArea);
+    // A TrueType face smooths its edges: every pixel off the picture's colour is ink.
+    int ink = 0;
+    int differing = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        const bool firstInk = firstShown.At(x, y) != kBlue;
+        ink += firstInk ? 1 : 0;
+        differing += firstInk != (secondShown.At(x, y) != kBlue) ? 1 : 0;
+      }
+    }
+    EXPECT_GT(ink, 5) << "nothing drawn";
+    EXPECT_GT(differing, 5) << "both letters show the same glyph";
+  }
+}
+
 TEST_F(BackendPaintTest, MeasureTextUsesTheRealFont) {
   const TSize size = Application().Backend().MeasureText(TFont{}, "Install");
   EXPECT_EQ(size.Width, 27);
@@ -926,6 +965,28 @@ TEST_F(BackendListBoxTest, ListUsesItsFontInTheOemCharacterSetAndItsRowHeight) {
   EXPECT_STREQ(logical.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(logical.lfHeight, -11);
   EXPECT_EQ(SendMessageA(scene.window, LB_GETITEMHEIGHT, 0, 0), 15) << "the row height stays";
+}
+
+std::string FaceOf(HWND window) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  LOGFONTA logical{};
+  if (GetObjectA(font, sizeof logical, &logical) == 0) return "<no font>";
+  return logical.lfFaceName;
+}
+
+TEST_F(BackendListBoxTest, RowsTheBitmapFontCannotShowTurnTheWholeListToTheTrueTypeFace) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "the code page is " << GetACP() << ", not UTF-8";
+  ListScene scene;
+  scene.list->AddRow("Café crème");
+  EXPECT_EQ(FaceOf(scene.window), "Terminal") << "Western rows keep the list's own font";
+  scene.list->AddRow("日本語");
+  EXPECT_EQ(FaceOf(scene.window), "Microsoft Sans Serif");
+  EXPECT_EQ(SendMessageA(scene.window, LB_GETITEMHEIGHT, 0, 0), 12) << "the row height stays";
+  scene.list->AddRow("plain");
+  EXPECT_EQ(FaceOf(scene.window), "Microsoft Sans Serif") << "one font for every row";
+  scene.list->Clear();
+  scene.list->AddRow("plain");
+  EXPECT_EQ(FaceOf(scene.window), "Terminal") << "a new listing starts in the list's font";
 }
 
 TEST_F(BackendListBoxTest, LongListHasAScrollBarAndNoBorderOfItsOwn) {

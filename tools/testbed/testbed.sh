@@ -71,6 +71,9 @@ testbed_env() {
   # without, for the tests of what the program shows and says about drives.
   export FOYER_CD_DRIVE=r FOYER_NO_DISC_DRIVE=s
   export WINEDEBUG=-all
+  # Wine takes its Unix code page from the locale: under one that is not generated, names beyond
+  # ASCII lose their high bits. C.UTF-8 is present on every Debian.
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
   # No Mono or Gecko install dialogs: they would hang a headless run.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$FOYER_WINE/home
@@ -85,7 +88,7 @@ testbed_env() {
 testbed_prefix() {
   # The marker's number goes up whenever what this function sets up changes, so that older
   # prefixes are made again.
-  local marker=$WINEPREFIX/.foyer-ready-2
+  local marker=$WINEPREFIX/.foyer-ready-3
   [ -f "$marker" ] && return 0
   rm -rf "$WINEPREFIX"
   echo "testbed: creating the $WINEARCH Wine prefix in $WINEPREFIX" >&2
@@ -103,6 +106,11 @@ testbed_prefix() {
   # A null ALSA device gives one wave-out device, so wave playback completes instead of failing.
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
   local reg=$WINEPREFIX/drive_c/foyer-testbed.reg
+  # Japanese, Chinese and Korean text: Wine links Tahoma and Microsoft Sans Serif to "MS UI
+  # Gothic" and other CJK faces (FontLink\SystemLink), as Windows does, but ships none of them;
+  # the CJK font the machine has (fonts-wqy-microhei, which Wine finds through fontconfig) takes
+  # the first one's name. The links stay Windows' own: Wine writes its defaults back at every
+  # start anyway.
   # Managed=N: without a window manager every hide or destroy of a top-level window otherwise
   # blocks for about two seconds.
   printf '%s\r\n' 'REGEDIT4' '' \
@@ -110,7 +118,9 @@ testbed_prefix() {
     '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"="alsa"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
     '[HKEY_LOCAL_MACHINE\Software\Wine\Drives]' "\"$FOYER_CD_DRIVE:\"=\"cdrom\"" \
-    "\"$FOYER_NO_DISC_DRIVE:\"=\"cdrom\"" '' >"$reg"
+    "\"$FOYER_NO_DISC_DRIVE:\"=\"cdrom\"" '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"MS UI Gothic"="WenQuanYi Micro Hei"' '' >"$reg"
   if ! wine regedit /S 'C:\foyer-testbed.reg' >>"$log" 2>&1 || ! wineserver -w; then
     echo "testbed: the prefix's registry settings could not be imported" >&2
     return 1

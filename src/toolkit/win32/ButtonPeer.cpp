@@ -10,7 +10,7 @@ ButtonPeer::ButtonPeer(const PeerContext& context, TButton& button)
   AdoptWindow(CreateWindowExA(0, "BUTTON", button.Caption().c_str(), Style(), 0, 0, 0, 0,
                               ParentHandle(), nullptr, context.Instance, nullptr));
   ApplyBounds();
-  SendFont();
+  SendFont(button.Caption());
 }
 
 DWORD ButtonPeer::Style() const {
@@ -24,10 +24,11 @@ DWORD ButtonPeer::Style() const {
 void ButtonPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::Text:
+      SendFont(FButton.Caption());
       SetWindowTextA(Handle(), FButton.Caption().c_str());
       break;
     case TChange::Font:
-      SendFont();
+      SendFont(FButton.Caption());
       break;
     case TChange::Style:
       // BM_SETSTYLE takes the button type only: the window styles stay as they are.

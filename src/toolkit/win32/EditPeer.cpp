@@ -23,7 +23,6 @@ EditPeer::EditPeer(const PeerContext& context, TEdit& edit)
   AdoptWindow(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StyleOf(edit), 0, 0, 0, 0,
                               ParentHandle(), nullptr, context.Instance, nullptr));
   ApplyBounds();
-  SendFont();
   MakeBackground();
   ApplyText();
 }
@@ -34,7 +33,7 @@ void EditPeer::Changed(TChange what, int32_t index) {
       ApplyText();
       break;
     case TChange::Font:
-      SendFont();
+      SendFont(FEdit.Text());
       break;
     case TChange::Color:
       MakeBackground();
@@ -46,6 +45,7 @@ void EditPeer::Changed(TChange what, int32_t index) {
 }
 
 void EditPeer::ApplyText() {
+  SendFont(FEdit.Text());
   FApplyingText = true;
   const LRESULT set = Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(FEdit.Text().c_str()));
   FApplyingText = false;
@@ -64,7 +64,10 @@ std::optional<LRESULT> EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM) 
       switch (HIWORD(wParam)) {
         case EN_CHANGE: {
           if (FApplyingText) return std::nullopt;
-          FEdit.BackendTextChanged(WindowText());
+          const std::string typed = WindowText();
+          // What the user types or pastes may need the other face as much as what was set.
+          SendFont(typed);
+          FEdit.BackendTextChanged(typed);
           return 0;
         }
         case EN_SETFOCUS:

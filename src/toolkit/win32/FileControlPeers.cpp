@@ -113,7 +113,7 @@ std::optional<LRESULT> DriveComboPeer::Reflected(UINT message, WPARAM wParam, LP
     }
     const TDriveItem& drive = items[item.itemID];
     DrawPictureItem(item, FPictures[static_cast<size_t>(drive.Image)], kDriveIndent, drive.Text,
-                    Context().Fonts.Get(FCombo.Font()), ColorRef(FCombo.Color()),
+                    Context().Fonts, FCombo.Font(), ColorRef(FCombo.Color()),
                     ColorRef(FCombo.Font().Color));
     return TRUE;
   }
@@ -193,7 +193,7 @@ std::optional<LRESULT> DirListPeer::Reflected(UINT message, WPARAM wParam, LPARA
       if (item.itemID >= items.size()) return TRUE;
       const TFolderItem& folder = items[item.itemID];
       DrawPictureItem(item, FPictures[static_cast<size_t>(folder.Image)], folder.Indent,
-                      folder.Text, Context().Fonts.Get(list.Font()), ColorRef(list.Color()),
+                      folder.Text, Context().Fonts, list.Font(), ColorRef(list.Color()),
                       ColorRef(list.Font().Color));
       return TRUE;
     }

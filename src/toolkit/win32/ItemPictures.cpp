@@ -58,7 +58,8 @@ void ResourcePicture::Draw(HDC dc, int x, int y) const {
 }
 
 void DrawPictureItem(const DRAWITEMSTRUCT& item, const ResourcePicture& picture, int indent,
-                     const std::string& text, HFONT font, COLORREF background, COLORREF textColor) {
+                     const std::string& text, FontCache& fonts, const TFont& font,
+                     COLORREF background, COLORREF textColor) {
   const HDC dc = item.hDC;
   const RECT& area = item.rcItem;
   const bool isSelected = (item.itemState & ODS_SELECTED) != 0;
@@ -70,12 +71,13 @@ void DrawPictureItem(const DRAWITEMSTRUCT& item, const ResourcePicture& picture,
   const int left = area.left + indent;
   picture.Draw(dc, left, area.top + (area.bottom - area.top - size.cy) / 2);
 
-  ObjectSelection fontSelection(dc, font);
+  const std::wstring wide = WideText(text);
+  ObjectSelection fontSelection(dc, fonts.For(font, wide));
   SetTextColor(dc, isSelected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColor);
   SetBkMode(dc, TRANSPARENT);
   RECT textArea = area;
   textArea.left = left + size.cx + kTextGap;
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &textArea,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
     DrawFocusRect(dc, &area);

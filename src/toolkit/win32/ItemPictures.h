@@ -4,6 +4,8 @@
 #include <string>
 
 #include "platform/win32/WinApi.h"
+#include "toolkit/Types.h"
+#include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
 
 namespace foyer {
@@ -26,8 +28,10 @@ class ResourcePicture {
 
 // One row of an owner-drawn list: its background (the highlight when selected), the picture at
 // indent pixels from the left and centred in height, the text 4 pixels after it, and the focus
-// rectangle when the row has the focus.
+// rectangle when the row has the focus. The text is in the font, or in the face that has its
+// glyphs.
 void DrawPictureItem(const DRAWITEMSTRUCT& item, const ResourcePicture& picture, int indent,
-                     const std::string& text, HFONT font, COLORREF background, COLORREF textColor);
+                     const std::string& text, FontCache& fonts, const TFont& font,
+                     COLORREF background, COLORREF textColor);
 
 }  // namespace foyer

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "toolkit/Application.h"
+#include "toolkit/win32/FontCache.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -98,6 +99,7 @@ void ListBoxPeer::Changed(TChange what, int32_t index) {
     case TChange::RowsCleared:
       BeginRowChange();
       Send(LB_RESETCONTENT);
+      if (FIsInFallback) ApplyFont();
       break;
     case TChange::Selection:
       // -1 clears the selection.
@@ -120,18 +122,37 @@ void ListBoxPeer::Changed(TChange what, int32_t index) {
 }
 
 void ListBoxPeer::ApplyFont() {
-  SendFont();
+  FIsInFallback = false;
+  const HFONT font = Context().Fonts.Get(FListBox.Font());
+  std::string lacking;
+  for (int32_t row = 0; row < FListBox.Count() && lacking.empty(); ++row) {
+    if (Context().Fonts.For(FListBox.Font(), FListBox.Row(row)) != font)
+      lacking = FListBox.Row(row);
+  }
+  FIsInFallback = !lacking.empty();
+  SendFont(lacking);
   // A new font sets the row height from its own metrics: the list's height goes on top.
   Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(FListBox.ItemHeight(), 0));
 }
 
+void ListBoxPeer::FitFontTo(const std::string& row) {
+  if (FIsInFallback) return;
+  const TFont& font = FListBox.Font();
+  if (Context().Fonts.For(font, row) == Context().Fonts.Get(font)) return;
+  FIsInFallback = true;
+  SendFont(row);
+  Send(LB_SETITEMHEIGHT, 0, MAKELPARAM(FListBox.ItemHeight(), 0));
+}
+
 void ListBoxPeer::AddRow(int32_t index) {
+  FitFontTo(FListBox.Row(index));
   const LRESULT added =
       Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FListBox.Row(index).c_str()));
   if (added == LB_ERR || added == LB_ERRSPACE) throw Exception("Out of system resources");
 }
 
 void ListBoxPeer::ReplaceRow(int32_t index) {
+  FitFontTo(FListBox.Row(index));
   const LRESULT top = Send(LB_GETTOPINDEX);
   Send(LB_DELETESTRING, static_cast<WPARAM>(index));
   const LRESULT inserted = Send(LB_INSERTSTRING, static_cast<WPARAM>(index),

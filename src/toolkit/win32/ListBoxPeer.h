@@ -20,7 +20,10 @@ class ListBoxPeer final : public WindowPeer {
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // The list's font, or the face that has the glyphs of a row the font cannot show: one font
+  // for the whole list, so that its rows line up.
   void ApplyFont();
+  void FitFontTo(const std::string& row);
   // Rows come in bursts: a listing adds thousands, one at a time. The system list box repaints
   // itself and its scroll bar on every change, which under Wine costs milliseconds a row, so
   // changes are made with redrawing off and shown now and then, and once more when the burst
@@ -33,6 +36,8 @@ class ListBoxPeer final : public WindowPeer {
 
   TListBox& FListBox;
   bool FIsHoldingRows = false;
+  // Whether a row needed the other face; only clearing the rows or a new font ends that.
+  bool FIsInFallback = false;
   // When the next showing is due during a burst, in Milliseconds().
   double FNextShowAt = 0;
 };

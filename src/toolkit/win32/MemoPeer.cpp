@@ -12,7 +12,6 @@ MemoPeer::MemoPeer(const PeerContext& context, TMemo& memo)
     : WindowPeer(context, memo), FMemo(memo) {
   AdoptWindow(CreateEdit());
   ApplyBounds();
-  SendFont();
   MakeBackground();
   ApplyText();
 }
@@ -62,7 +61,7 @@ void MemoPeer::Changed(TChange what, int32_t index) {
       ApplyText();
       break;
     case TChange::Font:
-      SendFont();
+      SendFont(FMemo.Text());
       break;
     case TChange::Color:
       MakeBackground();
@@ -72,7 +71,6 @@ void MemoPeer::Changed(TChange what, int32_t index) {
       if (Style() == FStyle) break;
       ReplaceWindow(CreateEdit());
       ApplyBounds();
-      SendFont();
       ApplyText();
       break;
     default:
@@ -82,6 +80,7 @@ void MemoPeer::Changed(TChange what, int32_t index) {
 }
 
 void MemoPeer::ApplyText() {
+  SendFont(FMemo.Text());
   // One hand-over of the whole text: the control lays it out once, in time linear in its size.
   FApplyingText = true;
   const LRESULT set = Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(FMemo.Text().c_str()));

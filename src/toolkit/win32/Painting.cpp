@@ -73,13 +73,15 @@ void PaintImage(HDC dc, const TImage& image, const Picture& picture) {
                 picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background, int offset) {
+void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset) {
   RECT area = ToRect(label.BoundsRect());
   if (!label.Transparent()) FillSolid(dc, area, background);
   OffsetRect(&area, offset, offset);
   if (label.Caption().empty()) return;
+  // Drawn wide: DrawTextA reads its bytes in the font's code page, not in the program's.
+  const std::wstring caption = WideText(label.Caption());
   SavedDCState state(dc);
-  ObjectSelection fontSelection(dc, font);
+  ObjectSelection fontSelection(dc, fonts.For(label.Font(), caption));
   SetBkMode(dc, TRANSPARENT);
   UINT format = DT_SINGLELINE | DT_TOP;
   format |= label.IsPath() ? DT_NOPREFIX | DT_PATH_ELLIPSIS : DT_NOCLIP;
@@ -94,20 +96,19 @@ void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background, in
       format |= DT_CENTER;
       break;
   }
-  const std::string& caption = label.Caption();
   const int length = static_cast<int>(caption.size());
   if (label.Enabled()) {
     SetTextColor(dc, ColorRef(label.Font().Color));
-    DrawTextA(dc, caption.c_str(), length, &area, format);
+    DrawTextW(dc, caption.c_str(), length, &area, format);
     return;
   }
   // Disabled text is embossed: a light copy one pixel right and down, the shadow on top.
   RECT light = area;
   OffsetRect(&light, 1, 1);
   SetTextColor(dc, ColorRef(clBtnHighlight));
-  DrawTextA(dc, caption.c_str(), length, &light, format);
+  DrawTextW(dc, caption.c_str(), length, &light, format);
   SetTextColor(dc, ColorRef(clBtnShadow));
-  DrawTextA(dc, caption.c_str(), length, &area, format);
+  DrawTextW(dc, caption.c_str(), length, &area, format);
 }
 
 void PaintBevel(HDC dc, RECT& area, TBevelCut cut, int32_t width) {
@@ -227,7 +228,7 @@ void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, F
     } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
       const bool pressed = looks != nullptr && looks->Form.DownButton() != nullptr &&
                            looks->Form.PictureButtonOf(label) == looks->Form.DownButton();
-      PaintLabel(dc, *label, fonts.Get(label->Font()), ColorRef(parent.Color()), pressed ? 1 : 0);
+      PaintLabel(dc, *label, fonts, ColorRef(parent.Color()), pressed ? 1 : 0);
     } else if (dynamic_cast<const TBevel*>(control) != nullptr) {
       RECT frame = bounds;
       PaintBevel(dc, frame, TBevelCut::Lowered, 1);

@@ -46,9 +46,9 @@ BITMAPINFO TopDownBitmapInfo(int width, int height);
 // A picture over the control's area when it stretches, else at its top-left and clipped to it.
 void PaintImage(HDC dc, const TImage& image, const Picture& picture);
 
-// The caption in the font, with the ampersand underlines, moved by the offset; an opaque label
-// first fills its area with the background.
-void PaintLabel(HDC dc, const TLabel& label, HFONT font, COLORREF background, int offset = 0);
+// The caption in the label's font (or the face that has its glyphs), with the ampersand
+// underlines, moved by the offset; an opaque label first fills its area with the background.
+void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset = 0);
 
 // The lighter and darker copies of picture buttons' picture, made once for the picture they
 // share.

@@ -2,7 +2,9 @@
 #include "toolkit/win32/TextViewPeer.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/win32/Handles.h"
@@ -11,6 +13,7 @@
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PopupMenus.h"
 #include "util/Errors.h"
+#include "util/Unicode.h"
 
 namespace foyer {
 
@@ -57,6 +60,18 @@ class LockedMemory {
   void* FData;
 };
 
+// A copy of the data, its end included, on the open clipboard.
+void PutOnClipboard(UINT format, const void* data, size_t size) {
+  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
+  if (!memory) throw Exception("Out of memory");
+  {
+    LockedMemory locked(memory.Get());
+    if (locked.Data() == nullptr) throw Exception("Out of memory");
+    std::memcpy(locked.Data(), data, size);
+  }
+  if (SetClipboardData(format, memory.Get()) != nullptr) memory.Release();
+}
+
 bool IsKeyDown(int key) {
   return GetKeyState(key) < 0;
 }
@@ -70,7 +85,7 @@ int ScrollValue(size_t value) {
 
 TextViewPeer::TextViewPeer(const PeerContext& context, TMemo& memo)
     : WindowPeer(context, memo), FMemo(memo) {
-  MeasureFont();
+  ChooseFont();
   IndexLines();
   RegisterClassOnce(kClassName, CS_DBLCLKS);
   // Placed at the origin first: where the bounds put it depends on the parent's borders.
@@ -100,6 +115,7 @@ void TextViewPeer::ApplyStyle() {
 void TextViewPeer::Changed(TChange what, int32_t index) {
   switch (what) {
     case TChange::Text:
+      ChooseFont();
       IndexLines();
       FTopRow = 0;
       FAnchor = FCaret = FCaretRow = 0;
@@ -110,7 +126,8 @@ void TextViewPeer::Changed(TChange what, int32_t index) {
       InvalidateRect(Handle(), nullptr, FALSE);
       break;
     case TChange::Font:
-      MeasureFont();
+      FFont = nullptr;
+      ChooseFont();
       // The caret is as high as a row.
       if (GetFocus() == Handle()) CreateSystemCaret();
       Rewrap();
@@ -124,20 +141,106 @@ void TextViewPeer::Changed(TChange what, int32_t index) {
   }
 }
 
+void TextViewPeer::ChooseFont() {
+  // The system reads the program's strings in its code page: UTF-8 where the manifest's code
+  // page is in force.
+  const bool isUtf8 = GetACP() == CP_UTF8;
+  const HFONT font = Context().Fonts.For(FMemo.Font(), FMemo.Text());
+  if (font == FFont && isUtf8 == FIsUtf8) return;
+  FFont = font;
+  FIsUtf8 = isUtf8;
+  MeasureFont();
+}
+
 void TextViewPeer::MeasureFont() {
   ClientDC screen;
   if (!screen.IsValid()) throw Exception("Out of system resources");
-  ObjectSelection selection(screen.Get(), Context().Fonts.Get(FMemo.Font()));
+  ObjectSelection selection(screen.Get(), FFont);
   TEXTMETRICA metrics{};
   GetTextMetricsA(screen.Get(), &metrics);
   INT widths[256] = {};
-  GetCharWidth32A(screen.Get(), 0, 255, widths);
+  if (FIsUtf8) {
+    // The table holds the first 256 characters; the rest are measured as they come.
+    GetCharWidth32W(screen.Get(), 0, 255, widths);
+    FBmpWidths.clear();
+    FOtherWidths.clear();
+    FMeasureFont.reset();
+    if (!FMeasureDC) FMeasureDC = MemoryDC(CreateCompatibleDC(screen.Get()));
+    if (FMeasureDC) FMeasureFont.emplace(FMeasureDC.Get(), FFont);
+  } else {
+    GetCharWidth32A(screen.Get(), 0, 255, widths);
+  }
   // A character of no width would let a row grow without bound.
   for (size_t c = 0; c < FCharWidths.size(); ++c)
     FCharWidths[c] = std::max(1, widths[c]);
   FRowHeight = std::max(1, static_cast<int>(metrics.tmHeight));
   // Tab stops every eight average characters, as in an edit control.
   FTabWidth = 8 * std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+}
+
+char32_t TextViewPeer::DecodeAt(size_t offset, size_t& next) const {
+  const std::string& text = FMemo.Text();
+  next = offset;
+  char32_t character = kReplacementChar;
+  NextChar(text.data(), text.size(), next, character);
+  return character;
+}
+
+int TextViewPeer::WideWidth(char32_t character) const {
+  int* cached = nullptr;
+  if (character < 0x10000) {
+    if (FBmpWidths.empty()) FBmpWidths.assign(0x10000, 0);
+    cached = &FBmpWidths[character];
+  } else {
+    cached = &FOtherWidths[character];
+  }
+  if (*cached > 0) return *cached;
+  // The extent, not GetCharWidth32W: only text calls see the glyphs of linked fonts.
+  wchar_t units[2];
+  int count = 1;
+  if (character < 0x10000) {
+    units[0] = static_cast<wchar_t>(character);
+  } else {
+    units[0] = static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10));
+    units[1] = static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF));
+    count = 2;
+  }
+  SIZE size{};
+  if (FMeasureDC) GetTextExtentPoint32W(FMeasureDC.Get(), units, count, &size);
+  *cached = std::max<int>(1, size.cx);
+  return *cached;
+}
+
+size_t TextViewPeer::CharStart(size_t offset) const {
+  const std::string& text = FMemo.Text();
+  const auto isTrail = [&](size_t at) {
+    return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+  };
+  if (!FIsUtf8 || offset >= text.size() || !isTrail(offset)) return offset;
+  // A character is at most four bytes: decode from the nearest byte that may begin one.
+  size_t at = offset;
+  while (at > 0 && offset - at < 3 && isTrail(at))
+    --at;
+  for (size_t next = at; at < offset; at = next) {
+    DecodeAt(at, next);
+    if (next > offset) return at;
+  }
+  return offset;
+}
+
+std::wstring TextViewPeer::WideSpan(size_t from, size_t to) const {
+  std::wstring wide;
+  wide.reserve(to - from);
+  for (size_t at = from, next = from; at < to; at = next) {
+    const char32_t character = CharAt(at, next);
+    if (character < 0x10000) {
+      wide.push_back(static_cast<wchar_t>(character));
+    } else {
+      wide.push_back(static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)));
+      wide.push_back(static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF)));
+    }
+  }
+  return wide;
 }
 
 void TextViewPeer::IndexLines() {
@@ -167,7 +270,12 @@ size_t TextViewPeer::LineEnd(size_t line) const {
 }
 
 void TextViewPeer::Wrap() {
-  const std::string& text = FMemo.Text();
+  const char* bytes = FMemo.Text().data();
+  const int* widths = FCharWidths.data();
+  constexpr char32_t kTableSize = std::tuple_size<decltype(FCharWidths)>::value;
+  const bool isUtf8 = FIsUtf8;
+  const int tabWidth = FTabWidth;
+  const int wrapWidth = FWrapWidth;
   FRows.clear();
   FRows.reserve(FLineStarts.size());
   for (size_t line = 0; line < FLineStarts.size(); ++line) {
@@ -180,28 +288,37 @@ void TextViewPeer::Wrap() {
     // Just after the last space of the row: where a word that does not fit moves down from.
     size_t breakAt = rowStart;
     int x = 0;
-    for (size_t i = rowStart; i < end; ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      const int next = Advance(x, c);
+    for (size_t i = rowStart, after = rowStart; i < end;) {
+      // CharAt and Advance by hand, with what they read held in locals: this loop runs once per
+      // byte of texts of many megabytes.
+      const auto byte = static_cast<unsigned char>(bytes[i]);
+      char32_t c = byte;
+      after = i + 1;
+      if (byte >= 0x80 && isUtf8) c = DecodeAt(i, after);
+      const int next = c == '\t'        ? (x / tabWidth + 1) * tabWidth
+                       : c < kTableSize ? x + widths[c]
+                                        : x + WideWidth(c);
       // Spaces may hang past the edge, as in an edit control: a line never starts with them.
       if (c == ' ') {
         x = next;
-        breakAt = i + 1;
+        breakAt = after;
+        i = after;
         continue;
       }
-      if (next <= FWrapWidth || i == rowStart) {
+      if (next <= wrapWidth || i == rowStart) {
         x = next;
+        i = after;
         continue;
       }
+      // Rows are cut between characters only.
       const size_t cut = breakAt > rowStart ? breakAt : i;
       FRows.push_back({rowStart, cut});
       rowStart = cut;
       breakAt = cut;
       x = 0;
-      for (size_t j = rowStart; j < i; ++j)
-        x = Advance(x, static_cast<unsigned char>(text[j]));
+      for (size_t j = rowStart, following = j; j < i; j = following)
+        x = Advance(x, CharAt(j, following));
       // The character is placed again on the new row: a tab there may land elsewhere.
-      --i;
     }
     FRows.push_back({rowStart, end});
   }
@@ -225,18 +342,16 @@ void TextViewPeer::Rewrap() {
 }
 
 int TextViewPeer::XOf(const Row& row, size_t offset) const {
-  const std::string& text = FMemo.Text();
   int x = 0;
-  for (size_t i = row.Start; i < offset; ++i)
-    x = Advance(x, static_cast<unsigned char>(text[i]));
+  for (size_t i = row.Start, next = i; i < offset; i = next)
+    x = Advance(x, CharAt(i, next));
   return x;
 }
 
 size_t TextViewPeer::OffsetIn(const Row& row, int x) const {
-  const std::string& text = FMemo.Text();
   int left = 0;
-  for (size_t i = row.Start; i < row.End; ++i) {
-    const int right = Advance(left, static_cast<unsigned char>(text[i]));
+  for (size_t i = row.Start, next = i; i < row.End; i = next) {
+    const int right = Advance(left, CharAt(i, next));
     if (x < (left + right) / 2) return i;
     left = right;
   }
@@ -261,7 +376,7 @@ size_t TextViewPeer::RowOf(size_t offset) const {
 
 size_t TextViewPeer::Normalized(size_t offset) const {
   const std::string& text = FMemo.Text();
-  offset = std::min(offset, text.size());
+  offset = CharStart(std::min(offset, text.size()));
   if (offset > 0 && offset < text.size() && text[offset - 1] == '\r' && text[offset] == '\n') {
     --offset;
   }
@@ -273,7 +388,7 @@ void TextViewPeer::Paint(HDC dc, const RECT& area) {
   PaintBuffer buffer(dc, area);
   const HDC target = buffer.Get();
   FillSolid(target, area, ColorRef(FMemo.Color()));
-  ObjectSelection font(target, Context().Fonts.Get(FMemo.Font()));
+  ObjectSelection font(target, FFont);
   SetBkMode(target, TRANSPARENT);
   const size_t firstInArea = static_cast<size_t>(std::max(0L, area.top) / FRowHeight);
   for (size_t shown = firstInArea; FTopRow + shown < FRows.size(); ++shown) {
@@ -303,8 +418,15 @@ void TextViewPeer::PaintSpan(HDC dc, const Row& row, size_t from, size_t to, int
   SetTextColor(dc, color);
   // Tabs count from the row's left edge, as the wrapping measured them.
   INT tabWidth = FTabWidth;
-  TabbedTextOutA(dc, kMargin + XOf(row, from), y, FMemo.Text().data() + from,
-                 static_cast<int>(to - from), 1, &tabWidth, kMargin);
+  if (!FIsUtf8) {
+    TabbedTextOutA(dc, kMargin + XOf(row, from), y, FMemo.Text().data() + from,
+                   static_cast<int>(to - from), 1, &tabWidth, kMargin);
+    return;
+  }
+  // Whole characters, wide: the system's font links give the glyphs the font lacks.
+  const std::wstring wide = WideSpan(from, to);
+  TabbedTextOutW(dc, kMargin + XOf(row, from), y, wide.data(), static_cast<int>(wide.size()), 1,
+                 &tabWidth, kMargin);
 }
 
 size_t TextViewPeer::VisibleRows() const {
@@ -445,7 +567,9 @@ bool TextViewPeer::KeyTarget(WPARAM key, bool control, Place& target) {
       return true;
     case VK_RIGHT:
       if (target.Offset < row.End) {
-        ++target.Offset;
+        size_t next = target.Offset;
+        CharAt(target.Offset, next);
+        target.Offset = std::min(next, row.End);
       } else if (target.RowIndex < last) {
         target = {target.RowIndex + 1, FRows[target.RowIndex + 1].Start};
       }
@@ -496,17 +620,19 @@ void TextViewPeer::OnDoubleClick(int x, int y) {
   const std::string& text = FMemo.Text();
   if (FRows.empty()) return;
   const Row& row = FRows[PlaceAt(x, y).RowIndex];
+  // A word's ends are blanks or line ends, never inside a character: blanks are ASCII.
   const auto isBlank = [&](size_t at) { return text[at] == ' ' || text[at] == '\t'; };
   // The character whose cell holds the pointer, or the row's last one.
   size_t at = row.Start;
-  for (int left = 0; at + 1 < row.End; ++at) {
-    left = Advance(left, static_cast<unsigned char>(text[at]));
-    if (x - kMargin < left) break;
+  size_t next = at;
+  for (int left = 0; at < row.End; at = next) {
+    left = Advance(left, CharAt(at, next));
+    if (x - kMargin < left || next >= row.End) break;
   }
   if (at >= row.End) return;
   const bool blank = isBlank(at);
   size_t start = at;
-  size_t end = at + 1;
+  size_t end = next;
   const auto line = static_cast<size_t>(
       std::upper_bound(FLineStarts.begin(), FLineStarts.end(), at) - FLineStarts.begin() - 1);
   const size_t lineStart = FLineStarts[line];
@@ -616,18 +742,29 @@ void TextViewPeer::CopySelection() const {
   const size_t low = std::min(FAnchor, FCaret);
   const size_t high = std::max(FAnchor, FCaret);
   if (low == high) return;
+  // Both forms, so that no program reads the text through a code page it was not written in:
+  // UTF-16, and the bytes in the code page an ANSI program of this user reads.
+  std::wstring wide = WideSpan(low, high);
+  std::string bytes;
+  if (FIsUtf8) {
+    char number[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number);
+    const auto legacy = static_cast<UINT>(std::strtoul(number, nullptr, 10));
+    const int size = static_cast<int>(std::min<size_t>(wide.size(), INT_MAX));
+    bytes.resize(static_cast<size_t>(
+        std::max(0, WideCharToMultiByte(legacy, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
+                                        nullptr, nullptr))));
+    WideCharToMultiByte(legacy, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(),
+                        static_cast<int>(bytes.size()), nullptr, nullptr);
+  } else {
+    bytes.assign(FMemo.Text(), low, high - low);
+    wide = WideText(bytes);
+  }
   OpenedClipboard clipboard(Handle());
   if (!clipboard.IsOpen()) return;
   EmptyClipboard();
-  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, high - low + 1));
-  if (!memory) throw Exception("Out of memory");
-  {
-    LockedMemory locked(memory.Get());
-    if (locked.Data() == nullptr) throw Exception("Out of memory");
-    std::memcpy(locked.Data(), FMemo.Text().data() + low, high - low);
-    locked.Data()[high - low] = '\0';
-  }
-  if (SetClipboardData(CF_TEXT, memory.Get()) != nullptr) memory.Release();
+  PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  PutOnClipboard(CF_TEXT, bytes.c_str(), bytes.size() + 1);
 }
 
 LRESULT TextViewPeer::CopyText(WPARAM size, LPARAM buffer) const {
@@ -702,7 +839,7 @@ LRESULT TextViewPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_GETTEXT:
       return CopyText(wParam, lParam);
     case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Context().Fonts.Get(FMemo.Font()));
+      return reinterpret_cast<LRESULT>(FFont);
     default:
       return Default(message, wParam, lParam);
   }

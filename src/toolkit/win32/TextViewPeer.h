@@ -4,9 +4,13 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/WindowPeer.h"
 
 namespace foyer {
@@ -32,6 +36,7 @@ class TextViewPeer final : public WindowPeer {
 
   DWORD Style() const;
   void ApplyStyle();
+  void ChooseFont();
   void MeasureFont();
   void IndexLines();
   size_t LineEnd(size_t line) const;
@@ -39,9 +44,28 @@ class TextViewPeer final : public WindowPeer {
   // Wraps again for the current width and font, keeping the first visible text in view.
   void Rewrap();
 
-  int Advance(int x, unsigned char character) const {
-    return character == '\t' ? (x / FTabWidth + 1) * FTabWidth : x + FCharWidths[character];
+  // The character at the offset, and the offset after it. Under the UTF-8 code page a
+  // character takes one to four bytes; an ill-formed sequence shows as one U+FFFD.
+  char32_t CharAt(size_t offset, size_t& next) const {
+    const auto byte = static_cast<unsigned char>(FMemo.Text()[offset]);
+    if (byte < 0x80 || !FIsUtf8) {
+      next = offset + 1;
+      return byte;
+    }
+    return DecodeAt(offset, next);
   }
+  char32_t DecodeAt(size_t offset, size_t& next) const;
+  int Advance(int x, char32_t character) const {
+    if (character == '\t') return (x / FTabWidth + 1) * FTabWidth;
+    return x + (character < FCharWidths.size() ? FCharWidths[character] : WideWidth(character));
+  }
+  // The width of a character beyond the table, measured once in the font the text is drawn in,
+  // with the glyph the system's font links give it.
+  int WideWidth(char32_t character) const;
+  // The start of the character the offset falls in.
+  size_t CharStart(size_t offset) const;
+  // The text between the offsets as the wide calls take it.
+  std::wstring WideSpan(size_t from, size_t to) const;
   // A place in the text and the visual row it shows on: the end of a wrapped row and the start
   // of the next one are the same offset.
   struct Place {
@@ -95,7 +119,18 @@ class TextViewPeer final : public WindowPeer {
   // Where every logical line starts; CR LF, a lone CR and a lone LF each end one.
   std::vector<size_t> FLineStarts;
   std::vector<Row> FRows;
+  // Whether the text is UTF-8 (the process's code page), decided when the text is set.
+  bool FIsUtf8 = false;
+  // The font the text is drawn in: the memo's, or the face that has glyphs for all of it.
+  HFONT FFont = nullptr;
+  // Widths of the bytes of a code page, or of the first 256 characters in UTF-8.
   std::array<int, 256> FCharWidths{};
+  // Widths of the other characters, in UTF-8: the first 64K in a table made on first need.
+  mutable std::vector<int> FBmpWidths;
+  mutable std::unordered_map<char32_t, int> FOtherWidths;
+  // A device context with the font selected, for measuring characters as they come.
+  MemoryDC FMeasureDC;
+  std::optional<ObjectSelection> FMeasureFont;
   int FTabWidth = 8;
   int FRowHeight = 1;
   // The width lines wrap at; none while the window has no width yet.

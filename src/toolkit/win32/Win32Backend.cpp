@@ -202,9 +202,11 @@ std::unique_ptr<IWindowPeer> Win32Backend::CreatePeer(TWinControl& control) {
 TSize Win32Backend::MeasureText(const TFont& font, const std::string& text) {
   ClientDC screen;
   if (!screen.IsValid()) throw Exception("Out of system resources");
-  ObjectSelection selection(screen.Get(), FFonts.Get(font));
+  // In the font the text is painted in, character by character as DrawTextW takes it.
+  const std::wstring wide = WideText(text);
+  ObjectSelection selection(screen.Get(), FFonts.For(font, wide));
   SIZE size{};
-  GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return {size.cx, size.cy};
 }
 

@@ -99,6 +99,7 @@ void WindowPeer::ReplaceWindow(HWND window) {
   SetWindowPos(window, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Detach();
   DestroyWindow(old);
+  FSentFont = nullptr;
   Attach(window);
   if (focused) SetFocus(window);
 }
@@ -165,9 +166,11 @@ LRESULT WindowPeer::Default(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(FHandle, message, wParam, lParam);
 }
 
-void WindowPeer::SendFont() {
-  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FContext.Fonts.Get(FControl.Font())),
-               TRUE);
+void WindowPeer::SendFont(const std::string& text) {
+  const HFONT font = FContext.Fonts.For(FControl.Font(), text);
+  if (font == FSentFont) return;
+  FSentFont = font;
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void WindowPeer::MakeBackground() {

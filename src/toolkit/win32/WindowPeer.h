@@ -82,8 +82,9 @@ class WindowPeer : public IWindowPeer {
   std::optional<LRESULT> ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // For windows of system classes: hands them the control's font.
-  void SendFont();
+  // For windows of system classes: hands them the control's font, or the face that shows the
+  // text when the font has no glyphs for some of it. Sends nothing when the window has it.
+  void SendFont(const std::string& text = {});
   // The colours a system control asks for (WM_CTLCOLOR*): the control's own and its font's. The
   // brush is made anew when the colour changed.
   void MakeBackground();
@@ -102,6 +103,7 @@ class WindowPeer : public IWindowPeer {
   TWinControl& FControl;
   HWND FHandle = nullptr;
   GdiBrush FBackground;
+  HFONT FSentFont = nullptr;
 };
 
 }  // namespace foyer
