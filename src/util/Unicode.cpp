@@ -26,6 +26,16 @@ void SecondByteRange(unsigned char lead, unsigned char& least, unsigned char& mo
   if (lead == 0xF4) most = 0x8F;
 }
 
+// The characters of a UTF-8 string, or the UTF-16 units they take.
+size_t CountUnits(const std::string& text, bool isUtf16) {
+  size_t count = 0;
+  size_t at = 0;
+  char32_t c = 0;
+  while (NextChar(text, at, c))
+    count += isUtf16 && c >= 0x10000 ? 2 : 1;
+  return count;
+}
+
 }  // namespace
 
 size_t Utf8SequenceLength(unsigned char lead) {
@@ -111,21 +121,11 @@ std::string RepairedUtf8(const std::string& text) {
 }
 
 size_t Utf8Length(const std::string& text) {
-  size_t count = 0;
-  size_t at = 0;
-  char32_t c = 0;
-  while (NextChar(text, at, c))
-    ++count;
-  return count;
+  return CountUnits(text, false);
 }
 
 size_t Utf16Length(const std::string& text) {
-  size_t count = 0;
-  size_t at = 0;
-  char32_t c = 0;
-  while (NextChar(text, at, c))
-    count += c >= 0x10000 ? 2 : 1;
-  return count;
+  return CountUnits(text, true);
 }
 
 size_t Utf8Offset(const std::string& text, size_t count) {

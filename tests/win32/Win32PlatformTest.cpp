@@ -122,14 +122,6 @@ TEST_F(Win32CodePageUtf8, MemoryCodePageAgreesOnEveryCharacter) {
   }
 }
 
-TEST_F(Win32CodePageUtf8, LegacyTextsAreReadInTheUsersWesternCodePage) {
-  ICodePage& codePage = *Win32Services().CodePage;
-  ASSERT_TRUE(codePage.IsUtf8());
-  if (codePage.LegacyCodePage() != 1252) GTEST_SKIP() << "the user's code page is not 1252";
-  EXPECT_EQ(codePage.FromLegacy("Caf\xE9 \x97 \x80"), "Café — €");
-  EXPECT_EQ(codePage.FromUtf8("Caf\xC3 ok"), "Caf\xEF\xBF\xBD ok");
-}
-
 // Drives.
 
 TEST(Win32Drives, TheTemporaryFolderDriveIsFixedAndReady) {

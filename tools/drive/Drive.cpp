@@ -59,7 +59,9 @@ std::vector<std::string> ListRows(HWND listBox) {
   const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
   for (LRESULT row = 0; row < count; ++row) {
     const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    // The program may fill the list anew between the two questions, and a row's text has no
+    // limit it would be cut at: room to spare for a longer row than the one measured.
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1 + 65536, L'\0');
     SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(wcslen(wide.c_str()));
