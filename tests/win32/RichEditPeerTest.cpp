@@ -21,6 +21,8 @@
 namespace foyer::test {
 namespace {
 
+using namespace std::string_literals;
+
 constexpr int32_t kTimedOut = 99;
 
 std::string TextOf(HWND window) {
@@ -132,6 +134,7 @@ TEST_F(RichViewerTest, UnicodeTextAndRichTextNamingNoCodePageShowTheirCharacters
       {"unicode.txt", std::string("\xFF\xFE\x43\0a\0f\0\xE9\0 \0\xAC\x20\n\0x\0", 18),
        L"Caf\u00E9 \u20AC\r\nx"},
       {"accents.txt", accents, L"x" + std::wstring(3000, L'\u00E9')},
+      {"scripts.txt", "Ελληνικά Русский 日本語", L"Ελληνικά Русский 日本語"},
   };
   for (const auto& c : cases) {
     Show(c.Name, c.Bytes, {[&] {
@@ -143,6 +146,12 @@ TEST_F(RichViewerTest, UnicodeTextAndRichTextNamingNoCodePageShowTheirCharacters
                                                          reinterpret_cast<WPARAM>(&get),
                                                          reinterpret_cast<LPARAM>(shown.data()))));
            EXPECT_EQ(shown, c.Shown) << c.Name;
+           KeepRendering(CaptureWindow(HandleOf(*ShowRtfForm)), std::string("rich-") + c.Name);
+           // Greek, Russian and Japanese are beyond the bitmap font's glyphs.
+           CHARFORMATA format{};
+           format.cbSize = sizeof format;
+           SendMessageA(Edit(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+           EXPECT_EQ(format.szFaceName == ShowRtfForm->Font().Name, c.Name != "scripts.txt"s);
            // Closed here: under Wine without a window manager, a viewer shown again at once may
            // lose the focus to the hiding of the last one, and a key would go nowhere.
            ShowRtfForm->SetModalResult(mrOk);

@@ -7,6 +7,7 @@
 
 #include "platform/win32/SystemLibraries.h"
 #include "toolkit/Menus.h"
+#include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PopupMenus.h"
@@ -143,8 +144,33 @@ bool RichEditPeer::StreamIn(const TStreamReader& read, TStreamFormat format) {
   const WPARAM kind = format == TStreamFormat::RichText ? SF_RTF : SF_TEXT;
   Clear();
   Send(EM_STREAMIN, kind, reinterpret_cast<LPARAM>(&stream));
+  if (format == TStreamFormat::PlainText && stream.dwError == 0) ShowAllScripts();
   ReportSelection();
   return stream.dwError == 0;
+}
+
+// Plain text shows in the control's one font, a bitmap face with the glyphs of one code page:
+// text in other scripts is shown in the face the font cache falls back to, as the other
+// controls do. Judged from the text's start, so that a long document costs no second copy.
+void RichEditPeer::ShowAllScripts() {
+  constexpr LONG kSample = 64 * 1024;
+  std::wstring sample(kSample + 1, L'\0');
+  // In UTF-16 (code page 1200) from the control of either kind.
+  GETTEXTEX get{static_cast<DWORD>(sample.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr,
+                nullptr};
+  sample.resize(static_cast<size_t>(
+      Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(sample.data()))));
+  FontCache& fonts = Context().Fonts;
+  const HFONT shown = fonts.For(FRichEdit.Font(), sample);
+  if (shown == fonts.Get(FRichEdit.Font())) return;
+  LOGFONTA logical{};
+  if (GetObjectA(shown, sizeof logical, &logical) == 0) return;
+  CHARFORMAT2A face{};
+  face.cbSize = sizeof face;
+  face.dwMask = CFM_FACE | CFM_CHARSET;
+  face.bCharSet = DEFAULT_CHARSET;
+  lstrcpynA(face.szFaceName, logical.lfFaceName, LF_FACESIZE);
+  Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&face));
 }
 
 int32_t RichEditPeer::TextLength() const {

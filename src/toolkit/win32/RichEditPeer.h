@@ -35,6 +35,7 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
   void ApplySelection();
   void ApplyFont();
   void ApplyColor();
+  void ShowAllScripts();
   void ReportSelection();
 
   TRichEdit& FRichEdit;
