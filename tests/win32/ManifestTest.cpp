@@ -1,4 +1,5 @@
-// The manifest foyer.exe carries: what it asks of the system, and that the system can use it.
+// The manifest foyer.exe carries: what it asks of the system, and that the system can use it;
+// and the version resource of both programs.
 #include "platform/win32/WinApi.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,36 @@ TEST(Manifest, ProgramRunsAsItsUserOnEverySystemFromVistaWithVersion6ControlsAnd
   EXPECT_TRUE(found && redirection.hActCtx == made) << "no common controls of its own";
   if (found) ReleaseActCtx(redirection.hActCtx);
   ReleaseActCtx(made);
+}
+
+// What Explorer's Properties show of a program: a string of its version resource.
+std::string VersionString(const std::string& exe, const char* name) {
+  DWORD ignored = 0;
+  std::string data(GetFileVersionInfoSizeA(exe.c_str(), &ignored), '\0');
+  if (data.empty() || !GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(data.size()),
+                                           data.data())) {
+    return "<no version resource>";
+  }
+  void* value = nullptr;
+  UINT length = 0;
+  const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueA(data.data(), key.c_str(), &value, &length) || length == 0) return {};
+  return static_cast<const char*>(value);
+}
+
+TEST(Manifest, BothProgramsNameTheirProductVersionAndLicence) {
+  const std::string exe = Env("FOYER_EXE");
+  if (exe.empty()) GTEST_SKIP() << "FOYER_EXE names no program";
+  const std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+  for (const char* name : {"foyer.exe", "foyer-check.exe"}) {
+    const std::string program = folder + name;
+    EXPECT_EQ(VersionString(program, "ProductName"), "Foyer") << name;
+    EXPECT_EQ(VersionString(program, "FileVersion"), FOYER_VERSION) << name;
+    EXPECT_EQ(VersionString(program, "ProductVersion"), FOYER_VERSION) << name;
+    EXPECT_EQ(VersionString(program, "OriginalFilename"), name);
+    EXPECT_NE(VersionString(program, "LegalCopyright").find("MIT"), std::string::npos) << name;
+    EXPECT_FALSE(VersionString(program, "FileDescription").empty()) << name;
+  }
 }
 
 }  // namespace

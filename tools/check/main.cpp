@@ -2,6 +2,7 @@
 // medium, before it ships.
 //
 //   foyer-check MEDIUM [--json]
+//   foyer-check --version
 //
 // MEDIUM is the medium's top folder. Exit code 0 when the report holds no error, 1 when it does,
 // 2 when the medium cannot be read or the command line is wrong.
@@ -29,7 +30,8 @@
 namespace {
 
 int Usage(const char* message) {
-  std::fprintf(stderr, "foyer-check: %s\nusage: foyer-check MEDIUM [--json]\n", message);
+  std::fprintf(stderr, "foyer-check: %s\nusage: foyer-check MEDIUM [--json] | --version\n",
+               message);
   return 2;
 }
 
@@ -43,6 +45,9 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--json") {
       isJson = true;
+    } else if (arg == "--version") {
+      std::printf("foyer-check %s\n", FOYER_VERSION);
+      return 0;
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage(("unknown option " + arg).c_str());
     } else if (medium.empty()) {
