@@ -159,18 +159,6 @@ TEST_F(ViewersTest, RichTextViewerDecodesPlainTextAndNamesTheLegacyCodePageOfRic
     ShowRtfForm->ShowFile(std::string("D:\\") + c.Name);
     EXPECT_EQ(FHeld.back(), c.Held) << c.Name;
   }
-  // The control converts each piece it is handed on its own: none ends inside a character.
-  FPlatform.Fs.WriteFile("D:\\chars.txt", "\xEF\xBB\xBF\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
-  uint32_t error = kErrNone;
-  const auto file = FPlatform.Fs.OpenRead("D:\\chars.txt", error);
-  TRichTextStream stream(*file, TStreamFormat::PlainText, 0, nullptr);
-  std::vector<std::string> pieces;
-  char buffer[4];
-  size_t got = 0;
-  while (stream.Read(buffer, sizeof buffer, got) && got > 0)
-    pieces.emplace_back(buffer, got);
-  EXPECT_EQ(pieces,
-            (std::vector<std::string>{"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "z"}));
 }
 
 TEST_F(ViewersTest, RichTextViewerFailuresLeaveTheWindowUnshown) {

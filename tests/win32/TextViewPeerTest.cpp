@@ -9,6 +9,7 @@
 
 #include "platform/win32/Handles.h"
 #include "toolkit/Form.h"
+#include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/Win32Backend.h"
 
@@ -64,17 +65,23 @@ int LastTopRow(HWND window) {
   return info.nMax - static_cast<int>(info.nPage) + 1;
 }
 
-std::string ClipboardText(HWND owner) {
-  if (!OpenClipboard(owner)) return "(clipboard not opened)";
-  std::string text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
+// The clipboard's text in one format: CF_TEXT as bytes, CF_UNICODETEXT as UTF-16.
+template <typename Char>
+std::basic_string<Char> Clipboard(HWND owner, UINT format) {
+  if (!OpenClipboard(owner)) return {};
+  std::basic_string<Char> text;
+  if (HANDLE data = GetClipboardData(format)) {
+    if (const auto* units = static_cast<const Char*>(GlobalLock(data))) {
+      text = units;
       GlobalUnlock(data);
     }
   }
   CloseClipboard();
   return text;
+}
+
+std::string ClipboardText(HWND owner) {
+  return Clipboard<char>(owner, CF_TEXT);
 }
 
 void EmptyTheClipboard(HWND owner) {
@@ -572,24 +579,7 @@ TEST_F(TextViewPeerTest, FocusedViewShowsACaretThatFollowsTheKeysAndGoesWithTheF
 // --- Characters of every script, under the UTF-8 code page ---
 
 std::wstring ClipboardWide(HWND owner) {
-  if (!OpenClipboard(owner)) return L"(clipboard not opened)";
-  std::wstring text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = units;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-std::wstring Utf16Of(const std::string& utf8) {
-  std::wstring wide(utf8.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(),
-                                                      static_cast<int>(utf8.size()), wide.data(),
-                                                      static_cast<int>(wide.size()))));
-  return wide;
+  return Clipboard<wchar_t>(owner, CF_UNICODETEXT);
 }
 
 struct ScriptCase {
@@ -627,7 +617,7 @@ TEST_F(TextViewPeerTest, WrapsMovesAndCopiesWholeCharactersOfEveryScript) {
       CopyRow(view, row);
       joined += ClipboardWide(view);
     }
-    EXPECT_TRUE(joined == Utf16Of(text)) << "rows cut a character or lose one";
+    EXPECT_TRUE(joined == WideText(text)) << "rows cut a character or lose one";
 
     // The caret steps from character to character, through every one.
     size_t steps = 0;
@@ -652,7 +642,7 @@ TEST_F(TextViewPeerTest, WrapsMovesAndCopiesWholeCharactersOfEveryScript) {
     }
     EmptyTheClipboard(view);
     SendMessageA(view, WM_COPY, 0, 0);
-    EXPECT_TRUE(ClipboardWide(view) == Utf16Of(text));
+    EXPECT_TRUE(ClipboardWide(view) == WideText(text));
     std::string legacy;
     for (int i = 0; i < 12; ++i)
       legacy += script.Legacy;

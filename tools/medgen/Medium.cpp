@@ -229,6 +229,8 @@ void WriteArchiveCategory(IMediumSink& sink, const std::string& folder) {
                          Pictogram::Icons);
   WriteZipWithCompanions(sink, folder, "tools", MakeToolsZip(), "Small tools for every day",
                          Pictogram::Gear);
+  WriteZipWithCompanions(sink, folder, "日本語", MakeIconsZip(), "日本語のアイコン",
+                         Pictogram::Icons);
   maker.Write(JoinRel(folder, "tools.txt"),
               MakeText({"Notes on the tools", "", "The tools need no installation."}));
 }

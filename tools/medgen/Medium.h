@@ -63,7 +63,8 @@ void WriteZipWithCompanions(IMediumSink& sink, const std::string& folder, const 
 // The categories of the demonstration medium, each into the named folder.
 // Sub-folders to install, nested, one hidden file in Atlas\maps.
 void WriteInstallCategory(IMediumSink& sink, const std::string& folder);
-// Zip files with .readme and .bmp beside each, and a .txt beside tools.zip.
+// Zip files with .readme and .bmp beside each (one named in Japanese), and a .txt beside
+// tools.zip.
 void WriteArchiveCategory(IMediumSink& sink, const std::string& folder);
 // Wave files; chime.wav has a chime.readme.
 void WriteSoundCategory(IMediumSink& sink, const std::string& folder);
