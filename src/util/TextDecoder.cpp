@@ -188,7 +188,8 @@ void TTextDecoder::Convert(const char* bytes, size_t size, bool isFinal, std::st
     case TTextEncoding::Utf8Mark:
     case TTextEncoding::Utf8:
       if (!isFinal) done = WholeUtf8(FHeld);
-      if (done > 0) out += codePage.FromUtf8(RepairedUtf8(FHeld.substr(0, done)));
+      // FromUtf8 shows an ill-formed sequence as the replacement character.
+      if (done > 0) out += codePage.FromUtf8(FHeld.substr(0, done));
       break;
     case TTextEncoding::Legacy:
       if (!isFinal) done = WholeLegacy(FHeld, before);
