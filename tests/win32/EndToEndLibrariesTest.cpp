@@ -12,7 +12,7 @@
 namespace foyer::test {
 namespace {
 
-constexpr const char* kPlanted[] = {"winmm.dll", "mpr.dll", "riched20.dll"};
+constexpr const char* kPlanted[] = {"winmm.dll", "mpr.dll", "riched20.dll", "oleacc.dll"};
 
 std::string FolderOf(const std::string& path) {
   return path.substr(0, path.find_last_of('\\') + 1);
@@ -27,7 +27,7 @@ class WindowsSearchOrder {
     HKEY overrides = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, (FKey + "\\DllOverrides").c_str(), 0, nullptr, 0,
                     KEY_SET_VALUE, nullptr, &overrides, nullptr);
-    for (const char* library : {"winmm", "mpr", "riched20"})
+    for (const char* library : {"winmm", "mpr", "riched20", "oleacc"})
       RegSetValueExA(overrides, library, 0, REG_SZ, kNativeFirst, sizeof kNativeFirst);
     RegCloseKey(overrides);
   }
