@@ -7,6 +7,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PixelsPerInch.h"
 
@@ -118,6 +119,9 @@ FormPeer::FormPeer(const PeerContext& context, TForm& form)
     form.BackendPixelsPerInchChanged(pixelsPerInch);
     FrameClientSize(std::nullopt);
   }
+  // Users who asked for keyboard cues always see them.
+  BOOL cues = FALSE;
+  if (SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues) FForm.SetFocusCues(true);
   // A hidden window gets its first WM_SIZE only when it is shown: the form learns its sizes
   // now. Its resize handler may run, as for any resize.
   Application().Dispatch([this] { StoreSizes(); });
@@ -142,6 +146,7 @@ void FormPeer::Changed(TChange what, int32_t index) {
       if (GetActiveWindow() == Handle()) {
         const HWND target = FocusTarget();
         SetFocus(target != nullptr ? target : Handle());
+        NotifyFocusedPicture();
       }
       break;
     case TChange::Text:
@@ -248,6 +253,7 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // A picture button that has the focus keeps it on the form's own window.
       if (dynamic_cast<TImage*>(FForm.Focused()) != nullptr) {
         InvalidateFocused();
+        NotifyFocusedPicture();
       } else if (const HWND target = FocusTarget()) {
         SetFocus(target);
       }
@@ -258,6 +264,12 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FForm.BackendFocusChanged(control);
       }
       return 0;
+    case WM_UPDATEUISTATE: {
+      // The system's focus cues changed (a key, the user's setting): the pictures follow them.
+      const LRESULT result = Default(message, wParam, lParam);
+      FForm.SetFocusCues((Send(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0);
+      return result;
+    }
     case WM_CLOSE:
       // Forms are hidden, not destroyed: they are reused.
       FForm.Close();
@@ -330,6 +342,11 @@ TWinControl* FormPeer::ControlOfWindow(HWND window) const {
   return nullptr;
 }
 
+void FormPeer::NotifyFocusedPicture() const {
+  const auto* picture = dynamic_cast<const TImage*>(FForm.Focused());
+  if (picture != nullptr && GetFocus() == Handle()) NotifyPaintedFocus(Handle(), FForm, *picture);
+}
+
 void FormPeer::InvalidateFocused() {
   if (auto* picture = dynamic_cast<TImage*>(FForm.Focused())) picture->Invalidate();
 }
@@ -378,6 +395,16 @@ bool FormPeer::FormKey(const MSG& message, WindowPeer* focused) {
 
 bool FormPeer::DialogKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  const bool hadCues = FForm.FocusCues();
+  const bool used = DialogKeyOf(message);
+  // The keyboard was used: the system's controls of this window show their cues too.
+  if (!hadCues && FForm.FocusCues()) {
+    Send(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+  }
+  return used;
+}
+
+bool FormPeer::DialogKeyOf(const MSG& message) {
   WindowPeer* focused = FromHandle(message.hwnd);
   FForm.BackendFocusChanged(ControlOfWindow(message.hwnd));
   if (FormKey(message, focused)) return true;

@@ -15,6 +15,7 @@
 #include "toolkit/win32/EditPeer.h"
 #include "toolkit/win32/FileControlPeers.h"
 #include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/FormPeer.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/ListBoxPeer.h"
@@ -116,6 +117,7 @@ class Win32Backend final : public IBackend {
   void EndModalShowing(TForm& form) override;
   void ProcessMessages() override;
   void ShowError(const std::string& title, const std::string& message) override;
+  void Announce(const std::string& message) override;
   void TimerChanged(TTimer& timer) override;
   void Run(TForm& mainForm) override;
   void Terminate() override { PostQuitMessage(0); }
@@ -260,6 +262,12 @@ int32_t Win32Backend::ShowModal(TForm& form) {
     }
   }
   return form.ModalResult();
+}
+
+void Win32Backend::Announce(const std::string& message) {
+  const TForm* mainForm = Application().MainForm();
+  const WindowPeer* peer = mainForm != nullptr ? WindowPeer::Of(*mainForm) : nullptr;
+  if (peer != nullptr) AnnounceThrough(peer->Handle(), message);
 }
 
 void Win32Backend::ShowError(const std::string& title, const std::string& message) {

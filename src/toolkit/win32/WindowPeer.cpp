@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/Painting.h"
 #include "util/Errors.h"
 
@@ -113,6 +115,16 @@ LRESULT CALLBACK WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam
   // Before WM_NCCREATE (WM_GETMINMAXINFO comes first) and after the peer let go.
   if (peer == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   LRESULT result = 0;
+  // Forms and panels paint controls that have no window: they answer for them to readers.
+  const bool paintsControls = dynamic_cast<TForm*>(&peer->Control()) != nullptr ||
+                              dynamic_cast<TPanel*>(&peer->Control()) != nullptr;
+  if (paintsControls && message == WM_GETOBJECT) {
+    if (auto answer = AnswerPaintedControls(window, wParam, lParam)) return *answer;
+  }
+  if (paintsControls && message == kWmPressPainted) {
+    Application().Dispatch([&] { PressPainted(window, wParam); });
+    return 0;
+  }
   Application().Dispatch([&] { result = peer->HandleMessage(message, wParam, lParam); });
   if (message == WM_NCDESTROY) peer->Detach();
   return result;
@@ -220,6 +232,9 @@ void WindowPeer::Changed(TChange what, int32_t) {
     case TChange::Enabled:
       EnableWindow(FHandle, FControl.Enabled() ? TRUE : FALSE);
       break;
+    case TChange::Name:
+      NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FHandle, OBJID_CLIENT, CHILDID_SELF);
+      break;
     default:
       InvalidateRect(FHandle, nullptr, FALSE);
       break;
@@ -231,6 +246,10 @@ void WindowPeer::InvalidateArea(const TRect& area) {
   const TPoint offset = ChildOffset();
   OffsetRect(&rect, -offset.X, -offset.Y);
   InvalidateRect(FHandle, &rect, FALSE);
+}
+
+void WindowPeer::GraphicChanged(TGraphicControl& control, TChange what) {
+  NotifyPaintedControl(FHandle, FControl, control, what);
 }
 
 void WindowPeer::Paint(HDC, const RECT&) {}

@@ -40,6 +40,7 @@ class WindowPeer : public IWindowPeer {
   void Changed(TChange what, int32_t index) override;
   void InvalidateArea(const TRect& area) override;
   void Update() override;
+  void GraphicChanged(TGraphicControl& control, TChange what) override;
 
   // Where a child's position (relative to this control's top-left) puts it in this window's
   // client area.
