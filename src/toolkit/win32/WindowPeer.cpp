@@ -4,6 +4,7 @@
 #include "toolkit/win32/FontCache.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "toolkit/Application.h"
 #include "toolkit/win32/Painting.h"
@@ -174,14 +175,42 @@ void WindowPeer::SendFont(const std::string& text) {
 }
 
 void WindowPeer::MakeBackground() {
-  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FControl.Color())));
+  const TColor color = FControl.Color();
+  FBackground =
+      (color & kSystemColor) != 0 ? GdiBrush() : GdiBrush(CreateSolidBrush(ColorRef(color)));
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 LRESULT WindowPeer::ColorReply(WPARAM dc) const {
-  SetTextColor(reinterpret_cast<HDC>(dc), ColorRef(FControl.Font().Color));
-  SetBkColor(reinterpret_cast<HDC>(dc), ColorRef(FControl.Color()));
+  SetTextColor(reinterpret_cast<HDC>(dc), TextColorOf(FControl));
+  SetBkColor(reinterpret_cast<HDC>(dc), BackgroundOf(FControl));
+  const TColor color = FControl.Color();
+  if (IsHighContrast()) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  if ((color & kSystemColor) != 0) {
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(static_cast<int>(color & 0xFF)));
+  }
   return reinterpret_cast<LRESULT>(FBackground.Get());
+}
+
+std::optional<LRESULT> WindowPeer::HandleColorChange(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return std::nullopt;
+  if (message != WM_SYSCOLORCHANGE && message != WM_SETTINGCHANGE) return std::nullopt;
+  std::vector<HWND> windows{FHandle};
+  EnumChildWindows(
+      FHandle,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : windows) {
+    // Only top-level windows get WM_SYSCOLORCHANGE; the common controls ask to be handed it.
+    if (message == WM_SYSCOLORCHANGE && window != FHandle) SendMessageA(window, message, 0, 0);
+    // A colour change makes each peer take its colours anew (a brush, a rich edit's background).
+    if (WindowPeer* peer = FromHandle(window)) peer->Changed(TChange::Color, -1);
+  }
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return Default(message, wParam, lParam);
 }
 
 std::string WindowPeer::WindowText() const {
