@@ -21,6 +21,11 @@ constexpr const char* kPeerProperty = "Foyer.Peer";
 // The icon a program of the toolkit carries in its resources, if any.
 constexpr const char* kIconName = "FOYER";
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
 }  // namespace
 
 WindowPeer::WindowPeer(const PeerContext& context, TWinControl& control)
@@ -184,8 +189,8 @@ void WindowPeer::MakeBackground() {
 LRESULT WindowPeer::ColorReply(WPARAM dc) const {
   SetTextColor(reinterpret_cast<HDC>(dc), TextColorOf(FControl));
   SetBkColor(reinterpret_cast<HDC>(dc), BackgroundOf(FControl));
-  const TColor color = FControl.Color();
   if (IsHighContrast()) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  const TColor color = FControl.Color();
   if ((color & kSystemColor) != 0) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(static_cast<int>(color & 0xFF)));
   }
@@ -196,13 +201,7 @@ std::optional<LRESULT> WindowPeer::HandleColorChange(UINT message, WPARAM wParam
   if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return std::nullopt;
   if (message != WM_SYSCOLORCHANGE && message != WM_SETTINGCHANGE) return std::nullopt;
   std::vector<HWND> windows{FHandle};
-  EnumChildWindows(
-      FHandle,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumChildWindows(FHandle, CollectWindow, reinterpret_cast<LPARAM>(&windows));
   for (HWND window : windows) {
     // Only top-level windows get WM_SYSCOLORCHANGE; the common controls ask to be handed it.
     if (message == WM_SYSCOLORCHANGE && window != FHandle) SendMessageA(window, message, 0, 0);
