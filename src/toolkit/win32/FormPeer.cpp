@@ -232,6 +232,7 @@ void FormPeer::PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested) {
 LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto reflected = ReflectToChild(message, wParam, lParam)) return *reflected;
   if (auto painted = HandlePaintMessage(message, wParam)) return *painted;
+  if (auto recoloured = HandleColorChange(message, wParam, lParam)) return *recoloured;
   switch (message) {
     case WM_SIZE:
     case WM_MOVE:
@@ -315,7 +316,7 @@ void FormPeer::Paint(HDC dc, const RECT& area) {
   PaintBuffer buffer(dc, area);
   std::optional<PaletteSelection> bufferPalette;
   if (palette != nullptr) bufferPalette.emplace(buffer.Get(), palette, false);
-  FillSolid(buffer.Get(), area, ColorRef(FForm.Color()));
+  FillSolid(buffer.Get(), area, BackgroundOf(FForm));
   const ButtonLooks looks{FForm, FForm.FocusCues() && GetFocus() == Handle(), FShades};
   PaintGraphicControls(buffer.Get(), FForm, area, Context().Fonts, &looks);
   buffer.Present();

@@ -20,6 +20,7 @@
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/ListBoxPeer.h"
 #include "toolkit/win32/MemoPeer.h"
+#include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PanelPeer.h"
 #include "toolkit/win32/ProgressBarPeer.h"
 #include "toolkit/win32/RichEditPeer.h"
@@ -143,6 +144,14 @@ void Win32Backend::Start() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   if (!InitCommonControlsEx(&classes)) throw Exception("Cannot load the common controls");
+  // Wine can switch to no high-contrast theme (SPI_SETHIGHCONTRAST fails, and the answer is
+  // always "off"): FOYER_HIGH_CONTRAST=1 shows the look there, with whatever system colours the
+  // prefix has, so that a publisher can see a medium as those users will.
+  char highContrast[2] = {};
+  if (GetEnvironmentVariableA("FOYER_HIGH_CONTRAST", highContrast, sizeof highContrast) == 1 &&
+      highContrast[0] == '1') {
+    TellHighContrast(true);
+  }
   WNDCLASSA windowClass{};
   if (!GetClassInfoA(FInstance, kTimerWindowClass, &windowClass)) {
     windowClass.lpfnWndProc = TimerWindowProc;
