@@ -232,6 +232,10 @@ std::optional<LRESULT> AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam
                                        const AccessibleOverrides& overrides) {
   // The object id is 32 bits; a 64-bit sender need not extend its sign.
   if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return std::nullopt;
+  // Handing the object to the client marshals it, which takes COM on this thread. The thread
+  // stays in its apartment: the objects handed out live there for as long as clients hold them.
+  static thread_local const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(apartment) && apartment != RPC_E_CHANGED_MODE) return std::nullopt;
   auto* object = new (std::nothrow) OverridingAccessible(window, overrides);
   if (object == nullptr) return std::nullopt;
   std::optional<LRESULT> answer;

@@ -830,9 +830,8 @@ LRESULT TextViewPeer::LineLength(WPARAM unit) const {
     return static_cast<LRESULT>(UnitsBetween(first.Start, low) +
                                 UnitsBetween(high, std::max(high, last.End)));
   }
-  const size_t offset = OffsetOfUnits(unit);
-  if (offset == FMemo.Text().size() && unit > UnitsOf(offset)) return 0;
-  const Row& row = FRows[RowOf(offset)];
+  // Past the end, the last row's.
+  const Row& row = FRows[RowOf(OffsetOfUnits(unit))];
   return static_cast<LRESULT>(UnitsBetween(row.Start, row.End));
 }
 
