@@ -2,8 +2,6 @@
 // selection and copying, and its painting.
 #include "win32/BackendBed.h"
 
-#include <oleacc.h>
-
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
@@ -21,6 +19,7 @@
 #include "toolkit/win32/Win32Backend.h"
 #include "viewers/ShowBmp.h"
 #include "viewers/ShowTxt.h"
+#include "win32/ScreenReader.h"
 
 namespace foyer::test {
 namespace {
@@ -662,48 +661,6 @@ TEST_F(TextViewPeerTest, WrapsMovesAndCopiesWholeCharactersOfEveryScript) {
 }
 
 // --- For screen readers ---
-
-// IID_IAccessible, defined here: MinGW's import library gives it as a thunk in a static link.
-constexpr GUID kIidAccessible = {
-    0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-// Reads the window's client object as a screen reader does; empty strings where it answers none.
-struct ReaderView {
-  explicit ReaderView(HWND window) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
-                                          reinterpret_cast<void**>(&object)))) {
-      return;
-    }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    VARIANT answer{};
-    if (SUCCEEDED(object->get_accRole(self, &answer)) && answer.vt == VT_I4) Role = answer.lVal;
-    if (SUCCEEDED(object->get_accState(self, &answer)) && answer.vt == VT_I4) State = answer.lVal;
-    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-      BSTR got = nullptr;
-      std::wstring value;
-      if (SUCCEEDED((object->*get)(self, &got)) && got != nullptr) {
-        value.assign(got, SysStringLen(got));
-        SysFreeString(got);
-      }
-      return value;
-    };
-    Name = text(&IAccessible::get_accName);
-    Value = text(&IAccessible::get_accValue);
-    LONG left = 0;
-    LONG top = 0;
-    object->accLocation(&left, &top, &Width, &Height, self);
-    object->Release();
-  }
-  LONG Role = 0;
-  LONG State = 0;
-  std::wstring Name;
-  std::wstring Value;
-  LONG Width = 0;
-  LONG Height = 0;
-};
 
 TEST_F(TextViewPeerTest, ScreenReaderReadsReadOnlyEditableTextNamedAfterTheDocument) {
   ViewScene scene;
