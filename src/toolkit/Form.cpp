@@ -143,6 +143,7 @@ void TForm::SetActiveControl(TWinControl* control) {
 void TForm::ControlDestroyed(const TControl& control) {
   const auto is = [&control](const TControl* held) { return held == &control; };
   if (is(FActiveControl)) FActiveControl = nullptr;
+  if (is(FScrollTarget)) FScrollTarget = nullptr;
   if (is(FFocused)) FFocused = nullptr;
   if (is(FHot)) FHot = nullptr;
   if (is(FDown)) FDown = nullptr;

@@ -136,6 +136,14 @@ class TForm : public TWinControl {
   bool PressDialogKey(TDialogKey key);
   // Whether any button lies on the form: only such forms treat keys as a dialog does.
   bool HasButtons() const;
+  // The control the scrolling keys (the arrows, Page Up and Down, Ctrl+Home and Ctrl+End)
+  // scroll while a button has the focus, so that a text that is no tab stop can still be read
+  // from the keyboard alone; null for none.
+  TWinControl* ScrollTarget() const { return FScrollTarget; }
+  void SetScrollTarget(TWinControl* control) { FScrollTarget = control; }
+  // Whether Escape closes a form that has no button for it to press (a picture viewer).
+  bool EscapeCloses() const { return FEscapeCloses; }
+  void SetEscapeCloses(bool value) { FEscapeCloses = value; }
 
   // The graphic control at a client point that takes the mouse: the topmost visible and enabled
   // one, searched in reverse z-order, so a label lying on a picture takes the click.
@@ -210,6 +218,8 @@ class TForm : public TWinControl {
   TImage* FDown = nullptr;
   // The graphic control a press of the mouse's button landed on, until it is released.
   TGraphicControl* FPressed = nullptr;
+  TWinControl* FScrollTarget = nullptr;
+  bool FEscapeCloses = false;
   bool FShowingModal = false;
   bool FWasShown = false;
 };

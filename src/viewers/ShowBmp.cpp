@@ -18,6 +18,8 @@ TShowBmpForm::TShowBmpForm() {
   Pic->SetName("Pic");
   Pic->SetBounds(8, 8, 265, 185);
   Pic->OnClick = Handler(this, &TShowBmpForm::PicClick);
+  // Escape closes it, as a click on the picture does.
+  SetEscapeCloses(true);
   OnShow = Handler(this, &TShowBmpForm::FormShow);
   OnCloseQuery = [this](TComponent* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
 }

@@ -43,6 +43,8 @@ TShowRtfForm::TShowRtfForm() {
   Button1->SetCancel(true);
   Button1->SetModalResult(mrOk);
   Button1->OnClick = Handler(this, &TShowRtfForm::Button1Click);
+  // Tabbed to the button, the scrolling keys still move the document.
+  SetScrollTarget(Memo1);
 
   OnCreate = Handler(this, &TShowRtfForm::FormCreate);
   OnResize = Handler(this, &TShowRtfForm::FormResize);

@@ -30,6 +30,8 @@ TShowTxtForm::TShowTxtForm() {
   Button1->SetModalResult(mrOk);
   // The text area is no tab stop: the button has the focus, so Enter and Space close the viewer.
   SetActiveControl(Button1);
+  // The scrolling keys still reach the text from the button.
+  SetScrollTarget(Memo1);
 
   OnResize = Handler(this, &TShowTxtForm::FormResize);
   SetScaledClientSize(607, 471);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -17,6 +19,7 @@
 #include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Win32Backend.h"
 #include "viewers/ShowRtf.h"
+#include "win32/ScreenReader.h"
 
 namespace foyer::test {
 namespace {
@@ -157,6 +160,67 @@ TEST_F(RichViewerTest, UnicodeTextAndRichTextNamingNoCodePageShowTheirCharacters
            ShowRtfForm->SetModalResult(mrOk);
          }});
   }
+}
+
+TEST_F(RichViewerTest, ScreenReaderReadsReadOnlyEditableTextNamedAfterTheDocument) {
+  Show("résumé.rtf", "{\\rtf1\\ansi Plain {\\b bold} end}", {[&] {
+         const ReaderView reader(Edit());
+         EXPECT_EQ(reader.Role, ROLE_SYSTEM_TEXT);
+         EXPECT_NE(reader.State & STATE_SYSTEM_READONLY, 0);
+         EXPECT_NE(reader.State & STATE_SYSTEM_FOCUSED, 0);
+         EXPECT_TRUE(reader.Name == L"r\u00E9sum\u00E9.rtf") << "not named after the document";
+         EXPECT_TRUE(reader.Value == L"Plain bold end");
+       }});
+}
+
+// Tabbed to OK, the document still scrolls from the keyboard; Escape then closes the viewer.
+TEST_F(RichViewerTest, FromTheOkButtonTheScrollingKeysScrollTheDocument) {
+  std::string document = "{\\rtf1\\ansi ";
+  for (int i = 0; i < 200; ++i)
+    document += "Line " + std::to_string(i) + "\\par\r\n";
+  document += "}";
+  const auto top = [&] { return SendMessageA(Edit(), EM_GETFIRSTVISIBLELINE, 0, 0); };
+  BYTE saved[256] = {};
+  GetKeyboardState(saved);
+  const auto withControl = [&](bool held) {
+    BYTE keys[256];
+    std::copy(std::begin(saved), std::end(saved), keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+  };
+  LRESULT afterPage = 0;
+  LRESULT afterUp = 0;
+  LRESULT afterEnd = 0;
+  LRESULT afterHome = -1;
+  HWND focused = nullptr;
+  Show("long.rtf", document,
+       {[&] { PostKey(GetFocus(), VK_TAB); },
+        [&] {
+          focused = GetFocus();
+          PostKey(GetFocus(), VK_NEXT);
+        },
+        [&] {
+          afterPage = top();
+          PostKey(GetFocus(), VK_UP);
+        },
+        [&] {
+          afterUp = top();
+          withControl(true);
+          PostKey(GetFocus(), VK_END);
+        },
+        [&] {
+          afterEnd = top();
+          PostKey(GetFocus(), VK_HOME);
+        },
+        [&] {
+          withControl(false);
+          afterHome = top();
+        }});
+  EXPECT_EQ(focused, HandleOf(*ShowRtfForm->Button1)) << "Tab did not reach OK";
+  EXPECT_GT(afterPage, 1);
+  EXPECT_EQ(afterUp, afterPage - 1);
+  EXPECT_GT(afterEnd, 150);
+  EXPECT_EQ(afterHome, 0);
 }
 
 TEST_F(RichViewerTest, RightClickOffersCopyGreyedUntilSelectAllThenCopyTakesTheWholeText) {

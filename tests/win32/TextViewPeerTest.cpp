@@ -3,15 +3,23 @@
 #include "win32/BackendBed.h"
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Platform.h"
 #include "toolkit/Form.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/Win32Backend.h"
+#include "viewers/ShowBmp.h"
+#include "viewers/ShowTxt.h"
+#include "win32/ScreenReader.h"
 
 namespace foyer::test {
 namespace {
@@ -619,14 +627,16 @@ TEST_F(TextViewPeerTest, WrapsMovesAndCopiesWholeCharactersOfEveryScript) {
     }
     EXPECT_TRUE(joined == WideText(text)) << "rows cut a character or lose one";
 
-    // The caret steps from character to character, through every one.
+    // The caret steps from character to character, through every one; offsets count UTF-16
+    // units, as an edit's do.
+    const std::wstring units = WideText(text);
     size_t steps = 0;
     SendMessageA(view, EM_SETSEL, 0, 0);
-    for (DWORD at = 0; at < text.size() && steps <= text.size(); ++steps) {
+    for (DWORD at = 0; at < units.size() && steps <= 2 * units.size(); ++steps) {
       PressKey(view, VK_RIGHT);
       const DWORD next = Selection(view).second;
       ASSERT_GE(next, at);
-      ASSERT_TRUE(next == text.size() || (static_cast<unsigned char>(text[next]) & 0xC0) != 0x80)
+      ASSERT_TRUE(next == units.size() || !IS_LOW_SURROGATE(units[next]))
           << "the caret stops inside a character at " << next;
       at = next;
     }
@@ -648,6 +658,243 @@ TEST_F(TextViewPeerTest, WrapsMovesAndCopiesWholeCharactersOfEveryScript) {
       legacy += script.Legacy;
     EXPECT_EQ(ClipboardText(view), legacy);
   }
+}
+
+// --- For screen readers ---
+
+TEST_F(TextViewPeerTest, ScreenReaderReadsReadOnlyEditableTextNamedAfterTheDocument) {
+  ViewScene scene;
+  scene.form.SetCaption("Caf\xC3\xA9.txt");
+  scene.memo->SetText("Ελληνικά\r\n😀 z");
+  const HWND view = scene.Bind();
+  const ReaderView reader(view);
+  EXPECT_EQ(reader.Role, ROLE_SYSTEM_TEXT);
+  EXPECT_NE(reader.State & STATE_SYSTEM_READONLY, 0);
+  EXPECT_EQ(reader.State & STATE_SYSTEM_UNAVAILABLE, 0);
+  EXPECT_TRUE(reader.Name == WideText(scene.form.Caption())) << "not named after the document";
+  EXPECT_TRUE(reader.Value == WideText(scene.memo->Text()));
+  RECT client{};
+  GetClientRect(view, &client);
+  EXPECT_EQ(reader.Width, client.right) << "the system's location is not handed on";
+  scene.memo->SetText("new");
+  EXPECT_TRUE(ReaderView(view).Value == L"new");
+}
+
+// Events another program hears: the text's value changing, and the caret moving.
+class HeardEvents {
+ public:
+  HeardEvents() {
+    FHeard = this;
+    FHook = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, Hear,
+                            GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  }
+  ~HeardEvents() {
+    UnhookWinEvent(FHook);
+    FHeard = nullptr;
+  }
+  HeardEvents(const HeardEvents&) = delete;
+  HeardEvents& operator=(const HeardEvents&) = delete;
+  bool Heard(DWORD event, HWND window, LONG object) const {
+    return std::find(FEvents.begin(), FEvents.end(), Event{event, window, object}) != FEvents.end();
+  }
+  void Clear() { FEvents.clear(); }
+
+ private:
+  using Event = std::tuple<DWORD, HWND, LONG>;
+  static void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD,
+                            DWORD) {
+    if (FHeard != nullptr) FHeard->FEvents.emplace_back(event, window, object);
+  }
+  static inline HeardEvents* FHeard = nullptr;
+  HWINEVENTHOOK FHook;
+  std::vector<Event> FEvents;
+};
+
+TEST_F(TextViewPeerTest, NewTextAndAMovedCaretAreToldToAssistiveTechnology) {
+  ViewScene scene;
+  scene.memo->SetText("first\r\nsecond");
+  const HWND view = scene.Bind();
+  scene.form.Show();
+  HeardEvents events;
+  scene.memo->SetText("other\r\ntext");
+  EXPECT_TRUE(
+      PumpUntil([&] { return events.Heard(EVENT_OBJECT_VALUECHANGE, view, OBJID_CLIENT); }));
+  SetFocus(view);
+  events.Clear();
+  PressKey(view, VK_DOWN);
+  EXPECT_TRUE(
+      PumpUntil([&] { return events.Heard(EVENT_OBJECT_LOCATIONCHANGE, view, OBJID_CARET); }));
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetCurrentThreadId(), &thread);
+  EXPECT_EQ(thread.hwndCaret, view);
+  EXPECT_EQ(thread.rcCaret.top, HIWORD(SendMessageA(view, EM_POSFROMCHAR, 7, 0)))
+      << "the system caret is not on the second row";
+}
+
+// The queries a screen reader makes of an edit control, answered by the view and by a standard
+// multi-line edit holding the same text, in the same font.
+TEST_F(TextViewPeerTest, LineQueriesAreAnsweredAsAStandardEditAnswersThem) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "the code page is " << GetACP() << ", not UTF-8";
+  const std::string text = "Caf\xC3\xA9 x\r\n日本😀z\r\n\r\nthe last line";
+  ViewScene scene;
+  scene.memo->SetText(text);
+  const HWND view = scene.Bind();
+  const HWND edit = CreateWindowExA(
+      0, "EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 220,
+      10, 200, 150, HandleOf(scene.form), nullptr, nullptr, nullptr);
+  ASSERT_NE(edit, nullptr);
+  SendMessageA(edit, WM_SETFONT, SendMessageA(view, WM_GETFONT, 0, 0), FALSE);
+  const auto units = static_cast<WPARAM>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0));
+  ASSERT_EQ(units, WideText(text).size());
+
+  struct Query {
+    std::string Name;
+    std::function<LRESULT(HWND)> Ask;
+  };
+  const auto send = [](UINT message, WPARAM wParam, LPARAM lParam = 0) {
+    return [=](HWND window) { return SendMessageA(window, message, wParam, lParam); };
+  };
+  // After a selection is made: the queries that read it.
+  const auto selected = [](WPARAM from, LPARAM to, std::function<LRESULT(HWND)> ask) {
+    return [=](HWND window) {
+      SendMessageA(window, EM_SETSEL, from, to);
+      return ask(window);
+    };
+  };
+  std::vector<Query> queries = {
+      {"EM_GETLINECOUNT", send(EM_GETLINECOUNT, 0)},
+      {"EM_GETSEL after 2..9", selected(2, 9, send(EM_GETSEL, 0))},
+      {"EM_GETSEL after 9..2", selected(9, 2, send(EM_GETSEL, 0))},
+      {"EM_GETSEL after 0..-1", selected(0, -1, send(EM_GETSEL, 0))},
+      {"EM_LINEINDEX -1", selected(9, 9, send(EM_LINEINDEX, static_cast<WPARAM>(-1)))},
+      {"EM_LINEFROMCHAR -1", selected(12, 3, send(EM_LINEFROMCHAR, static_cast<WPARAM>(-1)))},
+      {"EM_LINELENGTH -1", selected(3, 10, send(EM_LINELENGTH, static_cast<WPARAM>(-1)))},
+      {"EM_POSFROMCHAR at the end", send(EM_POSFROMCHAR, units)},
+      {"EM_CHARFROMPOS outside", send(EM_CHARFROMPOS, 0, MAKELPARAM(-5, -5))},
+  };
+  for (WPARAM line = 0; line <= 5; ++line) {
+    const std::string at = " " + std::to_string(line);
+    queries.push_back({"EM_LINEINDEX" + at, send(EM_LINEINDEX, line)});
+    queries.push_back({"EM_GETLINE" + at, [line](HWND window) {
+                         char buffer[64] = {};
+                         *reinterpret_cast<WORD*>(buffer) = sizeof buffer;
+                         const LRESULT copied = SendMessageA(window, EM_GETLINE, line,
+                                                             reinterpret_cast<LPARAM>(buffer));
+                         return static_cast<LRESULT>(std::hash<std::string>()(std::string(
+                             buffer, static_cast<size_t>(std::max<LRESULT>(0, copied)))));
+                       }});
+  }
+  for (WPARAM unit = 0; unit <= units + 1; ++unit) {
+    const std::string at = " " + std::to_string(unit);
+    queries.push_back({"EM_LINEFROMCHAR" + at, send(EM_LINEFROMCHAR, unit)});
+    queries.push_back({"EM_LINELENGTH" + at, send(EM_LINELENGTH, unit)});
+    queries.push_back({"EM_POSFROMCHAR row" + at, [unit](HWND window) {
+                         return static_cast<LRESULT>(
+                             HIWORD(SendMessageA(window, EM_POSFROMCHAR, unit, 0)));
+                       }});
+  }
+  const int rowHeight = HIWORD(SendMessageA(edit, EM_POSFROMCHAR, 8, 0));
+  for (int row = 0; row < 4; ++row) {
+    for (int x : {1, 150}) {
+      queries.push_back({"EM_CHARFROMPOS row " + std::to_string(row) + " x " + std::to_string(x),
+                         send(EM_CHARFROMPOS, 0, MAKELPARAM(x, row * rowHeight + rowHeight / 2))});
+    }
+  }
+  for (const Query& query : queries)
+    EXPECT_EQ(query.Ask(view), query.Ask(edit)) << query.Name;
+}
+
+// Rows a line wraps into follow each other without a gap, and each query agrees with the others
+// about where they are.
+TEST_F(TextViewPeerTest, WrappedRowsAreLinesToTheLineQueries) {
+  ViewScene scene;
+  scene.memo->SetText(Lines(3, "The quick brown fox jumps over the lazy dog again and again"));
+  const HWND view = scene.Bind();
+  const auto rows = static_cast<int>(SendMessageA(view, EM_GETLINECOUNT, 0, 0));
+  ASSERT_GT(rows, 3) << "does not wrap";
+  std::string joined;
+  for (int row = 0; row < rows; ++row) {
+    SCOPED_TRACE(row);
+    const LRESULT start = SendMessageA(view, EM_LINEINDEX, row, 0);
+    const LRESULT length = SendMessageA(view, EM_LINELENGTH, start, 0);
+    char buffer[256] = {};
+    *reinterpret_cast<WORD*>(buffer) = sizeof buffer;
+    const LRESULT copied = SendMessageA(view, EM_GETLINE, row, reinterpret_cast<LPARAM>(buffer));
+    EXPECT_EQ(copied, length);
+    joined.append(buffer, static_cast<size_t>(copied));
+    const LRESULT next = SendMessageA(view, EM_LINEINDEX, row + 1, 0);
+    EXPECT_TRUE(next < 0 || next == start + length || next == start + length + 2);
+    EXPECT_EQ(SendMessageA(view, EM_LINEFROMCHAR, start, 0), row);
+    const LRESULT place = SendMessageA(view, EM_POSFROMCHAR, start, 0);
+    EXPECT_EQ(SendMessageA(view, EM_CHARFROMPOS, 0, static_cast<LPARAM>(place)),
+              MAKELONG(start, row));
+  }
+  std::string expected = scene.memo->Text();
+  std::erase(expected, '\r');
+  std::erase(expected, '\n');
+  EXPECT_EQ(joined, expected);
+}
+
+// --- The viewers' keys ---
+
+TEST_F(TextViewPeerTest, FromTheFocusedOkButtonTheScrollingKeysScrollTheTextAndEnterCloses) {
+  const ScopedPlatform platform(Win32Services());
+  Application().CreateForm(ShowTxtForm);
+  ShowTxtForm->Memo1->SetText(Lines(200, "A line of the document"));
+  const HWND view = HandleOf(*ShowTxtForm->Memo1);
+  const HWND button = HandleOf(*ShowTxtForm->Button1);
+  const auto top = [&] {
+    return static_cast<int>(SendMessageA(view, EM_GETFIRSTVISIBLELINE, 0, 0));
+  };
+  const int page = static_cast<int>(Vertical(view).nPage);
+  const int last = LastTopRow(view);
+  const struct {
+    WPARAM Key;
+    bool Control;
+    int Top;
+  } keys[] = {
+      {VK_DOWN, false, 1},  {VK_NEXT, false, 1 + page}, {VK_UP, false, page},
+      {VK_PRIOR, false, 0}, {VK_END, true, last},       {VK_UP, false, last - 1},
+      {VK_HOME, true, 0},   {VK_END, false, 0},         {VK_RIGHT, false, 0},
+  };
+  std::vector<std::function<void()>> steps;
+  std::vector<int> tops;
+  std::vector<HWND> focused;
+  BYTE saved[256] = {};
+  GetKeyboardState(saved);
+  for (const auto& key : keys) {
+    steps.push_back([&, key] {
+      BYTE held[256];
+      std::copy(std::begin(saved), std::end(saved), held);
+      held[VK_CONTROL] = key.Control ? 0x80 : 0;
+      SetKeyboardState(held);
+      PostKey(GetFocus(), key.Key);
+    });
+    steps.push_back([&] {
+      SetKeyboardState(saved);
+      tops.push_back(top());
+      focused.push_back(GetFocus());
+    });
+  }
+  steps.push_back([] { PostKey(GetFocus(), VK_RETURN); });
+  IdleSteps user(std::move(steps));
+  Watchdog watchdog(10000, [] { ShowTxtForm->SetModalResult(mrCancel); });
+  EXPECT_EQ(ShowTxtForm->ShowModal(), mrOk) << "Enter did not close the viewer";
+  ASSERT_EQ(tops.size(), std::size(keys));
+  for (size_t i = 0; i < tops.size(); ++i) {
+    EXPECT_EQ(tops[i], keys[i].Top)
+        << "key " << keys[i].Key << (keys[i].Control ? " with Ctrl" : "");
+    EXPECT_EQ(focused[i], button) << "the focus left the button";
+  }
+}
+
+TEST_F(TextViewPeerTest, EscapeClosesThePictureViewerAsAClickDoes) {
+  const ScopedPlatform platform(Win32Services());
+  Application().CreateForm(ShowBmpForm);
+  IdleSteps user({[] { PostKey(HandleOf(*ShowBmpForm), VK_ESCAPE); }});
+  Watchdog watchdog(10000, [] { ShowBmpForm->SetModalResult(mrOk); });
+  EXPECT_EQ(ShowBmpForm->ShowModal(), mrCancel);
 }
 
 // --- Look ---

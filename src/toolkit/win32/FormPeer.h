@@ -21,9 +21,11 @@ class FormPeer final : public WindowPeer {
   // The first showing of the main window: as the program was started (minimised, maximised).
   void ShowAsStarted();
   // A key pressed in this window or one of its children, before the focused control sees it:
-  // the form's own keys (its tab order, arrows between pictures, access keys, Enter in a list);
-  // then, in a form that holds buttons, Escape presses the cancel button, Enter the focused or
-  // the default button, and Tab moves the focus between tab stops. True when the key was used.
+  // the scrolling keys for the form's scroll target while a button has the focus; the form's
+  // own keys (its tab order, arrows between pictures, access keys, Enter in a list); then, in a
+  // form that holds buttons, Escape presses the cancel button, Enter the focused or the default
+  // button, and Tab moves the focus between tab stops; in one without, Escape closes it if the
+  // form says so. True when the key was used.
   bool DialogKey(const MSG& message);
 
  protected:
@@ -42,6 +44,8 @@ class FormPeer final : public WindowPeer {
   bool RealizeOnScreen(bool background);
   bool DialogKeyOf(const MSG& message);
   bool FormKey(const MSG& message, WindowPeer* focused);
+  // A scrolling key sent on to the form's scroll target while a button has the focus.
+  bool ScrollKey(WPARAM key, WindowPeer* focused);
   void MouseMove(TPoint point);
   // The control a window of this form belongs to, the form's own window giving null.
   TWinControl* ControlOfWindow(HWND window) const;

@@ -1,16 +1,21 @@
 // A rich-text view's "RichEdit20A" child window.
 #include "toolkit/win32/RichEditPeer.h"
 
+#include <commctrl.h>
+#include <oleacc.h>
 #include <richedit.h>
 
 #include <algorithm>
 
 #include "platform/win32/SystemLibraries.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
 #include "toolkit/Menus.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PopupMenus.h"
+#include "toolkit/win32/StdAccessible.h"
 #include "util/Errors.h"
 
 namespace foyer {
@@ -75,6 +80,7 @@ HWND RichEditPeer::NewWindow() const {
 }
 
 void RichEditPeer::Configure() {
+  SetWindowSubclass(Handle(), AccessibleProc, 0, 0);
   // The control's own limit is 32,767 characters, and a longer stream would be cut.
   Send(EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   Send(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
@@ -213,6 +219,53 @@ void RichEditPeer::ReportSelection() {
   CHARRANGE range{};
   Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
   FRichEdit.BackendSelectionChanged(range.cpMin, range.cpMax - range.cpMin);
+}
+
+LRESULT CALLBACK RichEditPeer::AccessibleProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_GETOBJECT) {
+    std::optional<LRESULT> answer;
+    if (const auto* peer = dynamic_cast<const RichEditPeer*>(FromHandle(window)))
+      Application().Dispatch([&] { answer = peer->AccessibleObject(wParam, lParam); });
+    if (answer) return *answer;
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, AccessibleProc, 0);
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> RichEditPeer::AccessibleObject(WPARAM wParam, LPARAM lParam) const {
+  // A client may ask after the control is gone: the answers find the peer by its window.
+  const HWND window = Handle();
+  const auto peer = [window] { return dynamic_cast<const RichEditPeer*>(FromHandle(window)); };
+  AccessibleOverrides self;
+  // Named after the document, as the viewer's caption is.
+  self.Name = [peer] {
+    const RichEditPeer* view = peer();
+    const TForm* form = view != nullptr ? view->FRichEdit.ParentForm() : nullptr;
+    return form != nullptr ? WideText(form->Caption()) : std::wstring();
+  };
+  self.Role = ROLE_SYSTEM_TEXT;
+  self.Value = [peer] {
+    const RichEditPeer* view = peer();
+    return view != nullptr ? view->DocumentText() : std::wstring();
+  };
+  self.StateAdded = STATE_SYSTEM_READONLY;
+  return AnswerGetObject(window, wParam, lParam, self);
+}
+
+// The whole document in UTF-16 (code page 1200), from the control of either kind, with its
+// paragraphs ending in CR as the control's character positions count them.
+std::wstring RichEditPeer::DocumentText() const {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  const LRESULT units = Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (units <= 0) return {};
+  std::wstring text(static_cast<size_t>(units) + 1, L'\0');
+  GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr,
+                nullptr};
+  text.resize(static_cast<size_t>(
+      Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
 }
 
 std::optional<LRESULT> RichEditPeer::Reflected(UINT message, WPARAM, LPARAM lParam) {

@@ -2,6 +2,9 @@
 // component's context menu and selection.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "toolkit/RichEdit.h"
 #include "toolkit/win32/WindowPeer.h"
 
@@ -29,6 +32,13 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // The control answers screen readers through the system's object of its window, which reads
+  // the whole document as the name of an unknown kind of control: the peer answers in its place.
+  static LRESULT CALLBACK AccessibleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+  std::optional<LRESULT> AccessibleObject(WPARAM wParam, LPARAM lParam) const;
+  std::wstring DocumentText() const;
+
   HWND NewWindow() const;
   // The settings the window does not have from its creation.
   void Configure();

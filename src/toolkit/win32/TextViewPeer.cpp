@@ -1,6 +1,8 @@
 // A read-only, wrapping memo's own text view.
 #include "toolkit/win32/TextViewPeer.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -8,10 +10,13 @@
 #include <cstring>
 
 #include "platform/win32/Handles.h"
+#include "toolkit/Form.h"
 #include "toolkit/win32/FontCache.h"
 #include "toolkit/win32/GdiHandles.h"
+#include "toolkit/win32/ModulePool.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PopupMenus.h"
+#include "toolkit/win32/StdAccessible.h"
 #include "util/Errors.h"
 #include "util/Unicode.h"
 
@@ -76,6 +81,18 @@ bool IsKeyDown(int key) {
   return GetKeyState(key) < 0;
 }
 
+// The index of the last start at or before the value, in starts that begin with 0.
+size_t IndexOfStart(const std::vector<size_t>& starts, size_t value) {
+  return static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), value) -
+                             starts.begin()) -
+         1;
+}
+
+// A coordinate in one of the two signed 16-bit halves of a message's answer.
+WORD Coordinate(long long value) {
+  return static_cast<WORD>(static_cast<short>(std::clamp<long long>(value, SHRT_MIN, SHRT_MAX)));
+}
+
 // Scroll positions are ints: a text with more rows than an int holds stops at the largest.
 int ScrollValue(size_t value) {
   return static_cast<int>(std::min<size_t>(value, INT_MAX));
@@ -124,6 +141,7 @@ void TextViewPeer::Changed(TChange what, int32_t index) {
       UpdateScrollBars();
       PlaceSystemCaret();
       InvalidateRect(Handle(), nullptr, FALSE);
+      NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
       break;
     case TChange::Font:
       FFont = nullptr;
@@ -249,6 +267,7 @@ void TextViewPeer::IndexLines() {
   const size_t size = text.size();
   FLineStarts.clear();
   FLineStarts.push_back(0);
+  FLineUnits.clear();
   for (size_t i = 0; i < size; ++i) {
     const char c = bytes[i];
     if (c == '\n') {
@@ -710,12 +729,19 @@ void TextViewPeer::PlaceSystemCaret() const {
     y = static_cast<int>(FCaretRow - FTopRow) * FRowHeight;
   }
   SetCaretPos(x, y);
+  TellCaretMoved();
+}
+
+void TextViewPeer::TellCaretMoved() const {
+  // Wine (8.0) raises no event when a program makes or moves the system caret; Windows raises
+  // this one itself.
+  if (RunsUnderWine()) NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, Handle(), OBJID_CARET, 0);
 }
 
 // As an edit control answers: the selection's ends in order, also where the message gives room.
 LRESULT TextViewPeer::GetSelection(WPARAM start, LPARAM end) const {
-  const size_t low = std::min(FAnchor, FCaret);
-  const size_t high = std::max(FAnchor, FCaret);
+  const size_t low = UnitsOf(std::min(FAnchor, FCaret));
+  const size_t high = UnitsOf(std::max(FAnchor, FCaret));
   if (auto* out = reinterpret_cast<DWORD*>(start)) *out = static_cast<DWORD>(low);
   if (auto* out = reinterpret_cast<DWORD*>(end)) *out = static_cast<DWORD>(high);
   if (high > 0xFFFF) return -1;
@@ -728,7 +754,7 @@ void TextViewPeer::SetSelection(WPARAM start, LPARAM end) {
   FGoalX = -1;
   const size_t size = FMemo.Text().size();
   const auto at = [&](long long value) {
-    return Normalized(value < 0 ? size : static_cast<size_t>(value));
+    return Normalized(value < 0 ? size : OffsetOfUnits(static_cast<size_t>(value)));
   };
   if (static_cast<int>(start) == -1) {
     Select(FCaret, {FCaretRow, FCaret});
@@ -736,6 +762,144 @@ void TextViewPeer::SetSelection(WPARAM start, LPARAM end) {
   }
   const size_t caret = at(static_cast<int>(end));
   Select(at(static_cast<int>(start)), {RowOf(caret), caret});
+}
+
+size_t TextViewPeer::UnitsBetween(size_t from, size_t to) const {
+  if (!FIsUtf8) return to - from;
+  size_t units = 0;
+  for (size_t at = from, next = from; at < to; at = next)
+    units += CharAt(at, next) < 0x10000 ? 1 : 2;
+  return units;
+}
+
+const std::vector<size_t>& TextViewPeer::LineUnits() const {
+  if (FLineUnits.empty()) {
+    FLineUnits.reserve(FLineStarts.size());
+    FLineUnits.push_back(0);
+    for (size_t line = 1; line < FLineStarts.size(); ++line)
+      FLineUnits.push_back(FLineUnits.back() +
+                           UnitsBetween(FLineStarts[line - 1], FLineStarts[line]));
+  }
+  return FLineUnits;
+}
+
+size_t TextViewPeer::UnitsOf(size_t offset) const {
+  if (!FIsUtf8) return offset;
+  const size_t line = IndexOfStart(FLineStarts, offset);
+  return LineUnits()[line] + UnitsBetween(FLineStarts[line], offset);
+}
+
+size_t TextViewPeer::OffsetOfUnits(size_t units) const {
+  const size_t size = FMemo.Text().size();
+  if (!FIsUtf8) return std::min(units, size);
+  const std::vector<size_t>& lineUnits = LineUnits();
+  const size_t line = IndexOfStart(lineUnits, units);
+  size_t counted = lineUnits[line];
+  size_t at = FLineStarts[line];
+  for (size_t next = at; at < size; at = next) {
+    const size_t width = CharAt(at, next) < 0x10000 ? 1 : 2;
+    if (counted + width > units) break;
+    counted += width;
+  }
+  return at;
+}
+
+// -1 is the caret's row, past the last row has no start.
+LRESULT TextViewPeer::LineIndex(WPARAM line) const {
+  const size_t row = static_cast<int>(line) == -1 ? FCaretRow : line;
+  if (row >= FRows.size()) return -1;
+  return static_cast<LRESULT>(UnitsOf(FRows[row].Start));
+}
+
+// -1 is the row the selection begins in, or the caret's.
+LRESULT TextViewPeer::LineFromChar(WPARAM unit) const {
+  if (static_cast<int>(unit) == -1)
+    return static_cast<LRESULT>(FAnchor == FCaret ? FCaretRow : RowOf(std::min(FAnchor, FCaret)));
+  return static_cast<LRESULT>(RowOf(OffsetOfUnits(unit)));
+}
+
+// The row's characters without its line end; -1 counts those left unselected on the rows the
+// selection begins and ends in.
+LRESULT TextViewPeer::LineLength(WPARAM unit) const {
+  if (FRows.empty()) return 0;
+  if (static_cast<int>(unit) == -1) {
+    const size_t low = std::min(FAnchor, FCaret);
+    const size_t high = std::max(FAnchor, FCaret);
+    const Row& first = FRows[RowOf(low)];
+    const Row& last = FRows[RowOf(high)];
+    return static_cast<LRESULT>(UnitsBetween(first.Start, low) +
+                                UnitsBetween(high, std::max(high, last.End)));
+  }
+  // Past the end, the last row's.
+  const Row& row = FRows[RowOf(OffsetOfUnits(unit))];
+  return static_cast<LRESULT>(UnitsBetween(row.Start, row.End));
+}
+
+// The row's bytes, without a line end or a terminating zero, as many whole characters as the
+// buffer's first word gives room for.
+LRESULT TextViewPeer::CopyLine(WPARAM line, LPARAM buffer) const {
+  if (buffer == 0 || line >= FRows.size()) return 0;
+  auto* target = reinterpret_cast<char*>(buffer);
+  WORD room = 0;
+  std::memcpy(&room, target, sizeof room);
+  const Row& row = FRows[line];
+  size_t count = row.End - row.Start;
+  if (room < count) count = CharStart(row.Start + room) - row.Start;
+  std::memcpy(target, FMemo.Text().data() + row.Start, count);
+  return static_cast<LRESULT>(count);
+}
+
+// The top-left of the character in client coordinates; -1 at or past the text's end.
+LRESULT TextViewPeer::PosFromChar(WPARAM unit) const {
+  const size_t offset = OffsetOfUnits(unit);
+  if (FRows.empty() || offset >= FMemo.Text().size()) return -1;
+  const size_t index = RowOf(offset);
+  const long long x = kMargin + XOf(FRows[index], offset);
+  const long long y =
+      (static_cast<long long>(index) - static_cast<long long>(FTopRow)) * FRowHeight;
+  return static_cast<LONG>(MAKELONG(Coordinate(x), Coordinate(y)));
+}
+
+// The character nearest the point, and its row, in 16 bits each; -1 outside the client area.
+LRESULT TextViewPeer::CharFromPos(LPARAM point) const {
+  const POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (!PtInRect(&client, at)) return -1;
+  const Place place = PlaceAt(at.x, at.y);
+  return static_cast<LONG>(
+      MAKELONG(static_cast<WORD>(UnitsOf(place.Offset)), static_cast<WORD>(place.RowIndex)));
+}
+
+std::optional<LRESULT> TextViewPeer::AccessibleObject(WPARAM wParam, LPARAM lParam) const {
+  // A client may ask after the view is gone: the answers find the peer by its window.
+  const HWND window = Handle();
+  const auto view = [window] { return dynamic_cast<const TextViewPeer*>(FromHandle(window)); };
+  AccessibleOverrides self;
+  self.Name = [view] {
+    const TextViewPeer* peer = view();
+    return peer != nullptr ? peer->AccessibleName() : std::wstring();
+  };
+  self.Role = ROLE_SYSTEM_TEXT;
+  self.Value = [view] {
+    const TextViewPeer* peer = view();
+    return peer != nullptr ? peer->AccessibleValue() : std::wstring();
+  };
+  self.StateAdded = STATE_SYSTEM_READONLY;
+  return AnswerGetObject(window, wParam, lParam, self);
+}
+
+// Named after the document, as the viewer's caption is: the system's object would read the
+// whole text as the name.
+std::wstring TextViewPeer::AccessibleName() const {
+  const TForm* form = FMemo.ParentForm();
+  return form != nullptr ? WideText(form->Caption()) : std::wstring();
+}
+
+// In the units the line queries count in.
+std::wstring TextViewPeer::AccessibleValue() const {
+  if (FIsUtf8) return WideSpan(0, FMemo.Text().size());
+  return WideText(FMemo.Text());
 }
 
 void TextViewPeer::CopySelection() const {
@@ -833,6 +997,25 @@ LRESULT TextViewPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case EM_SCROLLCARET:
       ScrollToCaret();
       return 0;
+    case EM_GETLINECOUNT:
+      return static_cast<LRESULT>(std::max<size_t>(1, FRows.size()));
+    case EM_GETFIRSTVISIBLELINE:
+      return static_cast<LRESULT>(FTopRow);
+    case EM_LINEINDEX:
+      return LineIndex(wParam);
+    case EM_LINEFROMCHAR:
+      return LineFromChar(wParam);
+    case EM_LINELENGTH:
+      return LineLength(wParam);
+    case EM_GETLINE:
+      return CopyLine(wParam, lParam);
+    case EM_POSFROMCHAR:
+      return PosFromChar(wParam);
+    case EM_CHARFROMPOS:
+      return CharFromPos(lParam);
+    case WM_GETOBJECT:
+      if (auto answer = AccessibleObject(wParam, lParam)) return *answer;
+      return Default(message, wParam, lParam);
     // The whole text, also for other processes, which cannot reach the component.
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(FMemo.Text().size());

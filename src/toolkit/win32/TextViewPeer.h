@@ -112,12 +112,37 @@ class TextViewPeer final : public WindowPeer {
   void PlaceSystemCaret() const;
   LRESULT GetSelection(WPARAM start, LPARAM end) const;
   void SetSelection(WPARAM start, LPARAM end);
+
+  // The line queries a screen reader makes of an edit control, answered as a wrapping
+  // multi-line edit answers them: lines are the visual rows, offsets in UTF-16 units (a standard
+  // edit counts so in an ANSI window too, under the UTF-8 code page as under Wine).
+  LRESULT LineIndex(WPARAM line) const;
+  LRESULT LineFromChar(WPARAM unit) const;
+  LRESULT LineLength(WPARAM unit) const;
+  LRESULT CopyLine(WPARAM line, LPARAM buffer) const;
+  LRESULT PosFromChar(WPARAM unit) const;
+  LRESULT CharFromPos(LPARAM point) const;
+  // The offset in the edit's units of a place in the text, and the place of such an offset (in
+  // the middle of a surrogate pair, the pair's start; past the end, the end).
+  size_t UnitsOf(size_t offset) const;
+  size_t OffsetOfUnits(size_t units) const;
+  size_t UnitsBetween(size_t from, size_t to) const;
+  const std::vector<size_t>& LineUnits() const;
+  // The system's accessible object of the view, with what the view says of itself laid over it.
+  std::optional<LRESULT> AccessibleObject(WPARAM wParam, LPARAM lParam) const;
+  std::wstring AccessibleName() const;
+  std::wstring AccessibleValue() const;
+  // The system caret tells assistive technology where it went, where the system does not.
+  void TellCaretMoved() const;
   void CopySelection() const;
   LRESULT CopyText(WPARAM size, LPARAM buffer) const;
 
   TMemo& FMemo;
   // Where every logical line starts; CR LF, a lone CR and a lone LF each end one.
   std::vector<size_t> FLineStarts;
+  // The UTF-16 offset of every line's start, under the UTF-8 code page; made on the first
+  // line query, as only assistive technology asks them.
+  mutable std::vector<size_t> FLineUnits;
   std::vector<Row> FRows;
   // Whether the text is UTF-8 (the process's code page), decided when the text is set.
   bool FIsUtf8 = false;
