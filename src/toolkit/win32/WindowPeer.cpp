@@ -3,12 +3,16 @@
 
 #include "toolkit/win32/FontCache.h"
 
+#include <commctrl.h>
+#include <oleacc.h>
+
 #include <algorithm>
 #include <vector>
 
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/win32/FormAccessible.h"
+#include "toolkit/win32/StdAccessible.h"
 #include "toolkit/win32/Painting.h"
 #include "util/Errors.h"
 
@@ -98,6 +102,70 @@ void WindowPeer::CreateOwnWindow(DWORD exStyle, const std::string& className,
 void WindowPeer::AdoptWindow(HWND window) {
   if (window == nullptr) throw Exception("Cannot create a window");
   Attach(window);
+  SetWindowSubclass(window, AdoptedProc, 0, 0);
+}
+
+LRESULT CALLBACK WindowPeer::AdoptedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR) {
+  if (message == WM_GETOBJECT) {
+    std::optional<LRESULT> answer;
+    if (const WindowPeer* peer = FromHandle(window))
+      Application().Dispatch([&] { answer = peer->AccessibleObject(wParam, lParam); });
+    if (answer) return *answer;
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, AdoptedProc, 0);
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+namespace {
+
+// The role the system gives a window of its own classes on Windows.
+std::optional<long> SystemRoleOf(HWND window) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, "Button") == 0) {
+    const LONG kind = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+    if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) return ROLE_SYSTEM_PUSHBUTTON;
+    return std::nullopt;
+  }
+  static const std::pair<const char*, long> kRoles[] = {{"Edit", ROLE_SYSTEM_TEXT},
+                                                        {"ListBox", ROLE_SYSTEM_LIST},
+                                                        {"ComboBox", ROLE_SYSTEM_COMBOBOX},
+                                                        {PROGRESS_CLASSA, ROLE_SYSTEM_PROGRESSBAR}};
+  for (const auto& [className, role] : kRoles) {
+    if (lstrcmpiA(name, className) == 0) return role;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<LRESULT> WindowPeer::AccessibleObject(WPARAM wParam, LPARAM lParam) const {
+  const HWND window = FHandle;
+  AccessibleOverrides self;
+  self.Role = SystemRoleOf(window);
+  // Read when asked: the name may change while a reader holds the object.
+  if (!FControl.AccessibleName().empty()) {
+    self.Name = [window] {
+      const WindowPeer* peer = FromHandle(window);
+      return peer != nullptr ? WideText(peer->FControl.AccessibleName()) : std::wstring();
+    };
+  }
+  if (self.Role == ROLE_SYSTEM_LIST) {
+    // The selected row: what a reader says of a list that Wine gives no items.
+    self.Value = [window] {
+      const LRESULT row = SendMessageW(window, LB_GETCURSEL, 0, 0);
+      const LRESULT length = row >= 0 ? SendMessageW(window, LB_GETTEXTLEN, row, 0) : LB_ERR;
+      if (length <= 0) return std::wstring();
+      std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+      const LRESULT got =
+          SendMessageW(window, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+      text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+      return text;
+    };
+  }
+  return AnswerGetObject(window, wParam, lParam, self);
 }
 
 void WindowPeer::ReplaceWindow(HWND window) {
@@ -109,6 +177,7 @@ void WindowPeer::ReplaceWindow(HWND window) {
   DestroyWindow(old);
   FSentFont = nullptr;
   Attach(window);
+  SetWindowSubclass(window, AdoptedProc, 0, 0);
   if (focused) SetFocus(window);
 }
 

@@ -63,8 +63,12 @@ class WindowPeer : public IWindowPeer {
   void CreateOwnWindow(DWORD exStyle, const std::string& className, const std::string& title,
                        DWORD style, int x, int y, int width, int height, HWND parent);
   // Takes over a window of a system class, whose messages stay with the system; the parent
-  // reflects its notifications to Reflected.
+  // reflects its notifications to Reflected, and readers' requests for its accessible object
+  // reach AccessibleObject.
   void AdoptWindow(HWND window);
+  // The accessible object of a window of a system class: the system's own, named after the
+  // control where it has a name, and with the role of its kind (which Wine's objects lack).
+  virtual std::optional<LRESULT> AccessibleObject(WPARAM wParam, LPARAM lParam) const;
   // Puts a new window of a system class in the place of this one (styles that the system reads
   // only at creation changed): the new one takes the old one's place in the z-order and its
   // focus, and the old one is destroyed.
@@ -101,6 +105,8 @@ class WindowPeer : public IWindowPeer {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK AdoptedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR);
   void Attach(HWND window);
   void Detach();
 
