@@ -2,6 +2,9 @@
 // reaches its events.
 #include "win32/BackendBed.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -11,6 +14,7 @@
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/Win32Backend.h"
 #include "util/Errors.h"
+#include "win32/ScreenReader.h"
 
 namespace foyer::test {
 namespace {
@@ -702,7 +706,25 @@ bool Lighter(uint32_t a, uint32_t b) {
   return a != b;
 }
 
+// The user's setting that shows focus cues from the start, off (Windows' default) while it lives.
+class NoKeyboardCues {
+ public:
+  NoKeyboardCues() {
+    SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &FWas, 0);
+    SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, nullptr, 0);
+  }
+  ~NoKeyboardCues() {
+    SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{FWas}), 0);
+  }
+  NoKeyboardCues(const NoKeyboardCues&) = delete;
+  NoKeyboardCues& operator=(const NoKeyboardCues&) = delete;
+
+ private:
+  BOOL FWas = FALSE;
+};
+
 TEST_F(BackendMouseTest, PictureButtonLightsUnderThePointerDarkensWhilePressedAndShowsKeyboardFocus) {
+  const NoKeyboardCues cues;
   ButtonScene scene;
   // The pointer really lies over the button, so that the system does not report it gone; it
   // goes back where it was, away from the windows of later tests.
@@ -1279,6 +1301,98 @@ TEST_F(BackendErrorTest, ErrorInATimerHandlerShowsTheBox) {
   EXPECT_TRUE(PumpUntil([&] { return answerer.Count() > 0; }));
   ASSERT_EQ(answerer.Count(), 1);
   EXPECT_EQ(answerer.Texts()[0], "Timer failed.");
+}
+
+// A reader finds the painted button and label among the window's children, where they lie on the
+// screen, presses the button, and hears its caption change and its focus.
+TEST_F(BackendMouseTest, ReadersFindPressAndFollowThePaintedControls) {
+  const NoKeyboardCues cues;
+  ButtonScene scene(true);
+  auto* note = scene.probe.Form.Create<TLabel>(&scene.probe.Form);
+  note->SetCaption("A note");
+  note->SetBounds(10, 70, note->Width(), note->Height());
+  auto* ok = scene.probe.Form.Create<TButton>(&scene.probe.Form);
+  ok->SetCaption("OK");
+  ok->SetBounds(140, 70, 50, 25);
+  int clicks = 0;
+  scene.picture->OnClick = [&](TComponent*) { ++clicks; };
+  IAccessible* object = nullptr;
+  ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(scene.window, static_cast<DWORD>(OBJID_CLIENT),
+                                                   kIidAccessible, reinterpret_cast<void**>(&object))));
+  const std::unique_ptr<IAccessible, void (*)(IAccessible*)> held(
+      object, [](IAccessible* o) { o->Release(); });
+  const auto child = [](long id) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+  };
+  const auto name = [&](long id) {
+    BSTR text = nullptr;
+    std::wstring answer;
+    if (SUCCEEDED(object->get_accName(child(id), &text)) && text != nullptr) answer = text;
+    SysFreeString(text);
+    return answer;
+  };
+  // The background and the caption are no children of their own; the child window comes last.
+  long count = 0;
+  object->get_accChildCount(&count);
+  ASSERT_EQ(count, 3);
+  EXPECT_EQ(name(1), L"Install");
+  EXPECT_EQ(name(2), L"A note");
+  IDispatch* window = nullptr;
+  EXPECT_EQ(object->get_accChild(child(3), &window), S_OK);
+  if (window != nullptr) window->Release();
+
+  POINT origin{0, 0};
+  ClientToScreen(scene.window, &origin);
+  long left = 0, top = 0, width = 0, height = 0;
+  object->accLocation(&left, &top, &width, &height, child(1));
+  EXPECT_EQ(std::tuple(left - origin.x, top - origin.y, width, height), std::tuple(10, 10, 120, 40));
+  // Hit testing: the caption counts as its button; the child window answers for itself.
+  for (const auto& [x, y, kind, id] : {std::tuple{45, 25, VT_I4, 1L}, {12, 72, VT_I4, 2L},
+                                       {150, 80, VT_DISPATCH, 0L}, {180, 5, VT_I4, 0L}}) {
+    VARIANT hit{};
+    object->accHitTest(origin.x + x, origin.y + y, &hit);
+    EXPECT_EQ(hit.vt, kind) << x << "," << y;
+    if (hit.vt == VT_I4) {
+      EXPECT_EQ(hit.lVal, id) << x << "," << y;
+    } else if (hit.vt == VT_DISPATCH) {
+      hit.pdispVal->Release();
+    }
+  }
+  VARIANT next{};
+  object->accNavigate(NAVDIR_NEXT, child(1), &next);
+  EXPECT_EQ(next.vt == VT_I4 ? next.lVal : -1, 2);
+
+  // Events: the caption's change, and the focus that Tab gives the button.
+  static std::vector<std::pair<DWORD, LONG>> events;
+  events.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(
+      EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr,
+      [](HWINEVENTHOOK, DWORD event, HWND, LONG objectId, LONG childId, DWORD, DWORD) {
+        if (objectId == OBJID_CLIENT) events.emplace_back(event, childId);
+      },
+      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  scene.label->SetCaption("Setup");
+  SetForegroundWindow(scene.window);
+  SetFocus(scene.window);
+  PostKey(scene.window, VK_TAB);
+  Application().Backend().ProcessMessages();
+  EXPECT_EQ(object->accDoDefaultAction(child(1)), S_OK);
+  DrainMessages();
+  UnhookWinEvent(hook);
+  EXPECT_EQ(name(1), L"Setup");
+  EXPECT_EQ(clicks, 1) << "the default action presses the button";
+  const auto heard = [&](DWORD event) {
+    return std::find(events.begin(), events.end(), std::pair(event, 1L)) != events.end();
+  };
+  EXPECT_TRUE(heard(EVENT_OBJECT_NAMECHANGE));
+  EXPECT_TRUE(heard(EVENT_OBJECT_FOCUS));
+  // The system's focus cues, shown once a key was used, follow the window's UI state.
+  ASSERT_TRUE(scene.probe.Form.FocusCues());
+  SendMessageA(scene.window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  EXPECT_FALSE(scene.probe.Form.FocusCues());
 }
 
 }  // namespace

@@ -265,12 +265,13 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FForm.BackendFocusChanged(control);
       }
       return 0;
-    case WM_UPDATEUISTATE: {
-      // The system's focus cues changed (a key, the user's setting): the pictures follow them.
-      const LRESULT result = Default(message, wParam, lParam);
-      FForm.SetFocusCues((Send(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0);
-      return result;
-    }
+    case WM_UPDATEUISTATE:
+      // The system shows or hides focus cues (a key, the user's setting): the pictures follow.
+      if ((HIWORD(wParam) & UISF_HIDEFOCUS) != 0) {
+        if (LOWORD(wParam) == UIS_SET) FForm.SetFocusCues(false);
+        if (LOWORD(wParam) == UIS_CLEAR) FForm.SetFocusCues(true);
+      }
+      return Default(message, wParam, lParam);
     case WM_CLOSE:
       // Forms are hidden, not destroyed: they are reused.
       FForm.Close();
