@@ -7,6 +7,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <utility>
 
 namespace foyer::test {
 
@@ -21,15 +22,8 @@ struct ReaderView {
   std::wstring Value;
 };
 
-inline std::wstring Answered(HRESULT result, BSTR text) {
-  std::wstring answer;
-  if (SUCCEEDED(result) && text != nullptr) answer.assign(text, SysStringLen(text));
-  SysFreeString(text);
-  return answer;
-}
-
-// Role, state, name and value of the window's client object itself; zeros and empty strings
-// where it answers none. The reader's thread is in COM's apartment, as unmarshalling takes.
+// The client object's own answers; zeros and empty strings where it gives none. The reader's
+// thread is in COM's apartment, as unmarshalling another process's object takes.
 inline ReaderView ReadAsScreenReader(HWND window) {
   ReaderView view;
   const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -44,12 +38,11 @@ inline ReaderView ReadAsScreenReader(HWND window) {
       view.Role = answer.lVal;
     if (SUCCEEDED(object->get_accState(self, &answer)) && answer.vt == VT_I4)
       view.State = answer.lVal;
-    BSTR name = nullptr;
-    const HRESULT named = object->get_accName(self, &name);
-    view.Name = Answered(named, name);
-    BSTR value = nullptr;
-    const HRESULT valued = object->get_accValue(self, &value);
-    view.Value = Answered(valued, value);
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(self, &text))) view.Name.assign(text, SysStringLen(text));
+    SysFreeString(std::exchange(text, nullptr));
+    if (SUCCEEDED(object->get_accValue(self, &text))) view.Value.assign(text, SysStringLen(text));
+    SysFreeString(text);
     object->Release();
   }
   if (SUCCEEDED(apartment)) CoUninitialize();
