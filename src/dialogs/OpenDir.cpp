@@ -61,10 +61,13 @@ TOpenDirDialog::TOpenDirDialog() {
 
   DriveComboBox1 = Create<TDriveComboBox>(this);
   DriveComboBox1->SetName("DriveComboBox1");
+  // No label names the three on the screen; a screen reader needs the names all the same.
+  DriveComboBox1->SetAccessibleName("Drive");
   DriveComboBox1->OnChange = Handler(this, &TOpenDirDialog::DriveComboBox1Change);
 
   DirectoryListBox1 = Create<TDirectoryListBox>(this);
   DirectoryListBox1->SetName("DirectoryListBox1");
+  DirectoryListBox1->SetAccessibleName("Folders");
   DirectoryListBox1->SetDriveCombo(DriveComboBox1);
   DirectoryListBox1->OnChange = Handler(this, &TOpenDirDialog::DirectoryListBox1Change);
 
@@ -75,6 +78,7 @@ TOpenDirDialog::TOpenDirDialog() {
 
   Edit1 = Create<TEdit>(this);
   Edit1->SetName("Edit1");
+  Edit1->SetAccessibleName("Install folder");
   Edit1->SetAutoSelect(false);
 
   ReadMeBtn = Create<TButton>(this);

@@ -6,6 +6,7 @@
 #include "main/EntryNotes.h"
 #include "main/UMain.h"
 #include "platform/Platform.h"
+#include "toolkit/Application.h"
 #include "util/Errors.h"
 #include "util/Path.h"
 #include "util/TextReader.h"
@@ -83,9 +84,17 @@ void TMainForm::CategoryClick(TComponent* sender) {
   FLastScan = ScanCategory(*Platform().Fs, JoinPath(RootDir, folder));
   const TCategoryScan& scan = FLastScan;
   // A category with nothing to offer leaves the list on screen and all that describes it.
-  if (scan.Mode != lmNone) ListCategory(folder, scan);
+  const bool isListed = scan.Mode != lmNone && !ListCategory(folder, scan);
   TextBox->SetItemIndex(0);
   TextBoxClick(sender);
+  if (!isListed) return;
+  // A sighted user sees the new list fill; a screen reader's user hears what it is and how
+  // long, while the focus stays on the category.
+  const std::string caption = ParseCaption(FCatLabels[sender->Tag()]->Caption()).Text;
+  TextBox->SetAccessibleName(caption);
+  const int32_t count = TextBox->Count();
+  Application().Backend().Announce(caption + ": " + std::to_string(count) +
+                                   (count == 1 ? " entry" : " entries"));
 }
 
 bool TMainForm::ListCategory(const std::string& folder, const TCategoryScan& scan) {

@@ -5,6 +5,7 @@
 #include "main/EntryActions.h"
 #include "main/EntryNotes.h"
 #include "platform/Platform.h"
+#include "toolkit/Application.h"
 #include "util/FileCopy.h"
 #include "util/Path.h"
 
@@ -47,11 +48,18 @@ void TWindowActions::Install(const TEntryRef& entry) {
     filesDone = progress.FilesDone();
     filesTotal = progress.FilesTotal();
   }
-  // A cancelled install says how far it got, so the user knows what was written.
+  // A cancelled install says how far it got, so the user knows what was written. A screen
+  // reader hears how it ended as well, a finished one above all, which no window reports.
   if (isCancelled) {
+    Application().Backend().Announce("Install of \"" + name + "\" cancelled: copied " +
+                                     std::to_string(filesDone) + " of " +
+                                     std::to_string(filesTotal) + " files");
     CopyFailBox->ShowCancelled(filesDone, filesTotal);
   } else if (!isCopied) {
+    Application().Backend().Announce("Install of \"" + name + "\" failed");
     CopyFailBox->ShowFailed();
+  } else {
+    Application().Backend().Announce("Installed \"" + name + "\" in " + target);
   }
 }
 

@@ -35,6 +35,9 @@ class IBackend {
   // Dispatches the events that are waiting, without waiting for more.
   virtual void ProcessMessages() = 0;
   virtual void ShowError(const std::string& title, const std::string& message) = 0;
+  // Tells the user of a screen reader what a sighted user sees happen without a window saying
+  // it (an install that ended), as a status message; nothing changes on the screen.
+  virtual void Announce(const std::string& /*message*/) {}
   virtual void TimerChanged(TTimer& timer) = 0;
   // Shows the main form and dispatches events until it closes.
   virtual void Run(TForm& mainForm) = 0;

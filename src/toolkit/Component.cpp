@@ -48,6 +48,12 @@ void TControl::SetEnabled(bool value) {
   Changed(TChange::Enabled);
 }
 
+void TControl::SetAccessibleName(const std::string& name) {
+  if (name == FAccessibleName) return;
+  FAccessibleName = name;
+  Changed(TChange::Name);
+}
+
 TForm* TControl::ParentForm() {
   TControl* control = this;
   while (control->FParent != nullptr)
@@ -70,8 +76,10 @@ void TGraphicControl::Invalidate() {
   if (parent != nullptr && parent->Peer() != nullptr) parent->Peer()->InvalidateArea(BoundsRect());
 }
 
-void TGraphicControl::Changed(TChange, int32_t) {
-  Invalidate();
+void TGraphicControl::Changed(TChange what, int32_t) {
+  if (what != TChange::Name) Invalidate();
+  TWinControl* parent = Parent();
+  if (parent != nullptr && parent->Peer() != nullptr) parent->Peer()->GraphicChanged(*this, what);
 }
 
 void TGraphicControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {

@@ -11,6 +11,7 @@
 namespace foyer {
 
 class TWinControl;
+class TGraphicControl;
 class TForm;
 
 // What a peer is told has changed; it reads the new value from its component.
@@ -29,6 +30,7 @@ enum class TChange : uint8_t {
   Style,    // borders, bevels, scroll bars and other look settings
   Repaint,  // a graphic child changed: index unused, area given separately
   Focus,    // a form's active control changed
+  Name,     // the name assistive technology reads
 };
 
 // The window behind a windowed component, on a real backend.
@@ -40,6 +42,8 @@ class IWindowPeer {
   virtual void InvalidateArea(const TRect& area) = 0;
   // Paints what is pending now, instead of when the event loop gets to it.
   virtual void Update() = 0;
+  // A graphic control on this window changed what assistive technology reads of it.
+  virtual void GraphicChanged(TGraphicControl& /*control*/, TChange /*what*/) {}
 };
 
 class TComponent {
@@ -80,6 +84,11 @@ class TControl : public TComponent {
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool value);
 
+  // What assistive technology calls the control; empty: its caption, or the caption of the label
+  // that names it.
+  const std::string& AccessibleName() const { return FAccessibleName; }
+  void SetAccessibleName(const std::string& name);
+
   TWinControl* Parent() const { return FParent; }
   // The form this control lies on, or itself for a form.
   TForm* ParentForm();
@@ -109,6 +118,7 @@ class TControl : public TComponent {
   int32_t FHeight = 0;
   bool FVisible = true;
   bool FEnabled = true;
+  std::string FAccessibleName;
 };
 
 // A control without a window of its own, painted by its form in z-order.

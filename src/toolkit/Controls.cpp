@@ -78,7 +78,7 @@ void TLabel::SetCaption(const std::string& caption) {
   if (caption == FCaption) return;
   FCaption = caption;
   AdjustSize();
-  Invalidate();
+  Changed(TChange::Text);
 }
 
 void TLabel::SetAutoSize(bool value) {

@@ -102,6 +102,8 @@ class TForm : public TWinControl {
   void FocusControl(TControl* control);
   // Whether the focus is shown: only once the keyboard has been used, as the system does.
   bool FocusCues() const { return FFocusCues; }
+  // For backends: the system shows or hides focus cues (the user's setting, a key).
+  void SetFocusCues(bool value);
   // The picture button a control belongs to (itself, or the one its caption lies on), or null.
   TImage* PictureButtonOf(const TControl* control) const;
   // The picture button under the pointer, and the one held down by it.

@@ -113,6 +113,12 @@ void TForm::FocusControl(TControl* control) {
   Changed(TChange::Focus);
 }
 
+void TForm::SetFocusCues(bool value) {
+  if (value == FFocusCues) return;
+  FFocusCues = value;
+  if (auto* picture = dynamic_cast<TImage*>(FFocused)) picture->Invalidate();
+}
+
 void TForm::BackendFocusChanged(TWinControl* control) {
   if (control == nullptr) {
     // The form's own window: a picture keeps the focus it had, a windowed control lost it.

@@ -24,6 +24,7 @@ class HeadlessBackend : public IBackend {
   // Runs the pump hook, as if events were waiting.
   void ProcessMessages() override;
   void ShowError(const std::string& title, const std::string& message) override;
+  void Announce(const std::string& message) override { Announcements.push_back(message); }
   void TimerChanged(TTimer& timer) override;
   void Run(TForm& mainForm) override;
   void Terminate() override {}
@@ -41,6 +42,8 @@ class HeadlessBackend : public IBackend {
   // The messages the default error handler showed, each as the box shows it.
   std::vector<std::string> Errors;
   std::string LastErrorTitle;
+  // The status messages announced, in order.
+  std::vector<std::string> Announcements;
   // The timers that are enabled, in the order they were enabled.
   std::vector<TTimer*> RunningTimers;
 

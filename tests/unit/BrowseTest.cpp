@@ -4,6 +4,7 @@
 #include "Fixtures.h"
 #include "main/UMain.h"
 #include "platform/CountingFileSystem.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 #include "toolkit/Headless.h"
 #include "viewers/ShowBmp.h"
@@ -55,6 +56,7 @@ class BrowseTest : public ::testing::Test {
       FPlatform.Fs.WriteFile(folder + "\\butt.bmp", test::SolidBmp(105, 41, 0xC0C0C0));
     }
     Headless().Errors.clear();
+    Headless().Announcements.clear();
     Headless().ModalHook = [this](TForm& form) {
       FShown.push_back(form.Name() + ":" + form.Caption());
       return static_cast<int32_t>(mrCancel);
@@ -591,6 +593,39 @@ TEST_F(KeyboardTest, EnterInTheListActsOnTheRowAndAccessKeysWorkWithAltOrOutside
   FForm->FocusControl(FForm->CatBtn(1));
   EXPECT_TRUE(FForm->AccessKey('q', false));
   EXPECT_FALSE(FForm->Visible());
+}
+
+// A screen reader sees each picture button as a push button named by its caption, with the state
+// a sighted user sees; captions, the background and hidden buttons are no separate stops.
+TEST_F(KeyboardTest, ReadersSeeTheButtonsByTheirCaptionsAndHearWhatACategoryHolds) {
+  const auto describe = [&](const TGraphicControl* control) {
+    const TAccessItem item = DescribeAccessible(*control);
+    std::string text = item.Name;
+    if (item.Role != TAccessRole::PushButton) text += " (not a button)";
+    if (item.State.Invisible) text += " hidden";
+    if (item.State.Unavailable) text += " greyed";
+    if (item.State.Focused) text += " focused";
+    return text;
+  };
+  const std::vector<TGraphicControl*> controls = AccessibleControls(*FForm);
+  ASSERT_EQ(controls.size(), 13u) << "Quit, three actions and nine categories";
+  EXPECT_EQ(describe(controls.front()), "Quit");
+  Open("Cat2");
+  FForm->Action2Btn->Show();
+  FForm->Action2Label->Show();
+  FForm->Action2Label->SetCaption("ReadMe");
+  FForm->Action2Label->SetEnabled(false);
+  FForm->FocusControl(FForm->CatBtn(2));
+  const std::vector<std::pair<const TGraphicControl*, std::string>> cases = {
+      {FForm->CatBtn(2), "Cat2 focused"},  {FForm->CatBtn(9), "Cat9"},
+      {FForm->Action1Btn, "Play"},         {FForm->Action2Btn, "ReadMe greyed"},
+      {FForm->Action3Btn, "Action3 hidden"},      {FForm->QuitBtn, "Quit"},
+  };
+  for (const auto& [control, expected] : cases)
+    EXPECT_EQ(describe(control), expected);
+  // The list is named after the category, and the reader hears how long it is.
+  EXPECT_EQ(FForm->TextBox->AccessibleName(), "Cat2");
+  EXPECT_EQ(Headless().Announcements, std::vector<std::string>{"Cat2: 2 entries"});
 }
 
 TEST_F(KeyboardTest, APictureButtonLightsUnderThePointerAndDarkensWhilePressed) {

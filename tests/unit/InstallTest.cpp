@@ -36,6 +36,7 @@ class InstallTest : public ::testing::Test {
     Write("Tools\\tool.txt", "Tool text");
     Write("Tools\\zap.zip", "PK zap");
     Headless().Errors.clear();
+    Headless().Announcements.clear();
     Headless().ModalHook = [this](TForm& form) { return Answer(form); };
     InitOpenDirModule();
     ProgramArgs() = {std::string(kRoot) + "foyer.exe", {}};
@@ -135,6 +136,10 @@ TEST_F(InstallTest, FolderEntryMakesTheTypedFolderAndAZipEntryNeedsIt) {
 
   Install("Tools", "tool.zip", "C:\\Play\\Tools");
   EXPECT_EQ(FAlerts, 1);
+  // What a reader hears of each end: a finished install shows no window at all.
+  EXPECT_EQ(Headless().Announcements,
+            (std::vector<std::string>{"Games: 2 entries", "Installed \"Alpha\" in C:\\Play\\Alpha",
+                                      "Tools: 2 entries", "Install of \"tool.zip\" failed"}));
   EXPECT_FALSE(Fs().DirExists("C:\\Play\\Tools"));
   Install("Tools", "tool.zip", "C:\\Play");
   EXPECT_EQ(FAlerts, 1);
@@ -199,6 +204,7 @@ TEST_F(InstallTest, LongCopyShowsProgressAndItsCancelSaysHowFarItGot) {
   EXPECT_TRUE(Headless().ModalShowings.empty());
   EXPECT_EQ(shownFiles.back(), "movie.avi");
   EXPECT_EQ(FBoxText, "Copied 1 of 2 files. Files not copied are left as they were");
+  EXPECT_EQ(Headless().Announcements.back(), "Install of \"Movie\" cancelled: copied 1 of 2 files");
   EXPECT_EQ(Fs().ReadBack("C:\\Play\\intro.txt"), "first");
   EXPECT_EQ(Fs().ReadBack("C:\\Play\\movie.avi"), "earlier");
 

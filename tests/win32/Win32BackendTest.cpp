@@ -2,7 +2,9 @@
 // reaches its events.
 #include "win32/BackendBed.h"
 
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "platform/win32/Handles.h"
 #include "toolkit/Form.h"
@@ -656,10 +658,16 @@ TEST_F(BackendMouseTest, DoubleClickRaisesOnDblClickAndNoSecondClick) {
   EXPECT_EQ(scene.pictureDoubleClicks, 1);
 }
 
-// A picture button and its caption in the form's tab order, over a teal picture.
+// A picture button and its caption in the form's tab order, over a teal picture; with a
+// backdrop, a yellow skin's background lies under the button.
 struct ButtonScene {
-  ButtonScene() {
+  explicit ButtonScene(bool withBackdrop = false) {
     probe.Form.SetFont({"MS Sans Serif", -11, kRedColor});
+    if (withBackdrop) {
+      auto* back = probe.Form.Create<TImage>(&probe.Form);
+      back->SetBounds(0, 0, 200, 120);
+      back->SetPicture(SolidPicture(200, 120, kYellow));
+    }
     picture = probe.Form.Create<TImage>(&probe.Form);
     picture->SetBounds(10, 10, 120, 40);
     picture->SetPicture(SolidPicture(120, 40, kTeal));
@@ -769,6 +777,87 @@ TEST_F(BackendMouseTest, PictureButtonLightsUnderThePointerDarkensWhilePressedAn
   const Rendering greyed = RenderClient(scene.window);
   EXPECT_TRUE(Lighter(greyed.At(15, 45), kTeal));
   EXPECT_EQ(greyed.Count(kRed, scene.Caption()), 0);
+}
+
+// --- High contrast ---
+
+// A theme's window, window text, button face, button text, highlight, highlight text and grey
+// text: colours no scene here uses.
+constexpr int kThemeRoles[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE, COLOR_BTNTEXT,
+                               COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
+constexpr COLORREF kTheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 128),
+                               RGB(255, 255, 0), RGB(26, 235, 255),  RGB(64, 0, 64),
+                               RGB(63, 242, 63)};
+
+// Switches the theme as the system does: new colours (SetSysColors sends WM_SYSCOLORCHANGE)
+// and WM_SETTINGCHANGE; the painting is told high contrast is on, which Wine cannot say. Then
+// whether the whole client area waits to be painted again.
+bool SwitchTheme(HWND window, std::optional<bool> isOn, const COLORREF* colours) {
+  TellHighContrast(isOn);
+  SetSysColors(7, kThemeRoles, colours);
+  SendMessageA(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  RECT pending{};
+  RECT client{};
+  GetClientRect(window, &client);
+  return GetUpdateRect(window, &pending, FALSE) && EqualRect(&pending, &client);
+}
+
+uint32_t OnScreen(HWND window, int x, int y) {
+  UpdateWindow(window);
+  ClientDC dc(window);
+  return Rgb(GetPixel(dc.Get(), x, y));
+}
+
+TEST_F(BackendPaintTest, HighContrastDrawsTheThemesPlainButtonsOverNoSkinAndRepaintsOnTheChange) {
+  ButtonScene scene(true);
+  auto* note = scene.probe.Form.Create<TLabel>(&scene.probe.Form);
+  note->SetCaption("Note");
+  note->SetBounds(20, 80, note->Width(), note->Height());
+  scene.probe.Form.Create<TListBox>(&scene.probe.Form)->SetBounds(140, 10, 50, 40);
+  const RECT noteArea{20, 80, 20 + note->Width(), 80 + note->Height()};
+  const auto theme = [](int role) { return Rgb(kTheme[role]); };
+  COLORREF saved[7];
+  for (int i = 0; i < 7; ++i)
+    saved[i] = GetSysColor(kThemeRoles[i]);
+  struct Restore {
+    HWND window;
+    const COLORREF* colours;
+    ~Restore() { SwitchTheme(window, std::nullopt, colours); }
+  } restore{scene.window, saved};
+  ASSERT_EQ(OnScreen(scene.window, 150, 90), kYellow);
+
+  EXPECT_TRUE(SwitchTheme(scene.window, true, kTheme));
+  for (const auto& [x, y, role] : {std::tuple{150, 90, 0}, {10, 30, 1}, {20, 30, 2}, {170, 30, 0}})
+    EXPECT_EQ(OnScreen(scene.window, x, y), theme(role)) << x << "," << y;
+  const Rendering normal = RenderClient(scene.window);
+  KeepRendering(normal, "high-contrast");
+  EXPECT_GT(normal.Count(theme(3), scene.Caption()), 20) << "caption in the button text colour";
+  EXPECT_GT(normal.Count(theme(1), noteArea), 10) << "a note in the window text colour";
+  scene.Post(WM_LBUTTONDOWN, MK_LBUTTON, 15, 45);
+  const Rendering down = RenderClient(scene.window);
+  EXPECT_EQ(down.At(20, 30), theme(4));
+  EXPECT_GT(down.Count(theme(5), scene.Caption()), 20);
+  scene.Post(WM_MOUSEMOVE, MK_LBUTTON, 180, 100);
+  scene.Post(WM_LBUTTONUP, 0, 180, 100);
+  SetForegroundWindow(scene.window);
+  SetFocus(scene.window);
+  PostKey(scene.window, VK_TAB);
+  Application().Backend().ProcessMessages();
+  // The focus: a two-pixel ring in the caption's colour, three pixels inside the border.
+  const Rendering focused = RenderClient(scene.window);
+  for (const auto& [x, y, role] : {std::tuple{12, 30, 2}, {13, 30, 3}, {14, 30, 3}, {15, 30, 2}})
+    EXPECT_EQ(focused.At(x, y), theme(role)) << x << "," << y;
+  // A greyed caption is in the theme's grey text, on a button that no longer lights.
+  scene.label->SetEnabled(false);
+  scene.Post(WM_LBUTTONDOWN, MK_LBUTTON, 15, 45);
+  const Rendering greyed = RenderClient(scene.window);
+  EXPECT_EQ(greyed.At(20, 30), theme(2));
+  EXPECT_GT(greyed.Count(theme(6), scene.Caption()), 20);
+  scene.Post(WM_LBUTTONUP, 0, 180, 100);
+
+  EXPECT_TRUE(SwitchTheme(scene.window, std::nullopt, saved));
+  EXPECT_EQ(OnScreen(scene.window, 150, 90), kYellow);
+  EXPECT_EQ(OnScreen(scene.window, 20, 30), kTeal);
 }
 
 // --- Panels ---

@@ -3,11 +3,12 @@
 //
 //   foyer_shots true-colour <medium> <pictures folder> <scratch folder>
 //   foyer_shots 256-colours <medium> <pictures folder> <scratch folder>
+//   foyer_shots high-contrast <medium> <pictures folder> <scratch folder>
 //
-// The first set needs a screen of 16 bits per pixel or more, the second one of 8. Each picture is
-// a 24-bit .bmp of one window, frame and caption included, named after what it shows. Every step
-// waits for what it needs with a deadline and ends the run with a message when it does not come,
-// so a picture is never taken of the wrong window.
+// The first and the last set need a screen of 16 bits per pixel or more, the second one of 8. Each
+// picture is a 24-bit .bmp of one window, frame and caption included, named after what it shows.
+// Every step waits for what it needs with a deadline and ends the run with a message when it does
+// not come, so a picture is never taken of the wrong window.
 #include "platform/win32/WinApi.h"
 
 #include <commctrl.h>
@@ -151,9 +152,12 @@ std::vector<std::string> Categories(const std::string& medium) {
 // A foyer.exe started on a medium, and what the user does in it.
 class Foyer {
  public:
+  // In high contrast the skin's pictures are not drawn: the skin has come when the first
+  // category's button shows its border in the theme's text colour.
   Foyer(const std::string& exe, const std::string& medium, const std::string& button,
-        bool isRootGiven)
+        bool isRootGiven, bool isHighContrast = false)
       : FMedium(medium),
+        FIsHighContrast(isHighContrast),
         FButton(DecodeButton(button)),
         FProcess(exe, isRootGiven ? "\"" + medium + "\"" : std::string()) {
     Require(FProcess.Started(), "cannot start " + exe);
@@ -249,16 +253,20 @@ class Foyer {
   void WaitForSkin() const {
     Require(!Categories(FMedium).empty(), "the medium has no category");
     const POINT corner = CategoryCorner(1);
-    const uint32_t expected = FButton.Pixels[3 * static_cast<size_t>(FButton.Width) + 3];
+    const COLORREF border = GetSysColor(COLOR_WINDOWTEXT);
+    const uint32_t expected =
+        FIsHighContrast ? (static_cast<uint32_t>(GetRValue(border)) << 16) |
+                              (static_cast<uint32_t>(GetGValue(border)) << 8) | GetBValue(border)
+                        : FButton.Pixels[3 * static_cast<size_t>(FButton.Width) + 3];
+    const POINT probe{FIsHighContrast ? corner.x : corner.x + 3, corner.y + 3};
     // On an 8-bit screen colours come from the system palette: near enough is the same.
     ClientDC screen;
     const int tolerance = GetDeviceCaps(screen.Get(), BITSPIXEL) < 16 ? 64 : 0;
     const bool shown = WaitFor(
         [&] {
           const Shot shot = CaptureClient(FMain);
-          if (shot.Width <= corner.x + 3 || shot.Height <= corner.y + 3) return false;
-          const uint32_t seen =
-              shot.Pixels[static_cast<size_t>(corner.y + 3) * shot.Width + corner.x + 3];
+          if (shot.Width <= probe.x || shot.Height <= probe.y) return false;
+          const uint32_t seen = shot.Pixels[static_cast<size_t>(probe.y) * shot.Width + probe.x];
           for (int channel = 0; channel < 24; channel += 8) {
             const int delta = static_cast<int>((seen >> channel) & 0xFF) -
                               static_cast<int>((expected >> channel) & 0xFF);
@@ -271,6 +279,7 @@ class Foyer {
   }
 
   std::string FMedium;
+  bool FIsHighContrast;
   Picture FButton;
   drive::ProgramProcess FProcess;
   HWND FMain = nullptr;
@@ -426,9 +435,64 @@ void Take256ColourShots(const Places& places) {
   SaveBmp(Settled(foyer.Main(), "the main window"), places.Output, "main-window-256");
 }
 
+// Windows' "High Contrast Black" theme, set as the system's colours for this Wine session and set
+// back afterwards.
+class HighContrastBlack {
+ public:
+  HighContrastBlack() {
+    for (size_t i = 0; i < kCount; ++i)
+      FSaved[i] = GetSysColor(kRoles[i]);
+    SetSysColors(kCount, kRoles, kColours);
+  }
+  ~HighContrastBlack() { SetSysColors(kCount, kRoles, FSaved); }
+  HighContrastBlack(const HighContrastBlack&) = delete;
+  HighContrastBlack& operator=(const HighContrastBlack&) = delete;
+
+ private:
+  static constexpr int kCount = 16;
+  static constexpr int kRoles[kCount] = {COLOR_WINDOW,
+                                         COLOR_WINDOWTEXT,
+                                         COLOR_BTNFACE,
+                                         COLOR_BTNTEXT,
+                                         COLOR_HIGHLIGHT,
+                                         COLOR_HIGHLIGHTTEXT,
+                                         COLOR_GRAYTEXT,
+                                         COLOR_BTNSHADOW,
+                                         COLOR_BTNHIGHLIGHT,
+                                         COLOR_3DDKSHADOW,
+                                         COLOR_3DLIGHT,
+                                         COLOR_ACTIVECAPTION,
+                                         COLOR_GRADIENTACTIVECAPTION,
+                                         COLOR_CAPTIONTEXT,
+                                         COLOR_WINDOWFRAME,
+                                         COLOR_APPWORKSPACE};
+  static constexpr COLORREF kColours[kCount] = {
+      RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),       RGB(255, 255, 255),
+      RGB(26, 235, 255),  RGB(0, 0, 0),       RGB(63, 242, 63),   RGB(255, 255, 255),
+      RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(26, 235, 255),
+      RGB(26, 235, 255),  RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0)};
+  COLORREF FSaved[kCount];
+};
+
+// The main window in the theme's colours with a list open, the focus on a category button.
+void TakeHighContrastShots(const Places& places) {
+  HighContrastBlack theme;
+  // Wine's system never reports high contrast as on: the program is told so.
+  SetEnvironmentVariableA("FOYER_HIGH_CONTRAST", "1");
+  Foyer foyer(places.Exe(), places.Medium, places.Button("tc24"), false, true);
+  foyer.OpenCategory("Install");
+  SetForegroundWindow(foyer.Main());
+  PostMessageA(foyer.Main(), WM_KEYDOWN, VK_TAB, 0);
+  PostMessageA(foyer.Main(), WM_KEYUP, VK_TAB, 0xC0000000);
+  SaveBmp(Settled(foyer.Main(), "the main window in high contrast"), places.Output,
+          "high-contrast");
+}
+
 int Run(int argc, char** argv) {
   if (argc != 5) {
-    Fail("usage: foyer_shots true-colour|256-colours <medium> <pictures folder> <scratch folder>");
+    Fail(
+        "usage: foyer_shots true-colour|256-colours|high-contrast <medium> <pictures folder> "
+        "<scratch folder>");
   }
   const std::string set = argv[1];
   Places places{argv[2], argv[3], argv[4]};
@@ -442,6 +506,9 @@ int Run(int argc, char** argv) {
   } else if (set == "256-colours") {
     Require(bitsPerPixel == 8, "the 256-colour picture needs a screen of 8 bits per pixel");
     Take256ColourShots(places);
+  } else if (set == "high-contrast") {
+    Require(bitsPerPixel >= 16, "the high-contrast picture needs a screen of 16 bits or more");
+    TakeHighContrastShots(places);
   } else {
     Fail("unknown set " + set);
   }

@@ -107,14 +107,13 @@ std::optional<LRESULT> DriveComboPeer::Reflected(UINT message, WPARAM wParam, LP
     const auto& items = FCombo.Items();
     if (item.itemID >= items.size()) {
       // An empty field still shows the focus.
-      FillSolid(item.hDC, item.rcItem, ColorRef(FCombo.Color()));
+      FillSolid(item.hDC, item.rcItem, BackgroundOf(FCombo));
       if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &item.rcItem);
       return TRUE;
     }
     const TDriveItem& drive = items[item.itemID];
     DrawPictureItem(item, FPictures[static_cast<size_t>(drive.Image)], kDriveIndent, drive.Text,
-                    Context().Fonts, FCombo.Font(), ColorRef(FCombo.Color()),
-                    ColorRef(FCombo.Font().Color));
+                    Context().Fonts, FCombo.Font(), BackgroundOf(FCombo), TextColorOf(FCombo));
     return TRUE;
   }
   if (message != WM_COMMAND) return std::nullopt;
@@ -193,8 +192,8 @@ std::optional<LRESULT> DirListPeer::Reflected(UINT message, WPARAM wParam, LPARA
       if (item.itemID >= items.size()) return TRUE;
       const TFolderItem& folder = items[item.itemID];
       DrawPictureItem(item, FPictures[static_cast<size_t>(folder.Image)], folder.Indent,
-                      folder.Text, Context().Fonts, list.Font(), ColorRef(list.Color()),
-                      ColorRef(list.Font().Color));
+                      folder.Text, Context().Fonts, list.Font(), BackgroundOf(list),
+                      TextColorOf(list));
       return TRUE;
     }
     case WM_VKEYTOITEM:

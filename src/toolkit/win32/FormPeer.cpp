@@ -7,6 +7,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/win32/ButtonPeer.h"
 #include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PixelsPerInch.h"
 #include "toolkit/win32/ScrollKeys.h"
@@ -119,6 +120,9 @@ FormPeer::FormPeer(const PeerContext& context, TForm& form)
     form.BackendPixelsPerInchChanged(pixelsPerInch);
     FrameClientSize(std::nullopt);
   }
+  // Users who asked for keyboard cues always see them.
+  BOOL cues = FALSE;
+  if (SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues) FForm.SetFocusCues(true);
   // A hidden window gets its first WM_SIZE only when it is shown: the form learns its sizes
   // now. Its resize handler may run, as for any resize.
   Application().Dispatch([this] { StoreSizes(); });
@@ -143,6 +147,7 @@ void FormPeer::Changed(TChange what, int32_t index) {
       if (GetActiveWindow() == Handle()) {
         const HWND target = FocusTarget();
         SetFocus(target != nullptr ? target : Handle());
+        NotifyFocusedPicture();
       }
       break;
     case TChange::Text:
@@ -228,6 +233,7 @@ void FormPeer::PixelsPerInchChanged(int pixelsPerInch, const RECT& suggested) {
 LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto reflected = ReflectToChild(message, wParam, lParam)) return *reflected;
   if (auto painted = HandlePaintMessage(message, wParam)) return *painted;
+  if (auto recoloured = HandleColorChange(message, wParam, lParam)) return *recoloured;
   switch (message) {
     case WM_SIZE:
     case WM_MOVE:
@@ -249,6 +255,7 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // A picture button that has the focus keeps it on the form's own window.
       if (dynamic_cast<TImage*>(FForm.Focused()) != nullptr) {
         InvalidateFocused();
+        NotifyFocusedPicture();
       } else if (const HWND target = FocusTarget()) {
         SetFocus(target);
       }
@@ -259,6 +266,12 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FForm.BackendFocusChanged(control);
       }
       return 0;
+    case WM_UPDATEUISTATE: {
+      // The system's focus cues changed (a key, the user's setting): the pictures follow them.
+      const LRESULT result = Default(message, wParam, lParam);
+      FForm.SetFocusCues((Send(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0);
+      return result;
+    }
     case WM_CLOSE:
       // Forms are hidden, not destroyed: they are reused.
       FForm.Close();
@@ -304,7 +317,7 @@ void FormPeer::Paint(HDC dc, const RECT& area) {
   PaintBuffer buffer(dc, area);
   std::optional<PaletteSelection> bufferPalette;
   if (palette != nullptr) bufferPalette.emplace(buffer.Get(), palette, false);
-  FillSolid(buffer.Get(), area, ColorRef(FForm.Color()));
+  FillSolid(buffer.Get(), area, BackgroundOf(FForm));
   const ButtonLooks looks{FForm, FForm.FocusCues() && GetFocus() == Handle(), FShades};
   PaintGraphicControls(buffer.Get(), FForm, area, Context().Fonts, &looks);
   buffer.Present();
@@ -329,6 +342,11 @@ TWinControl* FormPeer::ControlOfWindow(HWND window) const {
     if (WindowPeer* peer = FromHandle(window)) return &peer->Control();
   }
   return nullptr;
+}
+
+void FormPeer::NotifyFocusedPicture() const {
+  const auto* picture = dynamic_cast<const TImage*>(FForm.Focused());
+  if (picture != nullptr && GetFocus() == Handle()) NotifyPaintedFocus(Handle(), FForm, *picture);
 }
 
 void FormPeer::InvalidateFocused() {
@@ -379,6 +397,16 @@ bool FormPeer::FormKey(const MSG& message, WindowPeer* focused) {
 
 bool FormPeer::DialogKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  const bool hadCues = FForm.FocusCues();
+  const bool used = DialogKeyOf(message);
+  // The keyboard was used: the system's controls of this window show their cues too.
+  if (!hadCues && FForm.FocusCues()) {
+    Send(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+  }
+  return used;
+}
+
+bool FormPeer::DialogKeyOf(const MSG& message) {
   WindowPeer* focused = FromHandle(message.hwnd);
   FForm.BackendFocusChanged(ControlOfWindow(message.hwnd));
   if (message.message == WM_KEYDOWN && ScrollKey(message.wParam, focused)) return true;

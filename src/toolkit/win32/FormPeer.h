@@ -42,6 +42,7 @@ class FormPeer final : public WindowPeer {
   // The palette of the bottom-most picture that has a colour table (the background).
   HPALETTE Palette();
   bool RealizeOnScreen(bool background);
+  bool DialogKeyOf(const MSG& message);
   bool FormKey(const MSG& message, WindowPeer* focused);
   // A scrolling key sent on to the form's scroll target while a button has the focus.
   bool ScrollKey(WPARAM key, WindowPeer* focused);
@@ -49,6 +50,8 @@ class FormPeer final : public WindowPeer {
   // The control a window of this form belongs to, the form's own window giving null.
   TWinControl* ControlOfWindow(HWND window) const;
   void InvalidateFocused();
+  // Tells readers which picture button has the keyboard's focus, when the window has it.
+  void NotifyFocusedPicture() const;
   // The child that should have the focus when the form gets it, or null.
   HWND FocusTarget() const;
   static bool CanFocus(HWND parent, HWND child);

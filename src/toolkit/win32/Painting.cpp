@@ -13,6 +13,33 @@ COLORREF ColorRef(TColor color) {
   return color & 0xFFFFFF;
 }
 
+namespace {
+
+std::optional<bool> toldHighContrast;
+
+}  // namespace
+
+bool IsHighContrast() {
+  if (toldHighContrast) return *toldHighContrast;
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  // Asked at every paint: the answer costs little and is never stale.
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void TellHighContrast(std::optional<bool> isOn) {
+  toldHighContrast = isOn;
+}
+
+COLORREF BackgroundOf(const TWinControl& control) {
+  return IsHighContrast() ? GetSysColor(COLOR_WINDOW) : ColorRef(control.Color());
+}
+
+COLORREF TextColorOf(const TWinControl& control) {
+  return IsHighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ColorRef(control.Font().Color);
+}
+
 RECT ToRect(const TRect& rect) {
   return {rect.Left, rect.Top, rect.Right, rect.Bottom};
 }
@@ -73,7 +100,8 @@ void PaintImage(HDC dc, const TImage& image, const Picture& picture) {
                 picture.Height, picture.Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset) {
+void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset,
+                std::optional<COLORREF> highContrastText) {
   RECT area = ToRect(label.BoundsRect());
   if (!label.Transparent()) FillSolid(dc, area, background);
   OffsetRect(&area, offset, offset);
@@ -97,6 +125,13 @@ void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF backgrou
       break;
   }
   const int length = static_cast<int>(caption.size());
+  if (IsHighContrast()) {
+    // Flat: an embossed caption's light copy is lost on a light theme.
+    SetTextColor(dc, !label.Enabled() ? GetSysColor(COLOR_GRAYTEXT)
+                                      : highContrastText.value_or(GetSysColor(COLOR_WINDOWTEXT)));
+    DrawTextW(dc, caption.c_str(), length, &area, format);
+    return;
+  }
   if (label.Enabled()) {
     SetTextColor(dc, ColorRef(label.Font().Color));
     DrawTextW(dc, caption.c_str(), length, &area, format);
@@ -211,10 +246,81 @@ void PaintButtonImage(HDC dc, const TImage& image, const ButtonLooks* looks) {
   }
 }
 
+// The tab stop that makes a picture a button, found by its picture or by its caption; null for
+// any other control.
+const TTabStop* ButtonStopOf(const TForm& form, const TControl* control) {
+  for (const TTabStop& stop : form.TabOrder()) {
+    if (dynamic_cast<const TImage*>(stop.Control) == nullptr) continue;
+    if (stop.Control == control || stop.Caption == control) return &stop;
+  }
+  return nullptr;
+}
+
+// A picture button whose picture or caption is disabled takes no click, so it is never lit.
+bool IsDisabledButton(const TTabStop& stop) {
+  return !stop.Control->Enabled() || (stop.Caption != nullptr && !stop.Caption->Enabled());
+}
+
+bool IsLitButton(const ButtonLooks& looks, const TTabStop& stop) {
+  return !IsDisabledButton(stop) &&
+         (stop.Control == looks.Form.HotButton() || stop.Control == looks.Form.DownButton());
+}
+
+COLORREF HighContrastCaption(const ButtonLooks& looks, const TTabStop& stop) {
+  if (IsDisabledButton(stop)) return GetSysColor(COLOR_GRAYTEXT);
+  return GetSysColor(IsLitButton(looks, stop) ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+}
+
+// The skin's background: a picture that a visible picture button lies on.
+bool IsBackdrop(const TForm& form, const TImage& image) {
+  const RECT bounds = ToRect(image.BoundsRect());
+  bool isAbove = false;
+  for (const TControl* control : form.Controls()) {
+    if (control == &image) {
+      isAbove = true;
+      continue;
+    }
+    if (!isAbove || !control->Visible()) continue;
+    const TTabStop* stop = ButtonStopOf(form, control);
+    if (stop == nullptr || stop->Control != control) continue;
+    const RECT other = ToRect(control->BoundsRect());
+    RECT overlap{};
+    if (IntersectRect(&overlap, &bounds, &other)) return true;
+  }
+  return false;
+}
+
+constexpr int32_t kHighContrastFocusInset = 3;
+constexpr int32_t kHighContrastFocusWidth = 2;
+
+// The skin's pictures are the publisher's: their colours were chosen for the skin, not for the
+// user's eyes, and captions on them may be unreadable; the theme the user chose wins. The
+// buttons keep their size and place, so the window's layout does not change. Pictures that are
+// not skin (an entry's preview, the picture viewer's) are what the user asked to see: they stay.
+void PaintHighContrastImage(HDC dc, const TImage& image, const ButtonLooks* looks) {
+  const TTabStop* stop = looks != nullptr ? ButtonStopOf(looks->Form, &image) : nullptr;
+  if (stop != nullptr && stop->Control == &image) {
+    RECT face = ToRect(image.BoundsRect());
+    const bool isLit = IsLitButton(*looks, *stop);
+    FillSolid(dc, face, GetSysColor(isLit ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    // In the window's text colour: the theme's button face may be its window colour too.
+    PaintRing(dc, face, GetSysColor(COLOR_WINDOWTEXT), 1);
+    if (looks->ShowFocus && &image == looks->Form.Focused()) {
+      InflateRect(&face, -kHighContrastFocusInset, -kHighContrastFocusInset);
+      PaintRing(dc, face, HighContrastCaption(*looks, *stop), kHighContrastFocusWidth);
+    }
+    return;
+  }
+  if (looks != nullptr && IsBackdrop(looks->Form, image)) return;
+  PaintImage(dc, image, *image.GetPicture());
+}
+
 }  // namespace
 
 void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts,
                           const ButtonLooks* looks) {
+  const bool isHighContrast = IsHighContrast();
+  const COLORREF background = BackgroundOf(parent);
   for (TControl* control : parent.Controls()) {
     if (!control->Visible()) continue;
     const RECT bounds = ToRect(control->BoundsRect());
@@ -224,11 +330,19 @@ void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, F
     InflateRect(&reach, 1, 1);
     if (!IntersectRect(&overlap, &reach, &area)) continue;
     if (const auto* image = dynamic_cast<const TImage*>(control)) {
-      PaintButtonImage(dc, *image, looks);
+      if (isHighContrast) {
+        PaintHighContrastImage(dc, *image, looks);
+      } else {
+        PaintButtonImage(dc, *image, looks);
+      }
     } else if (const auto* label = dynamic_cast<const TLabel*>(control)) {
       const bool pressed = looks != nullptr && looks->Form.DownButton() != nullptr &&
                            looks->Form.PictureButtonOf(label) == looks->Form.DownButton();
-      PaintLabel(dc, *label, fonts, ColorRef(parent.Color()), pressed ? 1 : 0);
+      std::optional<COLORREF> text;
+      const TTabStop* stop = looks != nullptr ? ButtonStopOf(looks->Form, label) : nullptr;
+      if (isHighContrast && stop != nullptr && stop->Caption == label)
+        text = HighContrastCaption(*looks, *stop);
+      PaintLabel(dc, *label, fonts, background, pressed ? 1 : 0, text);
     } else if (dynamic_cast<const TBevel*>(control) != nullptr) {
       RECT frame = bounds;
       PaintBevel(dc, frame, TBevelCut::Lowered, 1);

@@ -16,6 +16,19 @@ namespace foyer {
 // A component colour as GDI takes it; system colours are looked up now.
 COLORREF ColorRef(TColor color);
 
+// Whether windows draw in the colours of the user's high-contrast theme: what
+// SPI_GETHIGHCONTRAST says, unless the painting was told otherwise.
+bool IsHighContrast();
+// Tells the painting that high contrast is on or off, whatever the system says; nullopt goes back
+// to asking the system. Wine 8 always answers that it is off and refuses SPI_SETHIGHCONTRAST, so
+// this is how its tests and screenshots see the high-contrast look.
+void TellHighContrast(std::optional<bool> isOn);
+
+// What a window or a panel fills its area with, and what text on it is drawn in, by default:
+// its own colours, or in high contrast the theme's window and window-text colours.
+COLORREF BackgroundOf(const TWinControl& control);
+COLORREF TextColorOf(const TWinControl& control);
+
 RECT ToRect(const TRect& rect);
 
 // Whether the device maps colours through a palette (a screen of at most 256 colours).
@@ -48,7 +61,10 @@ void PaintImage(HDC dc, const TImage& image, const Picture& picture);
 
 // The caption in the label's font (or the face that has its glyphs), with the ampersand
 // underlines, moved by the offset; an opaque label first fills its area with the background.
-void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset = 0);
+// In high contrast the text is in the colour given (the theme's window text when none is) and a
+// disabled caption in the theme's grey text, flat.
+void PaintLabel(HDC dc, const TLabel& label, FontCache& fonts, COLORREF background, int offset = 0,
+                std::optional<COLORREF> highContrastText = std::nullopt);
 
 // The lighter and darker copies of picture buttons' picture, made once for the picture they
 // share.
@@ -67,7 +83,8 @@ class ButtonShades {
 
 // How a form's picture buttons look: lighter and ringed in the selection colour under the
 // pointer; darker while pressed, with the caption one pixel right and down; with a focus
-// rectangle inside while the focus is shown.
+// rectangle inside while the focus is shown. In high contrast they are plain buttons in the
+// theme's colours instead (see PaintGraphicControls).
 struct ButtonLooks {
   const TForm& Form;
   bool ShowFocus;
@@ -78,7 +95,11 @@ struct ButtonLooks {
 void PaintBevel(HDC dc, RECT& area, TBevelCut cut, int32_t width);
 
 // The pictures, captions and bevels that lie on a window, in z-order, where they reach into the
-// area.
+// area. In high contrast the skin gives way to the theme: a form's picture buttons are plain
+// buttons in its button colours, lit in its selection colours under the pointer and while
+// pressed, ringed in their caption's colour while they show the focus, and a picture that lies
+// under picture buttons (the skin's background) is not drawn; other pictures are content and
+// are drawn as they are.
 void PaintGraphicControls(HDC dc, const TWinControl& parent, const RECT& area, FontCache& fonts,
                           const ButtonLooks* looks = nullptr);
 

@@ -58,7 +58,7 @@ void PanelPeer::Paint(HDC dc, const RECT& area) {
   GetClientRect(Handle(), &face);
   PaintBevel(buffer.Get(), face, FPanel.BevelOuter(), FPanel.BevelWidth());
   PaintBevel(buffer.Get(), face, FPanel.BevelInner(), FPanel.BevelWidth());
-  FillSolid(buffer.Get(), face, ColorRef(FPanel.Color()));
+  FillSolid(buffer.Get(), face, BackgroundOf(FPanel));
   PaintGraphicControls(buffer.Get(), FPanel, area, Context().Fonts);
   buffer.Present();
 }

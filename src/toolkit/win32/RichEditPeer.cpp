@@ -136,6 +136,15 @@ void RichEditPeer::ApplyFont() {
 
 void RichEditPeer::ApplyColor() {
   Send(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorRef(FRichEdit.Color())));
+  if (!IsHighContrast()) return;
+  // A document's own colours were chosen for a white page and may not be readable on the
+  // theme's background: in high contrast its text takes the theme's colours (it keeps them when
+  // the theme goes, until it is opened again).
+  CHARFORMAT2A format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_COLOR | CFM_BACKCOLOR;
+  format.dwEffects = CFE_AUTOCOLOR | CFE_AUTOBACKCOLOR;
+  Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
 void RichEditPeer::ApplySelection() {
@@ -151,6 +160,7 @@ bool RichEditPeer::StreamIn(const TStreamReader& read, TStreamFormat format) {
   Clear();
   Send(EM_STREAMIN, kind, reinterpret_cast<LPARAM>(&stream));
   if (format == TStreamFormat::PlainText && stream.dwError == 0) ShowAllScripts();
+  if (IsHighContrast()) ApplyColor();
   ReportSelection();
   return stream.dwError == 0;
 }

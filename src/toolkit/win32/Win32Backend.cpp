@@ -15,10 +15,12 @@
 #include "toolkit/win32/EditPeer.h"
 #include "toolkit/win32/FileControlPeers.h"
 #include "toolkit/win32/FontCache.h"
+#include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/FormPeer.h"
 #include "toolkit/win32/GdiHandles.h"
 #include "toolkit/win32/ListBoxPeer.h"
 #include "toolkit/win32/MemoPeer.h"
+#include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PanelPeer.h"
 #include "toolkit/win32/ProgressBarPeer.h"
 #include "toolkit/win32/RichEditPeer.h"
@@ -116,6 +118,7 @@ class Win32Backend final : public IBackend {
   void EndModalShowing(TForm& form) override;
   void ProcessMessages() override;
   void ShowError(const std::string& title, const std::string& message) override;
+  void Announce(const std::string& message) override;
   void TimerChanged(TTimer& timer) override;
   void Run(TForm& mainForm) override;
   void Terminate() override { PostQuitMessage(0); }
@@ -141,6 +144,14 @@ void Win32Backend::Start() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   if (!InitCommonControlsEx(&classes)) throw Exception("Cannot load the common controls");
+  // Wine can switch to no high-contrast theme (SPI_SETHIGHCONTRAST fails, and the answer is
+  // always "off"): FOYER_HIGH_CONTRAST=1 shows the look there, with whatever system colours the
+  // prefix has, so that a publisher can see a medium as those users will.
+  char highContrast[2] = {};
+  if (GetEnvironmentVariableA("FOYER_HIGH_CONTRAST", highContrast, sizeof highContrast) == 1 &&
+      highContrast[0] == '1') {
+    TellHighContrast(true);
+  }
   WNDCLASSA windowClass{};
   if (!GetClassInfoA(FInstance, kTimerWindowClass, &windowClass)) {
     windowClass.lpfnWndProc = TimerWindowProc;
@@ -260,6 +271,12 @@ int32_t Win32Backend::ShowModal(TForm& form) {
     }
   }
   return form.ModalResult();
+}
+
+void Win32Backend::Announce(const std::string& message) {
+  const TForm* mainForm = Application().MainForm();
+  const WindowPeer* peer = mainForm != nullptr ? WindowPeer::Of(*mainForm) : nullptr;
+  if (peer != nullptr) AnnounceThrough(peer->Handle(), message);
 }
 
 void Win32Backend::ShowError(const std::string& title, const std::string& message) {

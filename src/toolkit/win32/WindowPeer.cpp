@@ -4,8 +4,11 @@
 #include "toolkit/win32/FontCache.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/Painting.h"
 #include "util/Errors.h"
 
@@ -19,6 +22,11 @@ constexpr const char* kPeerProperty = "Foyer.Peer";
 
 // The icon a program of the toolkit carries in its resources, if any.
 constexpr const char* kIconName = "FOYER";
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
 
 }  // namespace
 
@@ -113,6 +121,16 @@ LRESULT CALLBACK WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam
   // Before WM_NCCREATE (WM_GETMINMAXINFO comes first) and after the peer let go.
   if (peer == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   LRESULT result = 0;
+  // Forms and panels paint controls that have no window: they answer for them to readers.
+  const bool paintsControls = dynamic_cast<TForm*>(&peer->Control()) != nullptr ||
+                              dynamic_cast<TPanel*>(&peer->Control()) != nullptr;
+  if (paintsControls && message == WM_GETOBJECT) {
+    if (auto answer = AnswerPaintedControls(window, wParam, lParam)) return *answer;
+  }
+  if (paintsControls && message == kWmPressPainted) {
+    Application().Dispatch([&] { PressPainted(window, wParam); });
+    return 0;
+  }
   Application().Dispatch([&] { result = peer->HandleMessage(message, wParam, lParam); });
   if (message == WM_NCDESTROY) peer->Detach();
   return result;
@@ -174,14 +192,36 @@ void WindowPeer::SendFont(const std::string& text) {
 }
 
 void WindowPeer::MakeBackground() {
-  FBackground = GdiBrush(CreateSolidBrush(ColorRef(FControl.Color())));
+  const TColor color = FControl.Color();
+  FBackground =
+      (color & kSystemColor) != 0 ? GdiBrush() : GdiBrush(CreateSolidBrush(ColorRef(color)));
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 LRESULT WindowPeer::ColorReply(WPARAM dc) const {
-  SetTextColor(reinterpret_cast<HDC>(dc), ColorRef(FControl.Font().Color));
-  SetBkColor(reinterpret_cast<HDC>(dc), ColorRef(FControl.Color()));
+  SetTextColor(reinterpret_cast<HDC>(dc), TextColorOf(FControl));
+  SetBkColor(reinterpret_cast<HDC>(dc), BackgroundOf(FControl));
+  if (IsHighContrast()) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  const TColor color = FControl.Color();
+  if ((color & kSystemColor) != 0) {
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(static_cast<int>(color & 0xFF)));
+  }
   return reinterpret_cast<LRESULT>(FBackground.Get());
+}
+
+std::optional<LRESULT> WindowPeer::HandleColorChange(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return std::nullopt;
+  if (message != WM_SYSCOLORCHANGE && message != WM_SETTINGCHANGE) return std::nullopt;
+  std::vector<HWND> windows{FHandle};
+  EnumChildWindows(FHandle, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : windows) {
+    // Only top-level windows get WM_SYSCOLORCHANGE; the common controls ask to be handed it.
+    if (message == WM_SYSCOLORCHANGE && window != FHandle) SendMessageA(window, message, 0, 0);
+    // A colour change makes each peer take its colours anew (a brush, a rich edit's background).
+    if (WindowPeer* peer = FromHandle(window)) peer->Changed(TChange::Color, -1);
+  }
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return Default(message, wParam, lParam);
 }
 
 std::string WindowPeer::WindowText() const {
@@ -220,6 +260,9 @@ void WindowPeer::Changed(TChange what, int32_t) {
     case TChange::Enabled:
       EnableWindow(FHandle, FControl.Enabled() ? TRUE : FALSE);
       break;
+    case TChange::Name:
+      NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FHandle, OBJID_CLIENT, CHILDID_SELF);
+      break;
     default:
       InvalidateRect(FHandle, nullptr, FALSE);
       break;
@@ -231,6 +274,10 @@ void WindowPeer::InvalidateArea(const TRect& area) {
   const TPoint offset = ChildOffset();
   OffsetRect(&rect, -offset.X, -offset.Y);
   InvalidateRect(FHandle, &rect, FALSE);
+}
+
+void WindowPeer::GraphicChanged(TGraphicControl& control, TChange what) {
+  NotifyPaintedControl(FHandle, FControl, control, what);
 }
 
 void WindowPeer::Paint(HDC, const RECT&) {}

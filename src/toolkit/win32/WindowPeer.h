@@ -40,6 +40,7 @@ class WindowPeer : public IWindowPeer {
   void Changed(TChange what, int32_t index) override;
   void InvalidateArea(const TRect& area) override;
   void Update() override;
+  void GraphicChanged(TGraphicControl& control, TChange what) override;
 
   // Where a child's position (relative to this control's top-left) puts it in this window's
   // client area.
@@ -78,6 +79,9 @@ class WindowPeer : public IWindowPeer {
   virtual void Paint(HDC dc, const RECT& area);
   // WM_ERASEBKGND, WM_PAINT and WM_PRINTCLIENT, all through Paint; none of them: not handled.
   std::optional<LRESULT> HandlePaintMessage(UINT message, WPARAM wParam);
+  // WM_SYSCOLORCHANGE, and WM_SETTINGCHANGE for high contrast, to a top-level window: its
+  // windows take the new colours and are painted again. None of them: not handled.
+  std::optional<LRESULT> HandleColorChange(UINT message, WPARAM wParam, LPARAM lParam);
   // Hands what a child window tells its parent back to the child's peer.
   std::optional<LRESULT> ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
@@ -85,8 +89,9 @@ class WindowPeer : public IWindowPeer {
   // For windows of system classes: hands them the control's font, or the face that shows the
   // text when the font has no glyphs for some of it. Sends nothing when the window has it.
   void SendFont(const std::string& text = {});
-  // The colours a system control asks for (WM_CTLCOLOR*): the control's own and its font's. The
-  // brush is made anew when the colour changed.
+  // The colours a system control asks for (WM_CTLCOLOR*): the control's own and its font's, or
+  // in high contrast the theme's window colours. A system colour's brush is the system's, which
+  // follows the theme; a brush of another colour is made anew when the colour changed.
   void MakeBackground();
   LRESULT ColorReply(WPARAM dc) const;
   // The window's text, of any length.
