@@ -10,6 +10,7 @@
 #include "toolkit/win32/FormAccessible.h"
 #include "toolkit/win32/Painting.h"
 #include "toolkit/win32/PixelsPerInch.h"
+#include "toolkit/win32/ScrollKeys.h"
 
 namespace foyer {
 
@@ -441,8 +442,7 @@ bool FormPeer::DialogKeyOf(const MSG& message) {
   }
 }
 
-// While a button has the focus, the scrolling keys scroll the form's scroll target as its
-// scroll bars would.
+// While a button has the focus, the scrolling keys scroll the form's scroll target.
 bool FormPeer::ScrollKey(WPARAM key, WindowPeer* focused) {
   TWinControl* target = FForm.ScrollTarget();
   const WindowPeer* view = target != nullptr ? Of(*target) : nullptr;
@@ -450,49 +450,7 @@ bool FormPeer::ScrollKey(WPARAM key, WindowPeer* focused) {
       !IsWindowVisible(view->Handle())) {
     return false;
   }
-  const bool control = GetKeyState(VK_CONTROL) < 0;
-  UINT bar = WM_VSCROLL;
-  WORD code = SB_LINEDOWN;
-  switch (key) {
-    case VK_UP:
-      code = SB_LINEUP;
-      break;
-    case VK_DOWN:
-      code = SB_LINEDOWN;
-      break;
-    case VK_PRIOR:
-      code = SB_PAGEUP;
-      break;
-    case VK_NEXT:
-      code = SB_PAGEDOWN;
-      break;
-    case VK_HOME:
-    case VK_END:
-      if (!control) return false;
-      code = key == VK_HOME ? SB_TOP : SB_BOTTOM;
-      break;
-    case VK_LEFT:
-    case VK_RIGHT: {
-      // Sideways only where the horizontal bar can move: a wrapped text's cannot.
-      SCROLLINFO info{};
-      info.cbSize = sizeof info;
-      info.fMask = SIF_RANGE | SIF_PAGE;
-      const auto style = static_cast<DWORD>(GetWindowLongA(view->Handle(), GWL_STYLE));
-      if ((style & WS_HSCROLL) == 0 || !GetScrollInfo(view->Handle(), SB_HORZ, &info) ||
-          info.nMax - info.nMin + 1 <= static_cast<int>(info.nPage)) {
-        return false;
-      }
-      bar = WM_HSCROLL;
-      code = key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT;
-      break;
-    }
-    default:
-      return false;
-  }
-  SendMessageA(view->Handle(), bar, code, 0);
-  // As a scroll bar ends every action.
-  SendMessageA(view->Handle(), bar, SB_ENDSCROLL, 0);
-  return true;
+  return SendScrollKey(view->Handle(), key, GetKeyState(VK_CONTROL) < 0);
 }
 
 HPALETTE FormPeer::Palette() {

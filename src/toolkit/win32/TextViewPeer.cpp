@@ -371,7 +371,8 @@ size_t TextViewPeer::OffsetIn(const Row& row, int x) const {
   int left = 0;
   for (size_t i = row.Start, next = i; i < row.End; i = next) {
     const int right = Advance(left, CharAt(i, next));
-    if (x < (left + right) / 2) return i;
+    // Past the middle of a character is after it, as an edit control counts.
+    if (2 * (x - left) <= right - left) return i;
     left = right;
   }
   return row.End;
@@ -854,7 +855,9 @@ LRESULT TextViewPeer::PosFromChar(WPARAM unit) const {
   const size_t offset = OffsetOfUnits(unit);
   if (FRows.empty() || offset >= FMemo.Text().size()) return -1;
   const size_t index = RowOf(offset);
-  const long long x = kMargin + XOf(FRows[index], offset);
+  // The second half of a line end is where the first is.
+  const Row& row = FRows[index];
+  const long long x = kMargin + XOf(row, std::min(offset, row.End));
   const long long y =
       (static_cast<long long>(index) - static_cast<long long>(FTopRow)) * FRowHeight;
   return static_cast<LONG>(MAKELONG(Coordinate(x), Coordinate(y)));

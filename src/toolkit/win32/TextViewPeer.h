@@ -114,8 +114,9 @@ class TextViewPeer final : public WindowPeer {
   void SetSelection(WPARAM start, LPARAM end);
 
   // The line queries a screen reader makes of an edit control, answered as a wrapping
-  // multi-line edit answers them: lines are the visual rows, offsets in UTF-16 units (a standard
-  // edit counts so in an ANSI window too, under the UTF-8 code page as under Wine).
+  // multi-line edit answers them: lines are the visual rows; offsets count UTF-16 units, as the
+  // system's edit counts them in an ANSI window under the UTF-8 code page (measured under Wine
+  // 8), and as the accessible value's characters are counted. Text and lines read as bytes.
   LRESULT LineIndex(WPARAM line) const;
   LRESULT LineFromChar(WPARAM unit) const;
   LRESULT LineLength(WPARAM unit) const;
