@@ -29,6 +29,8 @@ void TShowBmpForm::ShowFile(const std::string& path) {
   Pic->SetBounds(0, 0, Pic->Width(), Pic->Height());
   Pic->LoadFromFile(path);
   SetCaption(NamePart(path));
+  // The picture is the content: a screen reader names it after its file.
+  Pic->SetAccessibleName(NamePart(path));
   SetClientSize(Pic->GetPicture()->Width, Pic->GetPicture()->Height);
   ShowModal();
 }

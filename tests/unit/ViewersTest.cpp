@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Fixtures.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 #include "toolkit/Headless.h"
 #include "viewers/RichTextStream.h"
@@ -302,6 +303,7 @@ TEST_F(ViewersTest, PictureViewerFitsThePictureAndCentresEveryTime) {
   EXPECT_EQ(ShowBmpForm->ClientWidth(), 300);
   EXPECT_EQ(ShowBmpForm->Pic->BoundsRect(), (TRect{0, 0, 300, 200}));
   EXPECT_EQ(FPositions.back(), (TPoint{362, 284}));
+  EXPECT_EQ(DescribeAccessible(*ShowBmpForm->Pic).Name, "pic.BMP") << "what a reader says of it";
 
   // Wider than the screen: the first showing clamps to the edge, later ones overhang evenly.
   Application().DestroyForms();
