@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,89 +18,48 @@
 namespace foyer::test {
 namespace {
 
-struct Releaser {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-using Accessible = std::unique_ptr<IAccessible, Releaser>;
-
-std::string Narrow(BSTR text) {
-  if (text == nullptr) return {};
-  const int wide = static_cast<int>(SysStringLen(text));
-  const int length = WideCharToMultiByte(CP_ACP, 0, text, wide, nullptr, 0, nullptr, nullptr);
+std::string Narrow(const std::wstring& text) {
+  const int wide = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, wide, result.data(), length, nullptr, nullptr);
-  SysFreeString(text);
+  WideCharToMultiByte(CP_ACP, 0, text.data(), wide, result.data(), length, nullptr, nullptr);
   return result;
-}
-
-VARIANT Child(long id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  return child;
-}
-
-long StateOf(IAccessible& object, long id) {
-  VARIANT state;
-  VariantInit(&state);
-  return SUCCEEDED(object.get_accState(Child(id), &state)) && state.vt == VT_I4 ? state.lVal : 0;
 }
 
 // An object as a reader says it: its role, its name, and the states a user is told of.
 std::string Spoken(IAccessible& object, long id) {
   static const std::pair<long, const char*> kRoles[] = {
       {ROLE_SYSTEM_PUSHBUTTON, "button"}, {ROLE_SYSTEM_STATICTEXT, "text"},
-      {ROLE_SYSTEM_LIST, "list"},         {ROLE_SYSTEM_LISTITEM, "item"},
-      {ROLE_SYSTEM_TEXT, "edit"},         {ROLE_SYSTEM_COMBOBOX, "combo box"},
-      {ROLE_SYSTEM_ALERT, "alert"},       {ROLE_SYSTEM_CLIENT, "window"},
-      {ROLE_SYSTEM_PROGRESSBAR, "progress bar"}, {ROLE_SYSTEM_GRAPHIC, "picture"}};
-  VARIANT role;
-  VariantInit(&role);
-  std::string spoken = "?";
-  if (SUCCEEDED(object.get_accRole(Child(id), &role)) && role.vt == VT_I4) {
-    spoken = std::to_string(role.lVal);
-    for (const auto& [value, text] : kRoles)
-      if (value == role.lVal) spoken = text;
-  }
-  BSTR name = nullptr;
-  object.get_accName(Child(id), &name);
-  spoken += " \"" + Narrow(name) + "\"";
-  const long state = StateOf(object, id);
-  if ((state & STATE_SYSTEM_UNAVAILABLE) != 0) spoken += " unavailable";
-  if ((state & STATE_SYSTEM_FOCUSED) != 0) spoken += " focused";
+      {ROLE_SYSTEM_LIST, "list"},         {ROLE_SYSTEM_TEXT, "edit"},
+      {ROLE_SYSTEM_COMBOBOX, "combo box"}, {ROLE_SYSTEM_ALERT, "alert"},
+      {ROLE_SYSTEM_CLIENT, "window"}};
+  const ReaderView view = ReadObject(object, id);
+  std::string spoken = std::to_string(view.Role);
+  for (const auto& [role, text] : kRoles)
+    if (role == view.Role) spoken = text;
+  spoken += " \"" + Narrow(view.Name) + "\"";
+  if ((view.State & STATE_SYSTEM_UNAVAILABLE) != 0) spoken += " unavailable";
+  if ((view.State & STATE_SYSTEM_FOCUSED) != 0) spoken += " focused";
   return spoken;
-}
-
-Accessible ClientOf(HWND window) {
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
-                                        reinterpret_cast<void**>(&object)))) {
-    return nullptr;
-  }
-  return Accessible(object);
 }
 
 // What a reader finds in a window, one line an object, children indented below their window:
 // the window's client object and its visible children. A child window is read through its own
 // client object (under Wine the window objects a container hands out carry no role or name).
 void Read(HWND window, const std::string& indent, std::vector<std::string>& lines) {
-  Accessible object = ClientOf(window);
-  if (object == nullptr) {
-    lines.push_back(indent + "(nothing)");
-    return;
-  }
+  Accessible object = ClientObjectOf(window);
+  if (object == nullptr) return;
   lines.push_back(indent + Spoken(*object, CHILDID_SELF));
   long count = 0;
   object->get_accChildCount(&count);
   for (long id = 1; id <= count; ++id) {
     IDispatch* child = nullptr;
-    if (object->get_accChild(Child(id), &child) == S_OK && child != nullptr) {
+    if (object->get_accChild(ChildId(id), &child) == S_OK && child != nullptr) {
       child->Release();  // a window: read below, through its own client object
       continue;
     }
-    if ((StateOf(*object, id) & STATE_SYSTEM_INVISIBLE) != 0) continue;
-    lines.push_back(indent + "  " + Spoken(*object, id));
+    if ((ReadObject(*object, id).State & STATE_SYSTEM_INVISIBLE) == 0)
+      lines.push_back(indent + "  " + Spoken(*object, id));
   }
   for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
@@ -269,9 +227,7 @@ TEST_F(EndToEndAccessibility, AnEntryIsInstalledWithTheKeyboardAloneAndEveryStep
   EXPECT_TRUE(FHeard->Wait("focus: list \"Install\""));
   Press(VK_DOWN, "Down", FMain);
   ASSERT_TRUE(WaitFor([&] { return SendMessageA(FList, LB_GETCURSEL, 0, 0) == 1; }, 5000));
-  BSTR value = nullptr;
-  if (Accessible list = ClientOf(FList)) list->get_accValue(Child(CHILDID_SELF), &value);
-  const std::string selected = Narrow(value);
+  const std::string selected = Narrow(ReadAsScreenReader(FList).Value);
   FTranscript.push_back("  list's value: \"" + selected + "\"");
   EXPECT_EQ(selected.substr(0, 5), "Cards");
   Press(VK_RETURN, "Enter", FMain);

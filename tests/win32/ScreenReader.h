@@ -1,13 +1,13 @@
-// What a screen reader reads of a window's client object through Active Accessibility, from
-// this process or another.
+// What a screen reader reads of a window through Active Accessibility, from this process or
+// another.
 #pragma once
 
 #include "platform/win32/WinApi.h"
 
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
-#include <utility>
 
 namespace foyer::test {
 
@@ -22,29 +22,53 @@ struct ReaderView {
   std::wstring Value;
 };
 
-// The client object's own answers; zeros and empty strings where it gives none. The reader's
-// thread is in COM's apartment, as unmarshalling another process's object takes.
-inline ReaderView ReadAsScreenReader(HWND window) {
-  ReaderView view;
-  const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+struct Releaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+using Accessible = std::unique_ptr<IAccessible, Releaser>;
+
+inline VARIANT ChildId(long id) {
+  VARIANT child{};
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
+}
+
+// A window's client object; null when it gives none. The reader's thread must be in COM's
+// apartment, as unmarshalling another process's object takes.
+inline Accessible ClientObjectOf(HWND window) {
   IAccessible* object = nullptr;
-  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
-                                           reinterpret_cast<void**>(&object)))) {
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    VARIANT answer{};
-    if (SUCCEEDED(object->get_accRole(self, &answer)) && answer.vt == VT_I4)
-      view.Role = answer.lVal;
-    if (SUCCEEDED(object->get_accState(self, &answer)) && answer.vt == VT_I4)
-      view.State = answer.lVal;
-    BSTR text = nullptr;
-    if (SUCCEEDED(object->get_accName(self, &text))) view.Name.assign(text, SysStringLen(text));
-    SysFreeString(std::exchange(text, nullptr));
-    if (SUCCEEDED(object->get_accValue(self, &text))) view.Value.assign(text, SysStringLen(text));
-    SysFreeString(text);
-    object->Release();
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                        reinterpret_cast<void**>(&object)))) {
+    return nullptr;
   }
+  return Accessible(object);
+}
+
+// An object's answers (the object itself, or a simple child of it); zeros and empty strings
+// where it gives none.
+inline ReaderView ReadObject(IAccessible& object, long child = CHILDID_SELF) {
+  ReaderView view;
+  VARIANT answer{};
+  if (SUCCEEDED(object.get_accRole(ChildId(child), &answer)) && answer.vt == VT_I4)
+    view.Role = answer.lVal;
+  if (SUCCEEDED(object.get_accState(ChildId(child), &answer)) && answer.vt == VT_I4)
+    view.State = answer.lVal;
+  for (auto [get, text] : {std::pair{&IAccessible::get_accName, &view.Name},
+                           std::pair{&IAccessible::get_accValue, &view.Value}}) {
+    BSTR answered = nullptr;
+    if (SUCCEEDED((object.*get)(ChildId(child), &answered)) && answered != nullptr)
+      text->assign(answered, SysStringLen(answered));
+    SysFreeString(answered);
+  }
+  return view;
+}
+
+// The client object's own answers, read from a thread put in COM's apartment for the reading.
+inline ReaderView ReadAsScreenReader(HWND window) {
+  const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ReaderView view;
+  if (Accessible object = ClientObjectOf(window)) view = ReadObject(*object);
   if (SUCCEEDED(apartment)) CoUninitialize();
   return view;
 }

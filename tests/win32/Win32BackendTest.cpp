@@ -1316,24 +1316,11 @@ TEST_F(BackendMouseTest, ReadersFindPressAndFollowThePaintedControls) {
   ok->SetBounds(140, 70, 50, 25);
   int clicks = 0;
   scene.picture->OnClick = [&](TComponent*) { ++clicks; };
-  IAccessible* object = nullptr;
-  ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(scene.window, static_cast<DWORD>(OBJID_CLIENT),
-                                                   kIidAccessible, reinterpret_cast<void**>(&object))));
-  const std::unique_ptr<IAccessible, void (*)(IAccessible*)> held(
-      object, [](IAccessible* o) { o->Release(); });
-  const auto child = [](long id) {
-    VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-  };
-  const auto name = [&](long id) {
-    BSTR text = nullptr;
-    std::wstring answer;
-    if (SUCCEEDED(object->get_accName(child(id), &text)) && text != nullptr) answer = text;
-    SysFreeString(text);
-    return answer;
-  };
+  const Accessible held = ClientObjectOf(scene.window);
+  ASSERT_NE(held, nullptr);
+  IAccessible* object = held.get();
+  const auto child = ChildId;
+  const auto name = [&](long id) { return ReadObject(*object, id).Name; };
   // The background and the caption are no children of their own; the child window comes last.
   long count = 0;
   object->get_accChildCount(&count);
