@@ -1353,14 +1353,21 @@ TEST_F(BackendMouseTest, ReadersFindPressAndFollowThePaintedControls) {
   EXPECT_EQ(next.vt == VT_I4 ? next.lVal : -1, 2);
 
   // Events: the caption's change, and the focus that Tab gives the button.
-  static std::vector<std::pair<DWORD, LONG>> events;
+  struct Events {
+    static void CALLBACK Heard(HWINEVENTHOOK, DWORD event, HWND, LONG objectId, LONG childId,
+                               DWORD, DWORD) {
+      if (objectId == OBJID_CLIENT) List().emplace_back(event, childId);
+    }
+    static std::vector<std::pair<DWORD, LONG>>& List() {
+      static std::vector<std::pair<DWORD, LONG>> list;
+      return list;
+    }
+  };
+  std::vector<std::pair<DWORD, LONG>>& events = Events::List();
   events.clear();
-  const HWINEVENTHOOK hook = SetWinEventHook(
-      EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr,
-      [](HWINEVENTHOOK, DWORD event, HWND, LONG objectId, LONG childId, DWORD, DWORD) {
-        if (objectId == OBJID_CLIENT) events.emplace_back(event, childId);
-      },
-      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, Events::Heard,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   scene.label->SetCaption("Setup");
   SetForegroundWindow(scene.window);
   SetFocus(scene.window);
