@@ -88,7 +88,7 @@ testbed_env() {
 testbed_prefix() {
   # The marker's number goes up whenever what this function sets up changes, so that older
   # prefixes are made again.
-  local marker=$WINEPREFIX/.foyer-ready-3
+  local marker=$WINEPREFIX/.foyer-ready-4
   [ -f "$marker" ] && return 0
   rm -rf "$WINEPREFIX"
   echo "testbed: creating the $WINEARCH Wine prefix in $WINEPREFIX" >&2
@@ -113,8 +113,12 @@ testbed_prefix() {
   # start anyway.
   # Managed=N: without a window manager every hide or destroy of a top-level window otherwise
   # blocks for about two seconds.
+  # Keyboard cues off, as Windows has them (Wine's default mask turns them on, and focus
+  # rectangles would show after every click): the mask's first byte without 0x20.
   printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"UserPreferencesMask"=hex:10,00,02,80,12,00,00,00' \
+    '' \
     '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"="alsa"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
     '[HKEY_LOCAL_MACHINE\Software\Wine\Drives]' "\"$FOYER_CD_DRIVE:\"=\"cdrom\"" \
