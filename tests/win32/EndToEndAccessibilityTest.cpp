@@ -221,6 +221,10 @@ TEST_F(EndToEndAccessibility, AnEntryIsInstalledWithTheKeyboardAloneAndEveryStep
   }
   Press(VK_RETURN, "Enter", FMain);
   EXPECT_TRUE(FHeard->Wait("status: \"Install: 4 entries\""));
+  const std::vector<std::string> opened = ReadWindow(FMain);
+  Transcribe("main window with Install open:", opened);
+  for (const char* line : {"list \"Install\"", "button \"Install\"", "button \"ReadMe\""})
+    EXPECT_TRUE(Has(opened, line)) << line;
   // Past the other categories Tab reaches the list.
   for (size_t i = install + 1; i <= categories.size(); ++i)
     Press(VK_TAB, "Tab", FMain);
