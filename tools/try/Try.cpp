@@ -7,7 +7,8 @@
 // headless over the same medium: so the pictures are taken of what the program lists, and a
 // category whose single entry would be played or run is not clicked (a publisher's installer
 // would start). A category whose single entry opens one of Foyer's windows (a viewer, the
-// install dialog) gives a picture of that window, which is then closed as a user closes it.
+// install dialog) gives a picture of that window, which is then closed as a user closes it. A
+// message the program shows instead (a picture it cannot read) is the category's picture.
 // Each picture is a 24-bit .bmp of one window, frame and caption included.
 #include "platform/win32/WinApi.h"
 
@@ -223,6 +224,16 @@ bool HasButtonNamed(HWND window, const std::string& name) {
   return found;
 }
 
+// The text of a message box: its first static control with a text (the icon's has none).
+std::string MessageText(HWND box) {
+  for (HWND child = FindWindowExA(box, nullptr, "Static", nullptr); child != nullptr;
+       child = FindWindowExA(box, child, "Static", nullptr)) {
+    char text[512] = {};
+    if (GetWindowTextA(child, text, sizeof text) > 0) return text;
+  }
+  return {};
+}
+
 void PostClick(HWND window, POINT at) {
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
@@ -265,22 +276,49 @@ int Run(int argc, char** argv) {
   HWND list = FindDescendant(main, "ListBox");
   Require(list != nullptr, "the main window has no list");
 
+  // A message the program shows (a picture it cannot read, say) is what its user sees instead:
+  // kept as the category's picture and answered with OK.
+  HWND message = nullptr;
+  const auto isMessageUp = [&] { return (message = foyer.Window("#32770")) != nullptr; };
+  const auto keepMessage = [&](const std::string& name, const Category& category) {
+    SaveBmp(Settled(message, "a message"), pictures, name,
+            "a click on " + category.Name + " shows the message \"" + MessageText(message) +
+                "\"");
+    HWND ok = FindDescendant(message, "Button");
+    Require(ok != nullptr, "the message has no button");
+    PostMessageA(ok, BM_CLICK, 0, 0);
+    Require(WaitFor([&] { return !isMessageUp() && IsWindowEnabled(main); }, kStepMs),
+            "the message did not close");
+  };
+
   for (size_t i = 0; i < categories.size(); ++i) {
     const Category& category = categories[i];
     const std::string name = TwoDigits(i + 1) + "-" + category.Name;
     if (!category.Rows.empty()) {
       PostClick(main, category.Middle);
-      Require(WaitFor([&] { return IsWindowVisible(list) && ListRows(list) == category.Rows; },
-                      kStepMs),
+      const auto isListed = [&] {
+        return IsWindowVisible(list) && ListRows(list) == category.Rows;
+      };
+      Require(WaitFor([&] { return isListed() || isMessageUp(); }, kStepMs),
               "the list of " + category.Name + " did not show its rows");
+      if (message != nullptr) {
+        keepMessage(name, category);
+        continue;
+      }
       SaveBmp(Settled(main, "the list of " + category.Name), pictures, name,
               "the list of " + category.Name + " (" + std::to_string(category.Rows.size()) +
                   (category.Rows.size() == 1 ? " row)" : " rows)"));
     } else if (category.Window != nullptr) {
       PostClick(main, category.Middle);
       HWND window = nullptr;
-      Require(WaitFor([&] { return (window = foyer.Window(category.Window)) != nullptr; }, kStepMs),
+      Require(WaitFor([&] { return (window = foyer.Window(category.Window)) != nullptr ||
+                                   isMessageUp(); },
+                      kStepMs),
               "a click on " + category.Name + " did not open its window");
+      if (window == nullptr) {
+        keepMessage(name, category);
+        continue;
+      }
       SaveBmp(Settled(window, category.ActsAtOnce), pictures, name,
               category.Name + " acts at once: " + category.ActsAtOnce);
       CloseWindowOf(window, category.Window);
