@@ -10,7 +10,7 @@
 
 FOYER_SOURCE=${FOYER_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 FOYER_BUILD=${FOYER_BUILD:-$FOYER_SOURCE/build}
-FOYER_WINE=$FOYER_BUILD/wine
+FOYER_WINE=${FOYER_WINE:-$FOYER_BUILD/wine}
 
 _testbed_xvfb_pids=()
 
@@ -167,16 +167,17 @@ testbed_pixels_per_inch() {
 
 # Starts an Xvfb of its own on a free display with the given colour depth (8, 16 or 24) and
 # points DISPLAY at it. Depth 8 gives 8 bits per pixel to programs, 24 gives 32.
+# FOYER_XSERVER=Xephyr starts a window of that depth on the current display instead.
 testbed_xvfb() {
-  local depth=${1:-24} size=${2:-1024x768}
+  local depth=${1:-24} size=${2:-1024x768} server=${FOYER_XSERVER:-Xvfb}
   local numfile
   numfile=$(mktemp "$TMPDIR/xvfb.XXXXXX")
-  Xvfb -displayfd 3 -screen 0 "${size}x${depth}" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  "$server" -displayfd 3 -screen 0 "${size}x${depth}" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
   _testbed_xvfb_pids+=($!)
   local deadline=$((SECONDS + 20))
   while [ ! -s "$numfile" ]; do
     if [ $SECONDS -ge $deadline ] || ! kill -0 "$!" 2>/dev/null; then
-      echo "testbed: Xvfb did not start" >&2
+      echo "testbed: $server did not start" >&2
       return 1
     fi
     sleep 0.05
