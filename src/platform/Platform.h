@@ -117,7 +117,9 @@ class IFileSystem {
   // replacement's bytes and attributes, read-only included, and the name replacement is gone.
   // Pass replaced as the folder's listing names it: Wine gives the result the letter case it is
   // handed. When the replace fails (replaced is missing, a folder, read-only or in
-  // use), replaced is left as it was and replacement is removed.
+  // use), replaced is left as it was and replacement is removed. The replacement's bytes reach
+  // the disk before it takes the name, and the move is written through: a power cut at any time
+  // leaves the old file or the new one whole under the name.
   virtual uint32_t ReplaceFile(const std::string& replaced, const std::string& replacement) = 0;
   // Removes a file (never a folder).
   virtual uint32_t DeleteFile(const std::string& path) = 0;

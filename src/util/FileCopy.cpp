@@ -44,7 +44,10 @@ FolderParts ReadFolder(IFileSystem& fs, const std::string& folder) {
 // A file that replaces an earlier one is first written beside it under one of these names:
 // "~fy1.tmp", "~fy2.tmp", ... Short, so that it keeps within the path limit about as far as the
 // name it stands in for; the first that neither the entry nor the target folder holds is taken.
-constexpr int kTempNames = 100;
+// A copy killed part way (the program ended, the power cut) leaves its temporary file behind,
+// and later installs step over it; there are more names than a FAT folder can hold entries
+// (65,534), so such files can never use them all up and block an install into their folder.
+constexpr int kTempNames = 65536;
 
 bool IsAmong(const std::string& name, const std::vector<DirEntry>& files) {
   for (const DirEntry& file : files) {

@@ -196,6 +196,20 @@ TEST_F(FileCopyTest, ReplacingCopyThatCannotEndLeavesTheEarlierFile) {
   }
 }
 
+// A power cut after a reinstall finds each replaced file whole, and the temporary files that
+// installs cut off earlier left in the folder, however many, do not stop it.
+TEST_F(FileCopyTest, ReplacedFileSurvivesAPowerCutAndLeftTemporaryFilesNeverBlockAnInstall) {
+  const std::string folder = "C:\\Games\\Game\\";
+  Fs().WriteFile(folder + "a.txt", "an older alpha");
+  const int left = 150;
+  for (int number = 1; number <= left; ++number)
+    Fs().WriteFile(folder + "~fy" + std::to_string(number) + ".tmp", "left by a cut");
+  ASSERT_TRUE(CopyTree("D:\\Game", "C:\\Games\\Game"));
+  Fs().CutPower();
+  EXPECT_EQ(Fs().ReadBack(folder + "a.txt"), "alpha");
+  EXPECT_FALSE(Fs().FileExists(folder + "~fy" + std::to_string(left + 1) + ".tmp"));
+}
+
 // A target folder whose listing fails, or is cut short, cannot check the files: the copy fails
 // and every written file stays.
 TEST_F(FileCopyTest, TargetListingThatFailsKeepsEveryWrittenFile) {

@@ -323,6 +323,30 @@ TEST_F(MemoryFaults, ReplacingAFileGivesItsSpaceBackAndOtherDrivesHaveTheirOwn) 
 
 using MemoryCopy = MemoryFsTest;
 
+// A copy's bytes sit in the cache until a power cut takes them; a replace flushed its file
+// before it moved it, so the name keeps the new bytes.
+TEST_F(MemoryFaults, PowerCutEmptiesCopiedFilesButNotReplacedOnes) {
+  FFs.WriteFile("D:\\new.txt", "new bytes");
+  FFs.WriteFile("C:\\set-up.txt", "set up");
+  FFs.WriteFile("C:\\over.txt", "old bytes");
+  FFs.WriteFile("C:\\replaced.txt", "old bytes");
+  ASSERT_EQ(FFs.CopyFile("D:\\new.txt", "C:\\copied.txt", true), kErrNone);
+  ASSERT_EQ(FFs.CopyFile("D:\\new.txt", "C:\\over.txt", false), kErrNone);
+  ASSERT_EQ(FFs.CopyFile("D:\\new.txt", "C:\\new.tmp", true), kErrNone);
+  ASSERT_EQ(FFs.ReplaceFile("C:\\replaced.txt", "C:\\new.tmp"), kErrNone);
+  FFs.SetFreeSpace('C', 0);
+  FFs.CutPower();
+  const std::vector<std::pair<std::string, std::string>> after = {
+      {"C:\\copied.txt", ""},        {"C:\\over.txt", ""},
+      {"C:\\replaced.txt", "new bytes"}, {"C:\\set-up.txt", "set up"},
+      {"D:\\new.txt", "new bytes"},
+  };
+  for (const auto& [path, bytes] : after)
+    EXPECT_EQ(Read(FFs, path), bytes) << path;
+  // What the cut took is free again.
+  EXPECT_EQ(FFs.CopyFile("C:\\set-up.txt", "C:\\again.txt", true), kErrNone);
+}
+
 TEST_F(MemoryCopy, TargetGetsTheSourceAttributesAndTheArchiveBit) {
   FFs.WriteFile("D:\\sys.dat", "s");
   FFs.SetAttributes("D:\\sys.dat", faHidden | faSysFile);

@@ -25,6 +25,9 @@ struct Node {
   // A folder whose listing fails with ListFault after ListedEntries entries.
   uint32_t ListFault = kErrNone;
   size_t ListedEntries = 0;
+  // Whether the file's bytes are on the disk, or still in the system's cache, where a power cut
+  // loses them.
+  bool IsOnDisk = true;
 
   bool IsFolder() const { return (Attr & faDirectory) != 0; }
 };
@@ -279,6 +282,7 @@ uint32_t MemoryFileSystem::CopyFile(const std::string& source, const std::string
   const uint32_t attr = (from.Target->Attr & kSettableAttrs) | faArchive;
   Node& written = existing != nullptr ? *existing : AddChild(*to.Parent, to.Name, attr);
   written.Attr = attr;
+  written.IsOnDisk = false;
   std::optional<uint64_t>& freeSpace = to.OnDrive->FreeSpace;
   // Replacing a file frees its old size first.
   if (freeSpace) *freeSpace += written.Data.size();
@@ -331,6 +335,8 @@ uint32_t MemoryFileSystem::ReplaceFile(const std::string& replaced,
     if (to.OnDrive->FreeSpace) *to.OnDrive->FreeSpace += to.Target->Data.size();
     to.Target->Data = std::move(from.Target->Data);
     to.Target->Attr = from.Target->Attr;
+    // Flushed before it took the name, and the move written through.
+    to.Target->IsOnDisk = true;
   } else if (from.OnDrive->FreeSpace) {
     *from.OnDrive->FreeSpace += from.Target->Data.size();
   }
@@ -472,6 +478,26 @@ void MemoryFileSystem::WriteFile(const std::string& path, const std::string& byt
   if (file == nullptr) file = &AddChild(folder, names.back(), faArchive);
   if (file->IsFolder()) throw std::invalid_argument("MemoryFileSystem: a folder: " + path);
   file->Data = bytes;
+  file->IsOnDisk = true;
+}
+
+void MemoryFileSystem::CutPower() {
+  for (auto& [letter, drive] : FDrives) {
+    std::vector<Node*> folders{&drive->Top};
+    while (!folders.empty()) {
+      Node* folder = folders.back();
+      folders.pop_back();
+      for (auto& child : folder->Children) {
+        if (child->IsFolder()) {
+          folders.push_back(child.get());
+        } else if (!child->IsOnDisk) {
+          if (drive->FreeSpace) *drive->FreeSpace += child->Data.size();
+          child->Data.clear();
+          child->IsOnDisk = true;
+        }
+      }
+    }
+  }
 }
 
 void MemoryFileSystem::MakeDir(const std::string& path) {

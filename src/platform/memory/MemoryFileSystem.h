@@ -93,6 +93,11 @@ class MemoryFileSystem final : public IFileSystem {
   void SetFreeSpace(char letter, uint64_t bytes);
   // Room without limit again.
   void ClearFreeSpace(char letter);
+  // What a power cut leaves: a file whose bytes a copy wrote into the system's cache and that
+  // was never flushed keeps its name but loses its bytes, as a journaling file system brings it
+  // back. A file put in place by ReplaceFile was flushed before it was moved, and the move
+  // written through: it keeps its bytes. Files the set-up calls write are on the disk.
+  void CutPower();
 
  private:
   memoryfs::Drive* FindDrive(char letter);
