@@ -34,6 +34,9 @@ constexpr size_t kRowChars = 57;
 // A list longer than this is hard to find one's way in.
 constexpr size_t kManyRows = 500;
 
+// What is read of a rich text or a media file: its header, and a margin.
+constexpr uint64_t kHeadBytes = 4096;
+
 // Acts on nothing: says what would have been done.
 class TRecordingActions final : public IEntryActions {
  public:
@@ -443,6 +446,15 @@ TReport CheckMedium(const std::string& root) {
   MainForm = nullptr;
   headless.ModalHook = nullptr;
   return report;
+}
+
+uint64_t CheckedBytes(const std::string& name) {
+  // As CheckFile and CheckReadme read them, and as the program reads pictures and readmes.
+  const std::string lower = LowerStr(name);
+  const std::string ext = ExtensionOf(name);
+  if (ext == "bmp" || ext == "txt" || ext == "readme" || lower == "readme") return UINT64_MAX;
+  if (ext == "rtf" || ext == "wav" || ext == "avi" || ext == "mid") return kHeadBytes;
+  return 0;
 }
 
 int ExitCodeOf(const TReport& report) {
