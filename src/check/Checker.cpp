@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "main/EntryActions.h"
 #include "main/EntryNotes.h"
@@ -211,6 +212,18 @@ class TChecker {
           "Split the category into smaller ones.");
     }
     const FindResult found = FindFiles(FFs, JoinPath(folder, "*"), faAnyFile);
+    // The files whose first lines are rows' descriptions, as the program finds them: not the
+    // category's own readme, which describes no row.
+    std::set<std::string> descriptions;
+    for (const DirEntry& entry : found.Entries) {
+      if (entry.Name == "." || entry.Name == "..") continue;
+      const std::string file =
+          FirstFileOf(DescriptionFiles(folder, entry.Name, (entry.Attr & faDirectory) != 0));
+      if (!file.empty()) descriptions.insert(LowerStr(file));
+    }
+    const auto isDescription = [&](const std::string& path) {
+      return descriptions.count(LowerStr(path)) != 0;
+    };
     for (const DirEntry& entry : found.Entries) {
       if (entry.Name == "." || entry.Name == "..") continue;
       const std::string path = JoinPath(folder, entry.Name);
@@ -221,26 +234,24 @@ class TChecker {
         CheckInstallTree(path, PathLength(entry.Name) + 1, path);
         for (const char* readme : {"readme", "readme.txt"}) {
           const std::string notes = JoinPath(path, readme);
-          if (FFs.FileExists(notes)) CheckReadme(notes, readme == std::string("readme"));
+          if (FFs.FileExists(notes)) CheckReadme(notes, isDescription(notes));
         }
         const std::string preview = JoinPath(path, "viewme.bmp");
         if (FFs.FileExists(preview)) CheckPicture(preview, TSeverity::Error);
         continue;
       }
-      CheckFile(path, entry.Name);
+      CheckFile(path, entry.Name, isDescription(path));
     }
   }
 
   // A file of a category by its kind.
-  void CheckFile(const std::string& path, const std::string& name) {
+  void CheckFile(const std::string& path, const std::string& name, bool isDescription) {
     const std::string lower = LowerStr(name);
     const std::string ext = ExtensionOf(name);
     if (ext == "bmp") {
       CheckPicture(path, TSeverity::Error);
-    } else if (lower == "readme" || ext == "readme") {
-      CheckReadme(path, true);
-    } else if (ext == "txt") {
-      CheckReadme(path, lower == "readme.txt");
+    } else if (lower == "readme" || ext == "readme" || ext == "txt") {
+      CheckReadme(path, isDescription);
     } else if (ext == "rtf") {
       if (Head(path, 5) != "{\\rtf") {
         Add(TSeverity::Warning, path,

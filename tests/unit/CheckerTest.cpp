@@ -101,6 +101,24 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
   }
 }
 
+TEST(CheckerTest, OnlyARowsOwnDescriptionIsMeasuredAgainstTheList) {
+  const std::string line(80, 'x');
+  const struct {
+    std::string File;
+    bool IsNoted;
+  } cases[] = {{"Install\\readme.txt", false},  // the category's own: no row shows it
+               {"Install\\Atlas.readme", true},  // beside the entry, before its own
+               {"Install\\Atlas\\readme", true},  // inside, before its readme.txt
+               {"Install\\Atlas\\readme.txt", true}};
+  for (const auto& c : cases) {
+    DemoMedium medium;
+    medium.Platform.Fs.WriteFile("D:\\cd\\" + c.File, line + "\r\nmore");
+    const std::vector<std::string> found = Problems(CheckMedium("D:\\cd"));
+    EXPECT_EQ(std::count(found.begin(), found.end(), "note D:\\cd\\" + c.File), c.IsNoted)
+        << c.File;
+  }
+}
+
 TEST(CheckerTest, NamesInEveryScriptOpenAndTextsAreTakenAsTheyWereSavedOnLinuxFolders) {
   const test::TempFolder folder;
   const std::string wave("RIFF\0\0\0\0WAVE", 12);
