@@ -377,10 +377,32 @@ class TChecker {
   IFileSystem& FFs;
 };
 
+// The program-wide values a check sets (the command line, the main form, the answer to modal
+// windows), given back when it ends, however it ends; the forms it made are gone.
+class TProgramGuard {
+ public:
+  TProgramGuard()
+      : FArgs(ProgramArgs()), FMainForm(MainForm), FModalHook(Headless().ModalHook) {}
+  ~TProgramGuard() {
+    Application().DestroyForms();
+    MainForm = FMainForm;
+    Headless().ModalHook = FModalHook;
+    ProgramArgs() = FArgs;
+  }
+  TProgramGuard(const TProgramGuard&) = delete;
+  TProgramGuard& operator=(const TProgramGuard&) = delete;
+
+ private:
+  TProgramArgs FArgs;
+  TMainForm* FMainForm;
+  std::function<int32_t(TForm&)> FModalHook;
+};
+
 }  // namespace
 
 TReport CheckMedium(const std::string& root) {
   TReport report;
+  const TProgramGuard guard;
   HeadlessBackend& headless = Headless();
   headless.Errors.clear();
   // Any window that comes up as modal is answered with Cancel.
@@ -453,9 +475,6 @@ TReport CheckMedium(const std::string& root) {
   checker.CheckTopFolders();
   for (const TCheckedCategory& category : report.Categories)
     checker.CheckCategory(category);
-  Application().DestroyForms();
-  MainForm = nullptr;
-  headless.ModalHook = nullptr;
   return report;
 }
 
