@@ -133,6 +133,12 @@ bool SplitInside(const std::string& path, std::vector<std::string>& names) {
   return true;
 }
 
+// libarchive's message, which it may not have.
+std::string ErrorOf(archive* reader) {
+  const char* message = archive_error_string(reader);
+  return message != nullptr ? message : "it cannot be read as a disc image or a zip file";
+}
+
 std::string Failure(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
 }
@@ -166,7 +172,7 @@ void TUnpackedMedium::Unpack(const std::string& path, const TUnpackLimits& limit
   // An image's names as Windows shows them: Joliet, else the short names, never Rock Ridge.
   archive_read_set_options(reader.get(), "iso9660:!rockridge");
   if (archive_read_open_filename(reader.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) {
-    FError = archive_error_string(reader.get());
+    FError = ErrorOf(reader.get());
     return;
   }
   // The files written so far by their paths inside, with their sizes, for an image's entries
@@ -189,7 +195,7 @@ void TUnpackedMedium::Unpack(const std::string& path, const TUnpackLimits& limit
     if (status == ARCHIVE_EOF) break;
     // A warning (a name libarchive could not convert, say) leaves the entry readable.
     if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
-      FError = archive_error_string(reader.get());
+      FError = ErrorOf(reader.get());
       return;
     }
     const char* raw = archive_entry_pathname(entry);
@@ -288,7 +294,7 @@ void TUnpackedMedium::Unpack(const std::string& path, const TUnpackLimits& limit
         const int read = archive_read_data_block(reader.get(), &block, &length, &offset);
         if (read == ARCHIVE_EOF) break;
         if (read != ARCHIVE_OK && read != ARCHIVE_WARN) {
-          FError = archive_error_string(reader.get());
+          FError = ErrorOf(reader.get());
           return;
         }
         const uint64_t end = static_cast<uint64_t>(offset) + length;
