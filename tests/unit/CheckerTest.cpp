@@ -196,20 +196,15 @@ void WriteArchive(const std::string& path, const std::vector<TArchived>& entries
   const std::string locale = setlocale(LC_CTYPE, nullptr);
   setlocale(LC_CTYPE, "C.UTF-8");
   archive* writer = archive_write_new();
-  if (isImage) {
-    archive_write_set_format_iso9660(writer);
-  } else {
-    archive_write_set_format_zip(writer);
-    archive_write_set_options(writer, "zip:hdrcharset=UTF-8");
-  }
+  isImage ? archive_write_set_format_iso9660(writer) : archive_write_set_format_zip(writer);
+  archive_write_set_options(writer, "zip:hdrcharset=UTF-8");
   archive_write_open_filename(writer, path.c_str());
   for (const TArchived& item : entries) {
     archive_entry* entry = archive_entry_new();
     archive_entry_set_pathname(entry, item.Name.c_str());
     const bool isFolder = item.Name.ends_with("/");
-    archive_entry_set_filetype(entry, isFolder           ? AE_IFDIR
-                                      : item.Link.empty() ? AE_IFREG
-                                                          : AE_IFLNK);
+    archive_entry_set_filetype(entry, isFolder ? AE_IFDIR : item.Link.empty() ? AE_IFREG
+                                                                                : AE_IFLNK);
     archive_entry_set_perm(entry, item.Mode);
     if (!item.Link.empty()) archive_entry_set_symlink(entry, item.Link.c_str());
     archive_entry_set_size(entry, static_cast<la_int64_t>(item.Bytes.size()));
@@ -221,16 +216,12 @@ void WriteArchive(const std::string& path, const std::vector<TArchived>& entries
   setlocale(LC_CTYPE, locale.c_str());
 }
 
-struct TRun {
-  int Code = -1;  // the exit code, -1 when a signal ended it
-  std::string Out;
-};
-
-// foyer-check run on a medium with its own TMPDIR, what it prints on both streams together;
-// started is given its process once it runs.
-TRun RunCheck(const std::string& tmp, const std::string& out, std::vector<std::string> args,
-              rlim_t fileSize = RLIM_INFINITY, int signal = 0,
-              const std::function<void()>& started = {}) {
+// foyer-check run on a medium with its own TMPDIR: its exit code (minus the signal that ended
+// it), and what it prints on both streams together; started is called once it runs.
+std::pair<int, std::string> RunCheck(const std::string& tmp, const std::string& out,
+                                     std::vector<std::string> args,
+                                     rlim_t fileSize = RLIM_INFINITY, int signal = 0,
+                                     const std::function<void()>& started = {}) {
   args.insert(args.begin(), FOYER_CHECK_PROGRAM);
   const pid_t child = fork();
   if (child == 0) {
@@ -251,12 +242,9 @@ TRun RunCheck(const std::string& tmp, const std::string& out, std::vector<std::s
   if (signal != 0) kill(child, signal);
   int status = 0;
   waitpid(child, &status, 0);
-  TRun run;
-  run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   std::stringstream text;
   text << std::ifstream(out).rdbuf();
-  run.Out = text.str();
-  return run;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), text.str()};
 }
 
 // Whether the unpacked tree holds only folders and files of this user's: none a link, a device,
@@ -292,10 +280,13 @@ TEST(CheckerTest, HostileArchivesGiveAReportOrACleanRefusalAndLeaveNothingBehind
     std::string Printed;  // in what it prints
     std::string Never;    // nowhere in it
   } cases[] = {
-      {"link out", "a.zip", {{"Install/Tools/readme.txt", "Tools"}, {"Install/Tools/etc", "", 0777, "/etc"}},
+      {"link out", "a.zip",
+       {{"Install/Tools/readme.txt", "Tools"}, {"Install/Tools/etc", "", 0777, "/etc"}},
        {}, RLIM_INFINITY, 0, "Left out: 1 entry", "passwd"},
-      {"readme a link", "a.zip", {{"Install/Tools/a.exe", "MZ"}, {"Install/Tools/readme", "", 0777, "/etc/passwd"},
-                                  {"Install/Other/b.exe", "MZ"}},
+      {"readme a link", "a.zip",
+       {{"Install/Tools/a.exe", "MZ"},
+        {"Install/Tools/readme", "", 0777, "/etc/passwd"},
+        {"Install/Other/b.exe", "MZ"}},
        {}, RLIM_INFINITY, 0, "\n     Tools\n", "root:"},
       {"/dev/zero", "a.zip", {{"Video/zero.avi", "", 0777, "/dev/zero"}}, {}, RLIM_INFINITY, 1,
        "Left out: 1 entry", "foyer-check:"},
@@ -334,23 +325,26 @@ TEST(CheckerTest, HostileArchivesGiveAReportOrACleanRefusalAndLeaveNothingBehind
     WriteArchive(file, entries);
     std::vector<std::string> args = c.Options;
     args.push_back(file);
-    const TRun run = RunCheck(tmp, work.Path() + "/out.txt", args, c.FileSize);
-    EXPECT_EQ(run.Code, c.Code) << c.Name << "\n" << run.Out;
-    EXPECT_NE(run.Out.find(c.Printed), std::string::npos) << c.Name << "\n" << run.Out;
-    EXPECT_EQ(run.Out.find(c.Never), std::string::npos) << c.Name << "\n" << run.Out;
+    const auto [code, out] = RunCheck(tmp, work.Path() + "/out.txt", args, c.FileSize);
+    EXPECT_EQ(code, c.Code) << c.Name << "\n" << out;
+    EXPECT_NE(out.find(c.Printed), std::string::npos) << c.Name << "\n" << out;
+    EXPECT_EQ(out.find(c.Never), std::string::npos) << c.Name << "\n" << out;
     EXPECT_TRUE(std::filesystem::is_empty(tmp)) << c.Name;
-    // What is unpacked is tame, and what the checker does not read costs nothing on disk.
-    if (c.FileSize != RLIM_INFINITY) continue;
+    // What is unpacked is tame, its files are of their sizes, and what the checker does not read
+    // of them costs nothing on disk.
+    if (c.Code == 2) continue;
     const std::string unpacked = work.Path() + "/unpacked";
     mkdir(unpacked.c_str(), 0700);
-    TUnpackLimits limits;
-    if (c.Options.size() == 2) (c.Options[0] == "--max-size" ? limits.Bytes : limits.Entries) = 2;
     PosixPlatform posix;
     const ScopedPlatform scoped(posix.Get());
-    const TUnpackedMedium medium(file, unpacked, limits);
+    const TUnpackedMedium medium(file, unpacked);
     uint64_t onDisk = 0;
     uint64_t sizes = 0;
+    uint64_t expected = 0;
+    for (const TArchived& item : entries)
+      expected += item.Link.empty() ? item.Bytes.size() : 0;
     EXPECT_TRUE(IsTame(unpacked, onDisk, sizes)) << c.Name;
+    EXPECT_EQ(sizes, expected) << c.Name;
     EXPECT_LT(onDisk, 1u << 20) << c.Name;
     RemoveTree(unpacked);
     EXPECT_FALSE(std::filesystem::exists(unpacked)) << c.Name;
@@ -367,12 +361,14 @@ TEST(CheckerTest, AnArchiveCheckStoppedBySignalLeavesNothingBehind) {
     mkfifo(fifo.c_str(), 0600);
     const int watch = inotify_init1(IN_CLOEXEC);
     inotify_add_watch(watch, tmp.c_str(), IN_CREATE);
-    const TRun run = RunCheck(tmp, work.Path() + "/out.txt", {fifo}, RLIM_INFINITY, signal, [&] {
+    const auto wait = [&] {
       char event[sizeof(inotify_event) + NAME_MAX + 1];
       EXPECT_GT(read(watch, event, sizeof event), 0);
-    });
+    };
+    const auto [code, out] =
+        RunCheck(tmp, work.Path() + "/out.txt", {fifo}, RLIM_INFINITY, signal, wait);
     close(watch);
-    EXPECT_EQ(run.Code, -signal) << run.Out;
+    EXPECT_EQ(code, -signal) << out;
     EXPECT_TRUE(std::filesystem::is_empty(tmp)) << signal;
   }
 }

@@ -7,15 +7,16 @@
 #include <cdio/bytesex.h>
 #include <cdio/iso9660.h>
 #include <cdio/logging.h>
-#include <sys/xattr.h>
-
 #include <dirent.h>
 #include <fcntl.h>
+#include <langinfo.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -155,11 +156,34 @@ int WriteAt(int fd, const char* bytes, size_t count, off_t offset) {
   return 0;
 }
 
+
+// While it lives, characters are UTF-8, so that libarchive gives an image's Joliet names
+// (UTF-16) and a zip's UTF-8 names as the UTF-8 that the folder's file system takes for the
+// program's own, whatever this user's locale is; a zip's names in a code page keep their bytes.
+class TUtf8Names {
+ public:
+  TUtf8Names() : FSaved(setlocale(LC_CTYPE, nullptr)) {
+    for (const char* locale : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+      if (setlocale(LC_CTYPE, locale) != nullptr &&
+          std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) {
+        return;
+      }
+    }
+  }
+  ~TUtf8Names() { setlocale(LC_CTYPE, FSaved.c_str()); }
+  TUtf8Names(const TUtf8Names&) = delete;
+  TUtf8Names& operator=(const TUtf8Names&) = delete;
+
+ private:
+  std::string FSaved;
+};
+
 }  // namespace
 
 TUnpackedMedium::TUnpackedMedium(const std::string& path, const std::string& folder,
                                  const TUnpackLimits& limits)
     : FFolder(folder) {
+  const TUtf8Names names;
   Unpack(path, limits);
   if (FError.empty()) KeepAttributes(path);
 }
@@ -339,7 +363,9 @@ void TUnpackedMedium::KeepAttributes(const std::string& medium) {
     if (!entry.IsHidden && (name.empty() || name[0] != '.')) continue;
     const std::string value = DosAttribValue(entry.IsHidden ? uint32_t(faHidden) : 0);
     const std::string path = FFolder + "/" + entry.Path;
-    if (lsetxattr(path.c_str(), kDosAttribName, value.data(), value.size(), 0) != 0) {
+    // An entry that was left out (a link) has nothing to hide.
+    if (lsetxattr(path.c_str(), kDosAttribName, value.data(), value.size(), 0) != 0 &&
+        errno != ENOENT) {
       FError = "cannot keep the hidden attribute of " + entry.Path + " in " + FFolder + ": " +
                std::strerror(errno) +
                (errno == ENOTSUP ? " (set TMPDIR to a folder on a file system that has them)" : "");

@@ -19,14 +19,12 @@
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #else
-#include <langinfo.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -107,16 +105,6 @@ int InPrivateFolder(const std::function<int(const std::string&)>& work) {
   sigprocmask(SIG_UNBLOCK, &ended, nullptr);
   raise(signal);
   return 2;
-}
-
-// A locale whose characters are UTF-8, so that libarchive gives an image's Joliet names (UTF-16)
-// and a zip's UTF-8 names as the UTF-8 that the folder's file system takes for the program's own,
-// whatever this user's locale is.
-void UseUtf8Names() {
-  for (const char* locale : {"C.UTF-8", "C.utf8", "en_US.UTF-8", ""}) {
-    if (setlocale(LC_CTYPE, locale) != nullptr && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
-      return;
-  }
 }
 
 bool ParseCount(const char* text, uint64_t& count) {
@@ -256,7 +244,6 @@ int main(int argc, char** argv) {
   if (S_ISDIR(status.st_mode)) return check(resolved, nullptr);
   // A disc image or a zip file is checked as the folder it unpacks to, its paths shown inside it.
   return InPrivateFolder([&](const std::string& folder) {
-    UseUtf8Names();
     // A write past the file-size limit fails with its error rather than ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
     // Names are told by the rules of the program, which take its platform.
