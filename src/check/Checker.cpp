@@ -38,25 +38,6 @@ constexpr size_t kManyRows = 500;
 // What is read of a rich text or a media file: its header, and a margin.
 constexpr uint64_t kHeadBytes = 4096;
 
-// Acts on nothing: says what would have been done.
-class TRecordingActions final : public IEntryActions {
- public:
-  std::vector<std::string> Done;
-
-  void Install(const TEntryRef& entry) override { Done.push_back("installs " + entry.Name); }
-  void Play(const TEntryRef& entry, TMPDeviceType device) override {
-    Done.push_back("plays " + entry.Name + " on " + DeviceTypeName(device));
-  }
-  void Run(const TEntryRef& entry) override { Done.push_back("runs " + entry.Name); }
-  void ShowPicture(const TEntryRef& entry) override { Done.push_back("shows " + entry.Name); }
-  void ViewText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
-  void ViewRichText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
-  void ShowNotes(const TEntryRef& entry) override { Done.push_back("notes of " + entry.Name); }
-  void ShowPreview(const TEntryRef& entry) override {
-    Done.push_back("preview of " + entry.Name);
-  }
-};
-
 // The first bytes of a file, or empty when it cannot be read.
 std::string Head(const std::string& path, size_t count) {
   uint32_t error = kErrNone;
