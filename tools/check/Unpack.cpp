@@ -144,6 +144,13 @@ std::string Failure(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
 }
 
+struct TFile {
+  int Fd;
+  ~TFile() {
+    if (Fd >= 0) close(Fd);
+  }
+};
+
 int WriteAt(int fd, const char* bytes, size_t count, off_t offset) {
   while (count > 0) {
     const ssize_t done = pwrite(fd, bytes, count, offset);
@@ -155,7 +162,6 @@ int WriteAt(int fd, const char* bytes, size_t count, off_t offset) {
   }
   return 0;
 }
-
 
 // While it lives, characters are UTF-8, so that libarchive gives an image's Joliet names
 // (UTF-16) and a zip's UTF-8 names as the UTF-8 that the folder's file system takes for the
@@ -261,38 +267,34 @@ void TUnpackedMedium::Unpack(const std::string& path, const TUnpackLimits& limit
       }
       continue;
     }
+    // Another name of a file written before (an image's files that share their contents), else
+    // a file of its own; anything else is left out.
     std::vector<std::string> target;
-    const bool isCopy = link != nullptr && SplitInside(link, target) && !target.empty();
+    std::string key;
+    if (link != nullptr && SplitInside(link, target)) {
+      for (const std::string& name : target)
+        key += (key.empty() ? "" : "/") + name;
+    }
+    const auto found = files.find(key);
+    const bool isCopy = link != nullptr && found != files.end();
     if (type != AE_IFREG || (link != nullptr && !isCopy)) {
       ++FLeftOut;
       continue;
     }
     // A file of this user's, never a set-id one, and never through a link (none is made).
-    const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const TFile file{
+        open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600)};
+    const int fd = file.Fd;
     if (fd < 0) {
       FError = Failure("cannot write " + host, errno);
       return;
     }
-    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* held) {
-      close(*held);
-      delete held;
-    });
     const uint64_t wanted = CheckedBytes(names.back());
     uint64_t size = 0;
     int error = 0;
     if (isCopy) {
-      // Another name of a file written before: its size, and what the checker reads of it.
-      std::string from = FFolder;
-      std::string key;
-      for (const std::string& name : target) {
-        from += "/" + name;
-        key += (key.empty() ? "" : "/") + name;
-      }
-      const auto found = files.find(key);
-      if (found == files.end()) {
-        ++FLeftOut;
-        continue;
-      }
+      // Its size, and what the checker reads of it, from the file written before.
+      const std::string from = FFolder + "/" + key;
       size = found->second;
       if (overBytes(size)) return;
       const int in = open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
