@@ -30,8 +30,8 @@ start=$EPOCHREALTIME
 TMPDIR=$temp "$check" "$image" >"$work/report.txt" 2>&1 &
 pid=$!
 while kill -0 "$pid" 2>/dev/null; do
-  used=$(du -s -B1 "$temp" 2>/dev/null | cut -f1 | tail -n 1)
-  [ "${used:-0}" -gt "$peak" ] && peak=$used
+  used=$(du -s -B1 "$temp" 2>/dev/null | cut -f1 | tail -n 1 || true)
+  if [ "${used:-0}" -gt "$peak" ]; then peak=$used; fi
 done
 status=0
 wait "$pid" || status=$?
