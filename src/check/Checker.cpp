@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "main/EntryActions.h"
 #include "main/EntryNotes.h"
@@ -34,24 +35,8 @@ constexpr size_t kRowChars = 57;
 // A list longer than this is hard to find one's way in.
 constexpr size_t kManyRows = 500;
 
-// Acts on nothing: says what would have been done.
-class TRecordingActions final : public IEntryActions {
- public:
-  std::vector<std::string> Done;
-
-  void Install(const TEntryRef& entry) override { Done.push_back("installs " + entry.Name); }
-  void Play(const TEntryRef& entry, TMPDeviceType device) override {
-    Done.push_back("plays " + entry.Name + " on " + DeviceTypeName(device));
-  }
-  void Run(const TEntryRef& entry) override { Done.push_back("runs " + entry.Name); }
-  void ShowPicture(const TEntryRef& entry) override { Done.push_back("shows " + entry.Name); }
-  void ViewText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
-  void ViewRichText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
-  void ShowNotes(const TEntryRef& entry) override { Done.push_back("notes of " + entry.Name); }
-  void ShowPreview(const TEntryRef& entry) override {
-    Done.push_back("preview of " + entry.Name);
-  }
-};
+// What is read of a rich text or a media file: its header, and a margin.
+constexpr uint64_t kHeadBytes = 4096;
 
 // The first bytes of a file, or empty when it cannot be read.
 std::string Head(const std::string& path, size_t count) {
@@ -208,6 +193,18 @@ class TChecker {
           "Split the category into smaller ones.");
     }
     const FindResult found = FindFiles(FFs, JoinPath(folder, "*"), faAnyFile);
+    // The files whose first lines are rows' descriptions, as the program finds them: not the
+    // category's own readme, which describes no row.
+    std::set<std::string> descriptions;
+    for (const DirEntry& entry : found.Entries) {
+      if (entry.Name == "." || entry.Name == "..") continue;
+      const std::string file =
+          FirstFileOf(DescriptionFiles(folder, entry.Name, (entry.Attr & faDirectory) != 0));
+      if (!file.empty()) descriptions.insert(LowerStr(file));
+    }
+    const auto isDescription = [&](const std::string& path) {
+      return descriptions.count(LowerStr(path)) != 0;
+    };
     for (const DirEntry& entry : found.Entries) {
       if (entry.Name == "." || entry.Name == "..") continue;
       const std::string path = JoinPath(folder, entry.Name);
@@ -218,26 +215,24 @@ class TChecker {
         CheckInstallTree(path, PathLength(entry.Name) + 1, path);
         for (const char* readme : {"readme", "readme.txt"}) {
           const std::string notes = JoinPath(path, readme);
-          if (FFs.FileExists(notes)) CheckReadme(notes, readme == std::string("readme"));
+          if (FFs.FileExists(notes)) CheckReadme(notes, isDescription(notes));
         }
         const std::string preview = JoinPath(path, "viewme.bmp");
         if (FFs.FileExists(preview)) CheckPicture(preview, TSeverity::Error);
         continue;
       }
-      CheckFile(path, entry.Name);
+      CheckFile(path, entry.Name, isDescription(path));
     }
   }
 
   // A file of a category by its kind.
-  void CheckFile(const std::string& path, const std::string& name) {
+  void CheckFile(const std::string& path, const std::string& name, bool isDescription) {
     const std::string lower = LowerStr(name);
     const std::string ext = ExtensionOf(name);
     if (ext == "bmp") {
       CheckPicture(path, TSeverity::Error);
-    } else if (lower == "readme" || ext == "readme") {
-      CheckReadme(path, true);
-    } else if (ext == "txt") {
-      CheckReadme(path, lower == "readme.txt");
+    } else if (lower == "readme" || ext == "readme" || ext == "txt") {
+      CheckReadme(path, isDescription);
     } else if (ext == "rtf") {
       if (Head(path, 5) != "{\\rtf") {
         Add(TSeverity::Warning, path,
@@ -363,10 +358,32 @@ class TChecker {
   IFileSystem& FFs;
 };
 
+// The program-wide values a check sets (the command line, the main form, the answer to modal
+// windows), given back when it ends, however it ends; the forms it made are gone.
+class TProgramGuard {
+ public:
+  TProgramGuard()
+      : FArgs(ProgramArgs()), FMainForm(MainForm), FModalHook(Headless().ModalHook) {}
+  ~TProgramGuard() {
+    Application().DestroyForms();
+    MainForm = FMainForm;
+    Headless().ModalHook = FModalHook;
+    ProgramArgs() = FArgs;
+  }
+  TProgramGuard(const TProgramGuard&) = delete;
+  TProgramGuard& operator=(const TProgramGuard&) = delete;
+
+ private:
+  TProgramArgs FArgs;
+  TMainForm* FMainForm;
+  std::function<int32_t(TForm&)> FModalHook;
+};
+
 }  // namespace
 
 TReport CheckMedium(const std::string& root) {
   TReport report;
+  const TProgramGuard guard;
   HeadlessBackend& headless = Headless();
   headless.Errors.clear();
   // Any window that comes up as modal is answered with Cancel.
@@ -439,10 +456,16 @@ TReport CheckMedium(const std::string& root) {
   checker.CheckTopFolders();
   for (const TCheckedCategory& category : report.Categories)
     checker.CheckCategory(category);
-  Application().DestroyForms();
-  MainForm = nullptr;
-  headless.ModalHook = nullptr;
   return report;
+}
+
+uint64_t CheckedBytes(const std::string& name) {
+  // As CheckFile and CheckReadme read them, and as the program reads pictures and readmes.
+  const std::string lower = LowerStr(name);
+  const std::string ext = ExtensionOf(name);
+  if (ext == "bmp" || ext == "txt" || ext == "readme" || lower == "readme") return UINT64_MAX;
+  if (ext == "rtf" || ext == "wav" || ext == "avi" || ext == "mid") return kHeadBytes;
+  return 0;
 }
 
 int ExitCodeOf(const TReport& report) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/Controls.h"
 
@@ -36,6 +37,26 @@ class IEntryActions {
   // The ReadMe and ViewMe buttons.
   virtual void ShowNotes(const TEntryRef& entry) = 0;
   virtual void ShowPreview(const TEntryRef& entry) = 0;
+};
+
+// Acts on nothing: says what would have been done, an action a line ("plays intro.avi on
+// AVIVideo"). The checker and the tests look through it.
+class TRecordingActions final : public IEntryActions {
+ public:
+  std::vector<std::string> Done;
+
+  void Install(const TEntryRef& entry) override { Done.push_back("installs " + entry.Name); }
+  void Play(const TEntryRef& entry, TMPDeviceType device) override {
+    Done.push_back("plays " + entry.Name + " on " + DeviceTypeName(device));
+  }
+  void Run(const TEntryRef& entry) override { Done.push_back("runs " + entry.Name); }
+  void ShowPicture(const TEntryRef& entry) override { Done.push_back("shows " + entry.Name); }
+  void ViewText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
+  void ViewRichText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
+  void ShowNotes(const TEntryRef& entry) override { Done.push_back("notes of " + entry.Name); }
+  void ShowPreview(const TEntryRef& entry) override {
+    Done.push_back("preview of " + entry.Name);
+  }
 };
 
 // The window program's actions: the install dialog and copy, the media player given, program

@@ -11,6 +11,8 @@
 //                  Install.cpp (install dialog, copy, progress, alert), Launch.cpp (play, run)
 //                  and ItemNotes.cpp (viewers, ReadMe, ViewMe)
 //   Program.h      the program's start and end
+// Outside main/: check/Checker.cpp runs this window headless over a medium, clicks every category
+// and reads what the lists show (foyer-check).
 #pragma once
 
 #include <cstdint>

@@ -3,14 +3,25 @@
 
 #include <algorithm>
 
+#include <archive.h>
+#include <archive_entry.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <clocale>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "Fixtures.h"
 #include "check/Checker.h"
+#include "Unpack.h"
 #include "platform/posix/PosixPlatform.h"
 #include "unit/TempFolder.h"
 #include "util/Unicode.h"
@@ -78,15 +89,41 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
        "warning D:\\cd\\Install\\Deep\\" + std::string(120, 'd') + "\\" + std::string(120, 'f') +
            ".txt"},
   };
+  const std::vector<std::string> demo = [] {
+    const DemoMedium medium;
+    return Problems(CheckMedium("D:\\cd"));
+  }();
   for (const auto& c : cases) {
     DemoMedium medium;
     medium.Platform.Fs.WriteFile("D:\\cd\\" + c.File, c.Bytes);
     // A second kind beside the first.
     if (c.File.rfind("Mixed", 0) == 0) medium.Platform.Fs.WriteFile("D:\\cd\\Mixed\\b.mid", "MThd");
     const TReport report = CheckMedium("D:\\cd");
-    const std::vector<std::string> found = Problems(report);
-    EXPECT_NE(std::find(found.begin(), found.end(), c.Problem), found.end())
-        << c.Problem << "\n" << ReportText(report);
+    // The planted fault, and nothing else beside what the medium had.
+    std::vector<std::string> expected = demo;
+    expected.push_back(c.Problem);
+    std::vector<std::string> found = Problems(report);
+    std::sort(expected.begin(), expected.end());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected) << c.Problem << "\n" << ReportText(report);
+  }
+}
+
+TEST(CheckerTest, OnlyARowsOwnDescriptionIsMeasuredAgainstTheList) {
+  const std::string line(80, 'x');
+  const struct {
+    std::string File;
+    bool IsNoted;
+  } cases[] = {{"Install\\readme.txt", false},  // the category's own: no row shows it
+               {"Install\\Atlas.readme", true},  // beside the entry, before its own
+               {"Install\\Atlas\\readme", true},  // inside, before its readme.txt
+               {"Install\\Atlas\\readme.txt", true}};
+  for (const auto& c : cases) {
+    DemoMedium medium;
+    medium.Platform.Fs.WriteFile("D:\\cd\\" + c.File, line + "\r\nmore");
+    const std::vector<std::string> found = Problems(CheckMedium("D:\\cd"));
+    EXPECT_EQ(std::count(found.begin(), found.end(), "note D:\\cd\\" + c.File), c.IsNoted)
+        << c.File;
   }
 }
 
@@ -140,6 +177,200 @@ TEST(CheckerTest, NamesInEveryScriptOpenAndTextsAreTakenAsTheyWereSavedOnLinuxFo
   // The name that is not UTF-8 reaches neither report as such.
   EXPECT_TRUE(IsUtf8(ReportText(report)));
   EXPECT_TRUE(IsUtf8(ReportJson(report)));
+}
+
+// An entry of an archive made in a test: a folder where the name ends in "/", a link where Link
+// is set, else a file.
+struct TArchived {
+  TArchived(std::string name, std::string bytes = {}, mode_t mode = 0644, std::string link = {})
+      : Name(std::move(name)), Bytes(std::move(bytes)), Mode(mode), Link(std::move(link)) {}
+  std::string Name;
+  std::string Bytes;
+  mode_t Mode;
+  std::string Link;
+};
+
+void WriteArchive(const std::string& path, const std::vector<TArchived>& entries) {
+  const bool isImage = path.ends_with(".iso");
+  // Names are given in UTF-8, which the writer converts to Joliet's UTF-16 in this locale.
+  const std::string locale = setlocale(LC_CTYPE, nullptr);
+  setlocale(LC_CTYPE, "C.UTF-8");
+  archive* writer = archive_write_new();
+  isImage ? archive_write_set_format_iso9660(writer) : archive_write_set_format_zip(writer);
+  archive_write_set_options(writer, "zip:hdrcharset=UTF-8");
+  archive_write_open_filename(writer, path.c_str());
+  for (const TArchived& item : entries) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, item.Name.c_str());
+    const bool isFolder = item.Name.ends_with("/");
+    archive_entry_set_filetype(entry, isFolder ? AE_IFDIR : item.Link.empty() ? AE_IFREG
+                                                                                : AE_IFLNK);
+    archive_entry_set_perm(entry, item.Mode);
+    if (!item.Link.empty()) archive_entry_set_symlink(entry, item.Link.c_str());
+    archive_entry_set_size(entry, static_cast<la_int64_t>(item.Bytes.size()));
+    archive_write_header(writer, entry);
+    archive_write_data(writer, item.Bytes.data(), item.Bytes.size());
+    archive_entry_free(entry);
+  }
+  archive_write_free(writer);
+  setlocale(LC_CTYPE, locale.c_str());
+}
+
+// foyer-check run on a medium with its own TMPDIR: its exit code (minus the signal that ended
+// it), and what it prints on both streams together; started is called once it runs.
+std::pair<int, std::string> RunCheck(const std::string& tmp, const std::string& out,
+                                     std::vector<std::string> args,
+                                     rlim_t fileSize = RLIM_INFINITY, int signal = 0,
+                                     const std::function<void()>& started = {}) {
+  args.insert(args.begin(), FOYER_CHECK_PROGRAM);
+  const pid_t child = fork();
+  if (child == 0) {
+    setenv("TMPDIR", tmp.c_str(), 1);
+    const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, 1);
+    dup2(fd, 2);
+    const rlimit limit{fileSize, fileSize};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+      argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  if (started) started();
+  if (signal != 0) kill(child, signal);
+  int status = 0;
+  waitpid(child, &status, 0);
+  std::stringstream text;
+  text << std::ifstream(out).rdbuf();
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), text.str()};
+}
+
+// Whether the unpacked tree holds only folders and files of this user's: none a link, a device,
+// set-id, or writable by others; and its bytes on disk, and its files' sizes.
+bool IsTame(const std::string& folder, uint64_t& onDisk, uint64_t& sizes) {
+  for (const auto& item : std::filesystem::recursive_directory_iterator(folder)) {
+    struct stat status {};
+    lstat(item.path().c_str(), &status);
+    if (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode)) return false;
+    if ((status.st_mode & (S_ISUID | S_ISGID | S_IWGRP | S_IWOTH)) != 0) return false;
+    onDisk += static_cast<uint64_t>(status.st_blocks) * 512;
+    if (S_ISREG(status.st_mode)) sizes += static_cast<uint64_t>(status.st_size);
+  }
+  return true;
+}
+
+TEST(CheckerTest, HostileArchivesGiveAReportOrACleanRefusalAndLeaveNothingBehind) {
+  const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC";
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+  const std::string wave("RIFF\0\0\0\0WAVE", 12);
+  const std::string back = test::SolidBmp(64, 48, 0x204080);
+  const std::string button = test::SolidBmp(105, 41, 0xC0C0C0);
+  const std::vector<TArchived> scripts = {{"Sounds/Caf\xC3\xA9.wav", wave},
+                                          {"Sounds/" + greek + ".wav", wave},
+                                          {"Sounds/" + japanese + ".wav", wave}};
+  const struct {
+    const char* Name;
+    std::string File;  // .zip or .iso
+    std::vector<TArchived> Entries;
+    std::vector<std::string> Options;
+    rlim_t FileSize;
+    int Code;             // 2: refused; else the report's
+    std::string Printed;  // in what it prints
+    std::string Never;    // nowhere in it
+  } cases[] = {
+      {"link out", "a.zip",
+       {{"Install/Tools/readme.txt", "Tools"}, {"Install/Tools/etc", "", 0777, "/etc"}},
+       {}, RLIM_INFINITY, 0, "Left out: 1 entry", "passwd"},
+      {"readme a link", "a.zip",
+       {{"Install/Tools/a.exe", "MZ"},
+        {"Install/Tools/readme", "", 0777, "/etc/passwd"},
+        {"Install/Other/b.exe", "MZ"}},
+       {}, RLIM_INFINITY, 0, "\n     Tools\n", "root:"},
+      {"/dev/zero", "a.zip", {{"Video/zero.avi", "", 0777, "/dev/zero"}}, {}, RLIM_INFINITY, 1,
+       "Left out: 1 entry", "foyer-check:"},
+      {"loop", "a.zip", {{"Install/Tools/a", "", 0777, "."}, {"Install/Tools/b", "", 0777, "."},
+                         {"Install/Tools/c.exe", "MZ"}},
+       {}, RLIM_INFINITY, 0, "Left out: 2 entries", "foyer-check:"},
+      {"modes", "a.zip", {{"./", "", 0777}, {"Install/Tools/c.exe", "MZ", 04755},
+                          {"Install/Locked/", "", 0555}, {"Install/Locked/d.exe", "MZ", 0444}},
+       {}, RLIM_INFINITY, 0, "\n     Locked\n", "foyer-check:"},
+      {"climbs out", "a.zip", {{"Install/../../escape.txt", "x"}}, {}, RLIM_INFINITY, 2,
+       "names a file outside itself", "Medium"},
+      {"bomb", "a.zip", {{"readme.txt", std::string(20 << 20, '\0')}}, {"--max-size", "10000000"},
+       RLIM_INFINITY, 2, "more than 10000000 bytes", "Medium"},
+      {"many entries", "a.zip", scripts, {"--max-entries", "2"}, RLIM_INFINITY, 2,
+       "more than 2 files and folders", "Medium"},
+      {"disk full", "a.zip", {{"Pictures/big.bmp", std::string(2 << 20, 'x')}}, {}, 1 << 20, 2,
+       "File too large", "Medium"},
+      {"holes", "a.zip", {{"Video/big.avi", "RIFF" + std::string(64 << 20, '\0')}}, {},
+       RLIM_INFINITY, 0, "plays big.avi", "foyer-check:"},
+      {"Joliet names", "a.iso", scripts, {}, RLIM_INFINITY, 0, "Sounds/" + greek + ".wav",
+       "foyer-check:"},
+      {"zip names", "a.zip", scripts, {}, RLIM_INFINITY, 0, "Sounds/" + japanese + ".wav",
+       "foyer-check:"},
+  };
+  for (const auto& c : cases) {
+    const test::TempFolder work;
+    const std::string tmp = work.Path() + "/tmp";
+    mkdir(tmp.c_str(), 0700);
+    const std::string file = work.Path() + "/" + c.File;
+    // A medium with its skin, so that the window starts and lists what the archive holds.
+    std::vector<TArchived> entries = c.Entries;
+    for (const char* skin : {"tc24", "rgb256"}) {
+      entries.push_back({"layout.dat/" + std::string(skin) + "/back.bmp", back});
+      entries.push_back({"layout.dat/" + std::string(skin) + "/butt.bmp", button});
+    }
+    WriteArchive(file, entries);
+    std::vector<std::string> args = c.Options;
+    args.push_back(file);
+    const auto [code, out] = RunCheck(tmp, work.Path() + "/out.txt", args, c.FileSize);
+    EXPECT_EQ(code, c.Code) << c.Name << "\n" << out;
+    EXPECT_NE(out.find(c.Printed), std::string::npos) << c.Name << "\n" << out;
+    EXPECT_EQ(out.find(c.Never), std::string::npos) << c.Name << "\n" << out;
+    EXPECT_TRUE(std::filesystem::is_empty(tmp)) << c.Name;
+    // What is unpacked is tame, its files are of their sizes, and what the checker does not read
+    // of them costs nothing on disk.
+    if (c.Code == 2) continue;
+    const std::string unpacked = work.Path() + "/unpacked";
+    mkdir(unpacked.c_str(), 0700);
+    PosixPlatform posix;
+    const ScopedPlatform scoped(posix.Get());
+    const TUnpackedMedium medium(file, unpacked);
+    uint64_t onDisk = 0;
+    uint64_t sizes = 0;
+    uint64_t expected = 0;
+    for (const TArchived& item : entries)
+      expected += item.Link.empty() ? item.Bytes.size() : 0;
+    EXPECT_TRUE(IsTame(unpacked, onDisk, sizes)) << c.Name;
+    EXPECT_EQ(sizes, expected) << c.Name;
+    EXPECT_LT(onDisk, 1u << 20) << c.Name;
+    RemoveTree(unpacked);
+    EXPECT_FALSE(std::filesystem::exists(unpacked)) << c.Name;
+  }
+}
+
+TEST(CheckerTest, AnArchiveCheckStoppedBySignalLeavesNothingBehind) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const test::TempFolder work;
+    const std::string tmp = work.Path() + "/tmp";
+    mkdir(tmp.c_str(), 0700);
+    // A medium that never comes: the check waits in the middle of its unpacking.
+    const std::string fifo = work.Path() + "/medium.iso";
+    mkfifo(fifo.c_str(), 0600);
+    const int watch = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(watch, tmp.c_str(), IN_CREATE);
+    const auto wait = [&] {
+      char event[sizeof(inotify_event) + NAME_MAX + 1];
+      EXPECT_GT(read(watch, event, sizeof event), 0);
+    };
+    const auto [code, out] =
+        RunCheck(tmp, work.Path() + "/out.txt", {fifo}, RLIM_INFINITY, signal, wait);
+    close(watch);
+    EXPECT_EQ(code, -signal) << out;
+    EXPECT_TRUE(std::filesystem::is_empty(tmp)) << signal;
+  }
 }
 
 }  // namespace

@@ -126,6 +126,34 @@ TEST_F(PosixFsTest, DriveOverTheLinuxTopFolderReachesEveryFolder) {
   EXPECT_TRUE(FFs.FileExists(path)) << path;
 }
 
+TEST_F(PosixFsTest, OnlyLinksToFilesInsideTheDriveAreFollowedAndNothingButFilesAndFolders) {
+  ASSERT_EQ(mkdir(Host("sub").c_str(), 0777), 0);
+  Write("sub/inside.txt", "inside");
+  const struct {
+    const char* Name;
+    const char* Target;  // null: a FIFO
+    bool IsShown;
+  } cases[] = {{"file.txt", "sub/inside.txt", true}, {"out.txt", "/etc/passwd", false},
+               {"zero.avi", "/dev/zero", false},     {"self", ".", false},
+               {"folder", "sub", false},             {"nowhere.txt", "missing.txt", false},
+               {"fifo.wav", nullptr, false}};
+  for (const auto& c : cases) {
+    const std::string host = Host(c.Name);
+    ASSERT_EQ(c.Target != nullptr ? symlink(c.Target, host.c_str()) : mkfifo(host.c_str(), 0600),
+              0)
+        << c.Name;
+  }
+  std::string listed;
+  for (const DirEntry& entry : FFs.Enumerate("D:\\*").Entries)
+    listed += entry.Name + ' ';
+  EXPECT_EQ(listed, "file.txt sub ");
+  for (const auto& c : cases) {
+    uint32_t error = kErrNone;
+    EXPECT_EQ(FFs.OpenRead(std::string("D:\\") + c.Name, error) != nullptr, c.IsShown) << c.Name;
+    EXPECT_FALSE(FFs.DirExists(std::string("D:\\") + c.Name)) << c.Name;
+  }
+}
+
 TEST_F(PosixFsTest, ReadOnlyFileIsNotDeletedThoughLinuxWouldUnlinkIt) {
   Write("fixed.txt", "fixed");
   ASSERT_EQ(chmod(Host("fixed.txt").c_str(), 0444), 0);

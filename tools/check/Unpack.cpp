@@ -7,29 +7,31 @@
 #include <cdio/bytesex.h>
 #include <cdio/iso9660.h>
 #include <cdio/logging.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <langinfo.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
+#include "check/Checker.h"
 #include "platform/Platform.h"
 #include "platform/posix/DosAttrib.h"
 
 namespace foyer {
 
 namespace {
-
-bool IsInside(const std::string& name) {
-  if (name.empty() || name[0] == '/') return false;
-  for (const auto& part : std::filesystem::path(name)) {
-    if (part == "..") return false;
-  }
-  return true;
-}
 
 // A folder's records in sectors: 64 MB, more than any real disc's folder needs.
 constexpr uint32_t kMostFolderSectors = 32768;
@@ -115,9 +117,84 @@ bool ReadImageEntries(const std::string& image, std::vector<TImageEntry>& entrie
   return true;
 }
 
+// The names of an entry's path, "." and empty ones dropped; false for a path that climbs out
+// with "..", or that is absolute.
+bool SplitInside(const std::string& path, std::vector<std::string>& names) {
+  names.clear();
+  if (!path.empty() && path[0] == '/') return false;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(start, end - start);
+    if (name == "..") return false;
+    if (!name.empty() && name != ".") names.push_back(name);
+    start = end + 1;
+  }
+  return true;
+}
+
+// libarchive's message, which it may not have.
+std::string ErrorOf(archive* reader) {
+  const char* message = archive_error_string(reader);
+  return message != nullptr ? message : "it cannot be read as a disc image or a zip file";
+}
+
+std::string Failure(const std::string& what, int error) {
+  return what + ": " + std::strerror(error);
+}
+
+struct TFile {
+  int Fd;
+  ~TFile() {
+    if (Fd >= 0) close(Fd);
+  }
+};
+
+int WriteAt(int fd, const char* bytes, size_t count, off_t offset) {
+  while (count > 0) {
+    const ssize_t done = pwrite(fd, bytes, count, offset);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) return errno;
+    bytes += done;
+    count -= static_cast<size_t>(done);
+    offset += done;
+  }
+  return 0;
+}
+
+// While it lives, characters are UTF-8, so that libarchive gives an image's Joliet names
+// (UTF-16) and a zip's UTF-8 names as the UTF-8 that the folder's file system takes for the
+// program's own, whatever this user's locale is; a zip's names in a code page keep their bytes.
+class TUtf8Names {
+ public:
+  TUtf8Names() : FSaved(setlocale(LC_CTYPE, nullptr)) {
+    for (const char* locale : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+      if (setlocale(LC_CTYPE, locale) != nullptr &&
+          std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) {
+        return;
+      }
+    }
+  }
+  ~TUtf8Names() { setlocale(LC_CTYPE, FSaved.c_str()); }
+  TUtf8Names(const TUtf8Names&) = delete;
+  TUtf8Names& operator=(const TUtf8Names&) = delete;
+
+ private:
+  std::string FSaved;
+};
+
 }  // namespace
 
-TUnpackedMedium::TUnpackedMedium(const std::string& path) {
+TUnpackedMedium::TUnpackedMedium(const std::string& path, const std::string& folder,
+                                 const TUnpackLimits& limits)
+    : FFolder(folder) {
+  const TUtf8Names names;
+  Unpack(path, limits);
+  if (FError.empty()) KeepAttributes(path);
+}
+
+void TUnpackedMedium::Unpack(const std::string& path, const TUnpackLimits& limits) {
   const std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(),
                                                                       archive_read_free);
   archive_read_support_format_iso9660(reader.get());
@@ -125,63 +202,149 @@ TUnpackedMedium::TUnpackedMedium(const std::string& path) {
   // An image's names as Windows shows them: Joliet, else the short names, never Rock Ridge.
   archive_read_set_options(reader.get(), "iso9660:!rockridge");
   if (archive_read_open_filename(reader.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) {
-    FError = archive_error_string(reader.get());
+    FError = ErrorOf(reader.get());
     return;
   }
-  const char* temp = std::getenv("TMPDIR");
-  std::string folder = std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") +
-                       "/foyer-check-XXXXXX";
-  if (mkdtemp(folder.data()) == nullptr) {
-    FError = "cannot make a folder to unpack into";
-    return;
-  }
-  const std::unique_ptr<archive, decltype(&archive_write_free)> writer(archive_write_disk_new(),
-                                                                       archive_write_free);
-  // Nothing is written through a link the medium holds.
-  archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_SECURE_NODOTDOT |
-                                                   ARCHIVE_EXTRACT_SECURE_SYMLINKS |
-                                                   ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME);
+  // The files written so far by their paths inside, with their sizes, for an image's entries
+  // that share another's contents (libarchive gives them as hard links).
+  std::map<std::string, uint64_t> files;
+  uint64_t entries = 0;
+  uint64_t bytes = 0;
+  const auto overBytes = [&](uint64_t more) {
+    bytes += more;
+    if (bytes <= limits.Bytes) return false;
+    FError = "its files hold more than " + std::to_string(limits.Bytes) +
+             " bytes (--max-size raises the limit)";
+    return true;
+  };
+  std::vector<char> copy(64 * 1024);
   archive_entry* entry = nullptr;
-  int status = ARCHIVE_OK;
-  while ((status = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK) {
-    // Names stay inside the folder: an absolute one, or one that climbs out, is refused.
-    const std::string name = archive_entry_pathname(entry);
-    if (!IsInside(name)) {
-      FError = "the medium names a file outside itself: " + name;
-      break;
+  std::vector<std::string> names;
+  for (;;) {
+    const int status = archive_read_next_header(reader.get(), &entry);
+    if (status == ARCHIVE_EOF) break;
+    // A warning (a name libarchive could not convert, say) leaves the entry readable.
+    if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
+      FError = ErrorOf(reader.get());
+      return;
     }
-    archive_entry_set_pathname(entry, (folder + "/" + name).c_str());
-    if (const char* link = archive_entry_hardlink(entry)) {
-      if (!IsInside(link)) {
-        FError = "the medium links to a file outside itself: " + std::string(link);
-        break;
+    const char* raw = archive_entry_pathname(entry);
+    if (raw == nullptr) raw = archive_entry_pathname_utf8(entry);
+    if (raw == nullptr) {
+      FError = "an entry has a name that cannot be read";
+      return;
+    }
+    if (!SplitInside(raw, names)) {
+      FError = "the medium names a file outside itself: " + std::string(raw);
+      return;
+    }
+    if (++entries > limits.Entries) {
+      FError = "it holds more than " + std::to_string(limits.Entries) +
+               " files and folders (--max-entries raises the limit)";
+      return;
+    }
+    if (names.empty()) continue;  // the top folder itself
+    std::string inside;
+    std::string host = FFolder;
+    for (size_t i = 0; i + 1 < names.size(); ++i) {
+      inside += names[i] + "/";
+      host += "/" + names[i];
+      if (mkdir(host.c_str(), 0700) != 0 && errno != EEXIST) {
+        FError = Failure("cannot make " + host, errno);
+        return;
       }
-      archive_entry_set_hardlink(entry, (folder + "/" + link).c_str());
     }
-    if (archive_write_header(writer.get(), entry) != ARCHIVE_OK) {
-      FError = archive_error_string(writer.get());
-      break;
+    inside += names.back();
+    host += "/" + names.back();
+    const char* const link = archive_entry_hardlink(entry);
+    const mode_t type = archive_entry_filetype(entry);
+    if (type == AE_IFDIR) {
+      struct stat made {};
+      if (mkdir(host.c_str(), 0700) != 0 &&
+          (errno != EEXIST || lstat(host.c_str(), &made) != 0 || !S_ISDIR(made.st_mode))) {
+        FError = Failure("cannot make " + host, errno == 0 ? EEXIST : errno);
+        return;
+      }
+      continue;
     }
-    const void* block = nullptr;
-    size_t size = 0;
-    la_int64_t offset = 0;
-    int read = ARCHIVE_OK;
-    while ((read = archive_read_data_block(reader.get(), &block, &size, &offset)) == ARCHIVE_OK) {
-      if (archive_write_data_block(writer.get(), block, size, offset) != ARCHIVE_OK) break;
+    // Another name of a file written before (an image's files that share their contents), else
+    // a file of its own; anything else is left out.
+    std::vector<std::string> target;
+    std::string key;
+    if (link != nullptr && SplitInside(link, target)) {
+      for (const std::string& name : target)
+        key += (key.empty() ? "" : "/") + name;
     }
-    if (read != ARCHIVE_EOF) {
-      FError = archive_error_string(reader.get());
-      break;
+    const auto found = files.find(key);
+    const bool isCopy = link != nullptr && found != files.end();
+    if (type != AE_IFREG || (link != nullptr && !isCopy)) {
+      ++FLeftOut;
+      continue;
     }
-    archive_write_finish_entry(writer.get());
-  }
-  if (FError.empty() && status != ARCHIVE_EOF) FError = archive_error_string(reader.get());
-  FFolder = folder;
-  if (FError.empty()) KeepAttributes(path);
-  if (!FError.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(FFolder, ignored);
-    FFolder.clear();
+    // A file of this user's, never a set-id one, and never through a link (none is made).
+    const TFile file{
+        open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600)};
+    const int fd = file.Fd;
+    if (fd < 0) {
+      FError = Failure("cannot write " + host, errno);
+      return;
+    }
+    const uint64_t wanted = CheckedBytes(names.back());
+    uint64_t size = 0;
+    int error = 0;
+    if (isCopy) {
+      // Its size, and what the checker reads of it, from the file written before.
+      const std::string from = FFolder + "/" + key;
+      size = found->second;
+      if (overBytes(size)) return;
+      const int in = open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+      for (uint64_t done = 0; in >= 0 && error == 0 && done < std::min(size, wanted);) {
+        const ssize_t got = pread(in, copy.data(), std::min<uint64_t>(copy.size(), wanted - done),
+                                  static_cast<off_t>(done));
+        if (got <= 0) break;
+        error = WriteAt(fd, copy.data(), static_cast<size_t>(got), static_cast<off_t>(done));
+        done += static_cast<uint64_t>(got);
+      }
+      if (in >= 0) close(in);
+    } else {
+      const bool isSized = archive_entry_size_is_set(entry) != 0;
+      const uint64_t declared = isSized ? static_cast<uint64_t>(archive_entry_size(entry)) : 0;
+      if (overBytes(declared)) return;
+      size = declared;
+      const void* block = nullptr;
+      size_t length = 0;
+      la_int64_t offset = 0;
+      // A file of a known size is read as far as the checker reads it; one whose size only its
+      // end tells is read through, counted.
+      while (error == 0 && !(isSized && wanted == 0)) {
+        const int read = archive_read_data_block(reader.get(), &block, &length, &offset);
+        if (read == ARCHIVE_EOF) break;
+        if (read != ARCHIVE_OK && read != ARCHIVE_WARN) {
+          FError = ErrorOf(reader.get());
+          return;
+        }
+        const uint64_t end = static_cast<uint64_t>(offset) + length;
+        if (isSized && end > declared) {
+          FError = "the file " + inside + " holds more than the archive says it does";
+          return;
+        }
+        if (!isSized && end > size && overBytes(end - size)) return;
+        size = std::max(size, end);
+        if (static_cast<uint64_t>(offset) < wanted) {
+          error = WriteAt(fd, static_cast<const char*>(block),
+                          static_cast<size_t>(std::min<uint64_t>(length, wanted - offset)), offset);
+        }
+        if (isSized && end >= std::min(wanted, declared)) break;
+      }
+      if (isSized) size = declared;
+    }
+    // The rest is a hole, which costs nothing on disk.
+    if (error == 0 && ftruncate(fd, static_cast<off_t>(size)) != 0) error = errno;
+    if (error != 0) {
+      FError = Failure("cannot write " + host, error);
+      return;
+    }
+    files[inside] = size;
   }
 }
 
@@ -202,7 +365,9 @@ void TUnpackedMedium::KeepAttributes(const std::string& medium) {
     if (!entry.IsHidden && (name.empty() || name[0] != '.')) continue;
     const std::string value = DosAttribValue(entry.IsHidden ? uint32_t(faHidden) : 0);
     const std::string path = FFolder + "/" + entry.Path;
-    if (lsetxattr(path.c_str(), kDosAttribName, value.data(), value.size(), 0) != 0) {
+    // An entry that was left out (a link) has nothing to hide.
+    if (lsetxattr(path.c_str(), kDosAttribName, value.data(), value.size(), 0) != 0 &&
+        errno != ENOENT) {
       FError = "cannot keep the hidden attribute of " + entry.Path + " in " + FFolder + ": " +
                std::strerror(errno) +
                (errno == ENOTSUP ? " (set TMPDIR to a folder on a file system that has them)" : "");
@@ -211,10 +376,26 @@ void TUnpackedMedium::KeepAttributes(const std::string& medium) {
   }
 }
 
-TUnpackedMedium::~TUnpackedMedium() {
-  if (FFolder.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(FFolder, ignored);
+void RemoveTree(const std::string& folder) {
+  struct stat status {};
+  if (lstat(folder.c_str(), &status) != 0) return;
+  if (S_ISDIR(status.st_mode)) {
+    // A folder this user cannot write or search is opened up first, as only its owner may.
+    chmod(folder.c_str(), 0700);
+    if (DIR* listing = opendir(folder.c_str())) {
+      std::vector<std::string> names;
+      while (const dirent* found = readdir(listing)) {
+        const std::string name = found->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+      }
+      closedir(listing);
+      for (const std::string& name : names)
+        RemoveTree(folder + "/" + name);
+    }
+    rmdir(folder.c_str());
+    return;
+  }
+  unlink(folder.c_str());
 }
 
 }  // namespace foyer

@@ -1,11 +1,13 @@
 // foyer-check: what every category of a medium will do when clicked, and what is wrong with the
 // medium, before it ships.
 //
-//   foyer-check MEDIUM [--json]
+//   foyer-check MEDIUM [--json] [--max-entries N] [--max-size BYTES]
 //   foyer-check --version
 //
-// MEDIUM is the medium's top folder. Exit code 0 when the report holds no error, 1 when it does,
-// 2 when the medium cannot be read or the command line is wrong.
+// MEDIUM is the medium's top folder, or (on Linux) a disc image or zip file of it, unpacked into
+// a private folder under TMPDIR that is removed however the check ends. Exit code 0 when the
+// report holds no error, 1 when it does, 2 when the medium cannot be read or the command line is
+// wrong.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -17,11 +19,17 @@
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #else
-#include <climits>
-#include <clocale>
-#include <cstdlib>
-
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <optional>
 
 #include "Unpack.h"
 #include "platform/posix/PosixPlatform.h"
@@ -30,10 +38,84 @@
 namespace {
 
 int Usage(const char* message) {
-  std::fprintf(stderr, "foyer-check: %s\nusage: foyer-check MEDIUM [--json] | --version\n",
+  std::fprintf(stderr,
+               "foyer-check: %s\nusage: foyer-check MEDIUM [--json] [--max-entries N] "
+               "[--max-size BYTES] | --version\n",
                message);
   return 2;
 }
+
+#ifndef _WIN32
+pid_t gChild = 0;
+
+void Forward(int signal) {
+  if (gChild > 0) kill(gChild, signal);
+}
+
+// Runs the work in a child process, over a private folder made under TMPDIR; the folder is
+// removed once the child has ended, however it ended: an interrupt, a hang-up or a termination is
+// handed on to it, and this process then ends as it did.
+int InPrivateFolder(const std::function<int(const std::string&)>& work) {
+  const int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+  sigset_t blocked;
+  sigset_t previous;
+  sigemptyset(&blocked);
+  for (const int signal : kSignals)
+    sigaddset(&blocked, signal);
+  // No signal between the folder's making and the child's start goes unanswered.
+  sigprocmask(SIG_BLOCK, &blocked, &previous);
+  const char* temp = std::getenv("TMPDIR");
+  std::string folder = std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") +
+                       "/foyer-check-XXXXXX";
+  if (mkdtemp(folder.data()) == nullptr) {
+    std::fprintf(stderr, "foyer-check: cannot make a folder to unpack into: %s: %s\n",
+                 folder.c_str(), std::strerror(errno));
+    return 2;
+  }
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+    const int code = work(folder);
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  if (child < 0) {
+    std::fprintf(stderr, "foyer-check: cannot start: %s\n", std::strerror(errno));
+    foyer::RemoveTree(folder);
+    return 2;
+  }
+  gChild = child;
+  struct sigaction forward {};
+  forward.sa_handler = Forward;
+  sigemptyset(&forward.sa_mask);
+  for (const int signal : kSignals)
+    sigaction(signal, &forward, nullptr);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  foyer::RemoveTree(folder);
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  const int signal = WTERMSIG(status);
+  std::signal(signal, SIG_DFL);
+  sigset_t ended;
+  sigemptyset(&ended);
+  sigaddset(&ended, signal);
+  sigprocmask(SIG_UNBLOCK, &ended, nullptr);
+  raise(signal);
+  return 2;
+}
+
+bool ParseCount(const char* text, uint64_t& count) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || text[0] == '-') return false;
+  count = value;
+  return true;
+}
+#endif
 
 }  // namespace
 
@@ -41,6 +123,9 @@ int main(int argc, char** argv) {
   using namespace foyer;
   std::string medium;
   bool isJson = false;
+#ifndef _WIN32
+  TUnpackLimits limits;
+#endif
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--json") {
@@ -48,6 +133,13 @@ int main(int argc, char** argv) {
     } else if (arg == "--version") {
       std::printf("foyer-check %s\n", FOYER_VERSION);
       return 0;
+#ifndef _WIN32
+    } else if (arg == "--max-entries" || arg == "--max-size") {
+      if (i + 1 == argc || !ParseCount(argv[++i], arg == "--max-size" ? limits.Bytes
+                                                                        : limits.Entries)) {
+        return Usage((arg + " takes a number").c_str());
+      }
+#endif
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage(("unknown option " + arg).c_str());
     } else if (medium.empty()) {
@@ -66,33 +158,6 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   Services services = Win32Services();
   const std::string root = medium;
-#else
-  PosixPlatform posix;
-  char resolved[PATH_MAX];
-  struct stat status {};
-  if (realpath(medium.c_str(), resolved) == nullptr || stat(resolved, &status) != 0) {
-    std::fprintf(stderr, "foyer-check: cannot read %s\n", medium.c_str());
-    return 2;
-  }
-  // A disc image or a zip file is checked as the folder it unpacks to, its paths shown inside it.
-  std::unique_ptr<TUnpackedMedium> unpacked;
-  if (!S_ISDIR(status.st_mode)) {
-    // Its names beyond ASCII (Joliet's UTF-16, a zip's UTF-8) are written in UTF-8, the form the
-    // folder's file system takes as the program's own, whatever this user's locale; in the C
-    // locale they could not be unpacked at all.
-    setlocale(LC_CTYPE, "C.UTF-8");
-    unpacked = std::make_unique<TUnpackedMedium>(resolved);
-    if (unpacked->Folder().empty()) {
-      std::fprintf(stderr, "foyer-check: cannot read %s: %s\n", medium.c_str(),
-                   unpacked->Error().c_str());
-      return 2;
-    }
-  }
-  // The medium is drive M: of a Windows machine.
-  posix.Fs.AddDrive('M', unpacked ? unpacked->Folder() : std::string(resolved));
-  Services services = posix.Get();
-  const std::string root = "M:\\";
-#endif
   services.Display = &display;
   services.Media = &media;
   services.Programs = &programs;
@@ -101,50 +166,104 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "foyer-check: %s is no folder that can be read\n", medium.c_str());
     return 2;
   }
-  TReport report = CheckMedium(root);
-#ifndef _WIN32
-  // Paths as the publisher knows them, on Linux.
-  const auto linuxPath = [&](std::string path) {
-    if (path.rfind(root, 0) == 0) path = std::string(resolved) + "/" + path.substr(root.size());
-    for (char& c : path)
-      c = c == '\\' ? '/' : c;
-    return path;
-  };
-  report.Root = linuxPath(report.Root);
-  report.Skin = linuxPath(report.Skin);
-  // The same in the messages the program showed.
-  const auto linuxPathsIn = [&](std::string text) {
-    for (size_t at = text.find(root); at != std::string::npos; at = text.find(root, at)) {
-      text.replace(at, root.size(), std::string(resolved) + "/");
-      for (at += std::string(resolved).size() + 1; at < text.size() && text[at] != ' '; ++at)
-        text[at] = text[at] == '\\' ? '/' : text[at];
+  const TReport report = CheckMedium(root);
+#else
+  char resolved[PATH_MAX];
+  struct stat status {};
+  if (realpath(medium.c_str(), resolved) == nullptr || stat(resolved, &status) != 0) {
+    std::fprintf(stderr, "foyer-check: cannot read %s\n", medium.c_str());
+    return 2;
+  }
+  // The check of the folder (the medium's own, or the one its image or zip unpacked to).
+  const auto check = [&](const std::string& folder, const TUnpackedMedium* unpacked) {
+    PosixPlatform posix;
+    // The medium is drive M: of a Windows machine.
+    posix.Fs.AddDrive('M', folder);
+    Services services = posix.Get();
+    const std::string root = "M:\\";
+    services.Display = &display;
+    services.Media = &media;
+    services.Programs = &programs;
+    const ScopedPlatform scoped(services);
+    if (!Platform().Fs->DirExists(root)) {
+      std::fprintf(stderr, "foyer-check: %s is no folder that can be read\n", medium.c_str());
+      return 2;
     }
-    return text;
+    TReport report = CheckMedium(root);
+    // Paths as the publisher knows them, on Linux.
+    const auto linuxPath = [&](std::string path) {
+      if (path.rfind(root, 0) == 0) path = std::string(resolved) + "/" + path.substr(root.size());
+      for (char& c : path)
+        c = c == '\\' ? '/' : c;
+      return path;
+    };
+    report.Root = linuxPath(report.Root);
+    report.Skin = linuxPath(report.Skin);
+    // The same in the messages the program showed.
+    const auto linuxPathsIn = [&](std::string text) {
+      for (size_t at = text.find(root); at != std::string::npos; at = text.find(root, at)) {
+        text.replace(at, root.size(), std::string(resolved) + "/");
+        for (at += std::string(resolved).size() + 1; at < text.size() && text[at] != ' '; ++at)
+          text[at] = text[at] == '\\' ? '/' : text[at];
+      }
+      return text;
+    };
+    for (TProblem& problem : report.Problems) {
+      problem.Path = linuxPath(problem.Path);
+      problem.Seen = linuxPathsIn(problem.Seen);
+    }
+    if (unpacked == nullptr) {
+      report.Remarks.push_back(
+          "Read on Linux as drive M: of Windows; hidden and system attributes from "
+          "user.DOSATTRIB where a file has it, else names beginning with a dot are hidden.");
+    } else if (unpacked->IsImage()) {
+      report.Remarks.push_back("Read on Linux as drive M: of Windows, as Windows shows the disc: "
+                               "its Joliet names, else its short names, and its hidden flags.");
+    } else {
+      report.Remarks.push_back("Read on Linux as drive M: of Windows, unpacked as a download is: "
+                               "nothing in it hidden.");
+    }
+    if (unpacked != nullptr && unpacked->LeftOut() > 0) {
+      const uint64_t count = unpacked->LeftOut();
+      report.Remarks.push_back("Left out: " + std::to_string(count) +
+                               (count == 1 ? " entry that is" : " entries that are") +
+                               " neither file nor folder (a link, a device), as Windows makes "
+                               "none of them.");
+    }
+    if (unpacked != nullptr && unpacked->HasShortNamesOnly()) {
+      report.Problems.push_back(
+          {TSeverity::Warning, resolved,
+           "The disc has no Joliet names: Windows shows its short names, in capitals "
+           "(8 characters and 3), and no long name the folders and readmes have on Linux.",
+           "Make the image with Joliet names too (genisoimage -J, xorriso -as mkisofs -J)."});
+    }
+    const std::string text = isJson ? ReportJson(report) : ReportText(report);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return ExitCodeOf(report);
   };
-  for (TProblem& problem : report.Problems) {
-    problem.Path = linuxPath(problem.Path);
-    problem.Seen = linuxPathsIn(problem.Seen);
-  }
-  if (!unpacked) {
-    report.Remarks.push_back("Read on Linux as drive M: of Windows; hidden and system attributes "
-                             "from user.DOSATTRIB where a file has it, else names beginning with "
-                             "a dot are hidden.");
-  } else if (unpacked->IsImage()) {
-    report.Remarks.push_back("Read on Linux as drive M: of Windows, as Windows shows the disc: "
-                             "its Joliet names, else its short names, and its hidden flags.");
-  } else {
-    report.Remarks.push_back("Read on Linux as drive M: of Windows, unpacked as a download is: "
-                             "nothing in it hidden.");
-  }
-  if (unpacked && unpacked->HasShortNamesOnly()) {
-    report.Problems.push_back(
-        {TSeverity::Warning, resolved,
-         "The disc has no Joliet names: Windows shows its short names, in capitals "
-         "(8 characters and 3), and no long name the folders and readmes have on Linux.",
-         "Make the image with Joliet names too (genisoimage -J, xorriso -as mkisofs -J)."});
-  }
+  if (S_ISDIR(status.st_mode)) return check(resolved, nullptr);
+  // A disc image or a zip file is checked as the folder it unpacks to, its paths shown inside it.
+  return InPrivateFolder([&](const std::string& folder) {
+    // A write past the file-size limit fails with its error rather than ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Names are told by the rules of the program, which take its platform.
+    std::optional<TUnpackedMedium> unpacked;
+    {
+      PosixPlatform posix;
+      const ScopedPlatform scoped(posix.Get());
+      unpacked.emplace(resolved, folder, limits);
+    }
+    if (!unpacked->Error().empty()) {
+      std::fprintf(stderr, "foyer-check: cannot read %s: %s\n", medium.c_str(),
+                   unpacked->Error().c_str());
+      return 2;
+    }
+    return check(folder, &*unpacked);
+  });
 #endif
+#ifdef _WIN32
   const std::string text = isJson ? ReportJson(report) : ReportText(report);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return ExitCodeOf(report);
+#endif
 }

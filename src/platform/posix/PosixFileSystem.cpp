@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -106,6 +107,23 @@ bool IsNameable(const std::string& name) {
 
 bool IsReadOnly(mode_t mode) {
   return (mode & kWriteBits) == 0;
+}
+
+// Whether the entry at host is one the drive shows, with its status: a folder or a regular file,
+// or a link to a regular file inside the drive's top folder (top, without links). Links to
+// folders are not followed, so that a walk of the drive enters each folder once; links out of it
+// and devices, FIFOs and sockets are not there, as a disc or a Windows folder holds none of them.
+bool Admitted(const std::string& top, const std::string& host, struct stat& status) {
+  if (lstat(host.c_str(), &status) != 0) return false;
+  if (S_ISDIR(status.st_mode) || S_ISREG(status.st_mode)) return true;
+  char real[PATH_MAX];
+  if (S_ISLNK(status.st_mode) && realpath(host.c_str(), real) != nullptr &&
+      std::string(real).rfind(top == "/" ? top : top + "/", 0) == 0 &&
+      stat(real, &status) == 0 && S_ISREG(status.st_mode)) {
+    return true;
+  }
+  errno = ENOENT;
+  return false;
 }
 
 bool IsSameFile(const struct stat& a, const struct stat& b) {
@@ -219,6 +237,7 @@ int WriteFully(int fd, const char* buffer, size_t count) {
 struct PosixFileSystem::Walk {
   uint32_t Error = kErrNone;
   std::string Full;  // the path made absolute
+  std::string Top;   // the drive's top folder, without links
   std::string Parent;
   std::string Host;  // the entry's Linux path, or the one a new entry of the name gets
   std::string Name;  // the entry's name as listed, or as given when there is none
@@ -269,10 +288,11 @@ const PosixFileSystem::FolderIndex* PosixFileSystem::IndexOf(const std::string& 
 // The Linux name in the folder that the Windows name stands for, with its status: the name in
 // that very form first, else the first in byte order that differs from it only in letter case.
 // False when there is none, or the folder cannot be searched (error set).
-bool PosixFileSystem::FindEntry(const std::string& folder, const std::string& name,
-                                std::string& host, struct stat& status, uint32_t& error) {
+bool PosixFileSystem::FindEntry(const std::string& top, const std::string& folder,
+                                const std::string& name, std::string& host, struct stat& status,
+                                uint32_t& error) {
   host = name;
-  if (stat(Join(folder, host).c_str(), &status) == 0) return true;
+  if (Admitted(top, Join(folder, host), status)) return true;
   if (errno == EACCES) {
     error = kErrAccessDenied;
     return false;
@@ -282,7 +302,7 @@ bool PosixFileSystem::FindEntry(const std::string& folder, const std::string& na
   const auto found = index->Hosts.find(Folded(name));
   if (found == index->Hosts.end()) return false;
   host = found->second;
-  return stat(Join(folder, host).c_str(), &status) == 0;
+  return Admitted(top, Join(folder, host), status);
 }
 
 PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
@@ -295,6 +315,7 @@ PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
     return walk;
   }
   std::string folder = drive->second.Folder;
+  walk.Top = drive->second.Real;
   struct stat status;
   if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
     walk.Error = kErrNotReady;
@@ -316,7 +337,7 @@ PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
   }
   std::string host;
   for (size_t index = 0; index + 1 < names.size(); ++index) {
-    if (!FindEntry(folder, names[index], host, status, walk.Error)) {
+    if (!FindEntry(drive->second.Real, folder, names[index], host, status, walk.Error)) {
       if (walk.Error == kErrNone) walk.Error = kErrPathNotFound;
       return walk;
     }
@@ -327,7 +348,8 @@ PosixFileSystem::Walk PosixFileSystem::WalkPath(const std::string& path) {
     folder = Join(folder, host);
   }
   walk.Parent = folder;
-  walk.Exists = FindEntry(folder, names.back(), host, walk.Status, walk.Error);
+  walk.Exists =
+      FindEntry(drive->second.Real, folder, names.back(), host, walk.Status, walk.Error);
   if (walk.Error != kErrNone) return walk;
   walk.Host = Join(folder, walk.Exists ? host : names.back());
   walk.Name = walk.Exists ? host : names.back();
@@ -367,7 +389,7 @@ FindResult PosixFileSystem::Enumerate(const std::string& pattern) {
     if (!IsNameable(name) || !MatchesMask(mask, name)) continue;
     const std::string hostPath = Join(walk.Host, name);
     struct stat status;
-    if (stat(hostPath.c_str(), &status) != 0) continue;
+    if (!Admitted(walk.Top, hostPath, status)) continue;
     DirEntry entry;
     entry.Name = name;
     entry.Attr = AttributesOf(hostPath, name, status);
@@ -429,7 +451,9 @@ uint32_t PosixFileSystem::CopyFile(const std::string& source, const std::string&
   FileDescriptor in(open(from.Host.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat status;
   if (!in || fstat(in.Get(), &status) != 0) return ErrorOf(errno);
-  FileDescriptor out(open(to.Host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // Never written through a link, which the drive does not show where it leads out.
+  FileDescriptor out(
+      open(to.Host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
   if (!out) return ErrorOf(errno, kErrPathNotFound);
 
   // A copy that cannot end removes what it wrote, so no truncated file keeps the name.
@@ -570,6 +594,8 @@ void PosixFileSystem::AddDrive(const DriveInfo& info, const std::string& folder)
   drive.Folder = folder;
   while (drive.Folder.size() > 1 && drive.Folder.back() == '/')
     drive.Folder.pop_back();
+  char real[PATH_MAX];
+  drive.Real = realpath(drive.Folder.c_str(), real) != nullptr ? real : drive.Folder;
 }
 
 void PosixFileSystem::AddDrive(char letter, const std::string& folder, DriveKind kind,

@@ -30,7 +30,9 @@ namespace foyer {
 // come from the user.DOSATTRIB extended attribute where the entry has one that can be read, as
 // Wine and Samba keep them, and otherwise an entry whose name begins with a dot is hidden. Files
 // carry the archive bit. Linux entries a Windows program cannot name (a name with a character
-// Windows refuses) and links that lead nowhere are left out of listings.
+// Windows refuses) and links that lead nowhere are left out of listings. So are devices, FIFOs
+// and sockets, links to folders and links that lead out of the drive's top folder: a walk of a
+// drive enters each folder once and reads nothing outside it.
 //
 // Read-only files are refused to deletes, replaces and copies onto them, whatever rights the
 // process has (root may write them on Linux). A path on a letter with no folder fails with
@@ -77,6 +79,7 @@ class PosixFileSystem final : public IFileSystem {
   struct Drive {
     DriveInfo Info;
     std::string Folder;  // the Linux folder, without a trailing slash but for "/"
+    std::string Real;    // the same without links, which links it holds must lead into
   };
   struct Walk;
   // A folder's Linux names by their folded forms, each the first in byte order.
@@ -87,8 +90,8 @@ class PosixFileSystem final : public IFileSystem {
   };
 
   Walk WalkPath(const std::string& path);
-  bool FindEntry(const std::string& folder, const std::string& name, std::string& host,
-                 struct stat& status, uint32_t& error);
+  bool FindEntry(const std::string& top, const std::string& folder, const std::string& name,
+                 std::string& host, struct stat& status, uint32_t& error);
   const FolderIndex* IndexOf(const std::string& folder, uint32_t& error);
 
   std::map<char, Drive> FDrives;
