@@ -127,7 +127,10 @@ class TChecker {
       }
     } catch (const Exception& error) {
       Add(severity, path, "The picture does not show: \"" + error.Message() + "\".",
-          "Save it again as an uncompressed Windows bitmap (BMP) of 1, 4, 8 or 24 bits per pixel.");
+          "Save it again as a Windows bitmap (BMP) of 1, 4, 8, 16, 24 or 32 bits per pixel, "
+          "uncompressed or run-length encoded (see \"The pictures Foyer reads\" in the guide's "
+          "skin page); a skin in 24 bits for true colour, and in 8 bits with a colour table for "
+          "256 colours.");
     }
   }
 
