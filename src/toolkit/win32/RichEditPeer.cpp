@@ -80,7 +80,6 @@ HWND RichEditPeer::NewWindow() const {
 }
 
 void RichEditPeer::Configure() {
-  SetWindowSubclass(Handle(), AccessibleProc, 0, 0);
   // The control's own limit is 32,767 characters, and a longer stream would be cut.
   Send(EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   Send(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
@@ -219,19 +218,6 @@ void RichEditPeer::ReportSelection() {
   CHARRANGE range{};
   Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
   FRichEdit.BackendSelectionChanged(range.cpMin, range.cpMax - range.cpMin);
-}
-
-LRESULT CALLBACK RichEditPeer::AccessibleProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_GETOBJECT) {
-    std::optional<LRESULT> answer;
-    if (const auto* peer = dynamic_cast<const RichEditPeer*>(FromHandle(window)))
-      Application().Dispatch([&] { answer = peer->AccessibleObject(wParam, lParam); });
-    if (answer) return *answer;
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, AccessibleProc, 0);
-  }
-  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 std::optional<LRESULT> RichEditPeer::AccessibleObject(WPARAM wParam, LPARAM lParam) const {

@@ -32,11 +32,9 @@ class RichEditPeer final : public WindowPeer, public IRichEditPeer {
   std::optional<LRESULT> Reflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // The control answers screen readers through the system's object of its window, which reads
-  // the whole document as the name of an unknown kind of control: the peer answers in its place.
-  static LRESULT CALLBACK AccessibleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
-  std::optional<LRESULT> AccessibleObject(WPARAM wParam, LPARAM lParam) const;
+  // The system's object of the control's window reads the whole document as the name of an
+  // unknown kind of control: the peer answers in its place.
+  std::optional<LRESULT> AccessibleObject(WPARAM wParam, LPARAM lParam) const override;
   std::wstring DocumentText() const;
 
   HWND NewWindow() const;
