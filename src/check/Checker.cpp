@@ -14,6 +14,7 @@
 #include "toolkit/Bitmap.h"
 #include "toolkit/Headless.h"
 #include "util/Errors.h"
+#include "util/FileCopy.h"
 #include "util/Path.h"
 #include "util/TextDecoder.h"
 #include "util/TextReader.h"
@@ -23,15 +24,8 @@ namespace foyer {
 
 namespace {
 
-// The longest path the program copies to; a tree installed under a target of this length must
-// keep its own paths within the rest.
-constexpr size_t kMaxPath = 255;
 // The install target a checked tree is measured under, as a typical user would pick it.
 const char* const kTypicalTarget = "C:\\Program Files (x86)\\";
-// The list shows this many characters of a row without scrolling: beside its scroll bar it is
-// about 347 pixels wide inside, and its fixed font is 6 pixels a character (measured in the
-// window under Wine at 96 DPI).
-constexpr size_t kRowChars = 57;
 // A list longer than this is hard to find one's way in.
 constexpr size_t kManyRows = 500;
 
@@ -146,8 +140,11 @@ class TChecker {
           ++shown;
           break;
         case TLeftOut::BeyondLast:
-          Add(TSeverity::Warning, path, "Never shown: only the first 15 categories are.",
-              "Keep to 15 category folders; merge or remove the others.");
+          Add(TSeverity::Warning, path,
+              "Never shown: only the first " + std::to_string(kMaxCategories) +
+                  " categories are.",
+              "Keep to " + std::to_string(kMaxCategories) +
+                  " category folders; merge or remove the others.");
           break;
         case TLeftOut::HiddenOrSystem:
           Add(TSeverity::Note, path, "Not shown: the folder is hidden or a system folder.",
@@ -271,11 +268,12 @@ class TChecker {
       return;  // a click on the category reports what the program shows
     }
     const size_t length = CharLength(line);
-    if (length + 11 > kRowChars) {
+    const size_t room = kRowChars - kNameColumn - 1;
+    if (length > room) {
       Add(TSeverity::Note, path,
           "The description (" + std::to_string(length) +
               " characters) is longer than the list shows without scrolling.",
-          "Keep the readme's first line within " + std::to_string(kRowChars - 11) + " characters.");
+          "Keep the readme's first line within " + std::to_string(room) + " characters.");
     }
   }
 
@@ -337,16 +335,17 @@ class TChecker {
       const std::string path = JoinPath(folder, file.Name);
       const size_t inside = PathLength(path) - (PathLength(entry) + 1);
       const size_t target = PathLength(kTypicalTarget) + relative + inside;
-      if (target > kMaxPath) {
+      if (target > kMaxCopyPath) {
         Add(TSeverity::Warning, path,
             "Installed under " + std::string(kTypicalTarget) + ", its path is " +
                 std::to_string(target) + " characters long, and the copy fails.",
-            "Keep install trees shallow and names short: paths may not pass 255 characters.");
+            "Keep install trees shallow and names short: paths may not pass " +
+                std::to_string(kMaxCopyPath) + " characters.");
       }
       // Nothing below a folder already too deep can be installed; and a tree that never ends (a
       // link to a folder above it) ends here.
-      if ((file.Attr & faDirectory) == 0 || target > kMaxPath) continue;
-      if ((file.Attr & (faHidden | faSysFile)) != 0) {
+      if ((file.Attr & faDirectory) == 0 || target > kMaxCopyPath) continue;
+      if (!IsCopiedFolder(file)) {
         Add(TSeverity::Warning, path,
             "Not installed: hidden and system folders are left out of a copy.",
             "Clear the folder's hidden and system attributes.");
@@ -412,22 +411,18 @@ TReport CheckMedium(const std::string& root) {
       category.Slot = slot;
       category.Folder = form->CatName(slot);
       const size_t errors = headless.Errors.size();
-      const size_t done = actions.Done.size();
+      const size_t done = actions.Calls.size();
       Application().Dispatch([&] { form->CatLabel(slot)->Click(); });
       category.Scan = form->LastScan();
-      if (actions.Done.size() > done) category.ActsAtOnce = actions.Done.back();
+      if (actions.Calls.size() > done) category.ActsAtOnce = DoneText(actions.Calls.back());
       if (category.Scan.Mode != lmNone) category.Verb = ActionVerb(category.Scan.Mode);
       if (category.Scan.Mode != lmNone && category.ActsAtOnce.empty()) {
-        for (int32_t row = 0; row < form->TextBox->Count(); ++row) {
-          category.Rows.push_back(form->TextBox->Row(row));
-          category.Entries.push_back(form->ListedEntry(row));
-        }
-        const auto shows = [](const TImage* button, const TLabel* label, const char* caption) {
-          return button->Visible() && label->Caption() == caption;
-        };
-        category.ReadMe = shows(form->Action2Btn, form->Action2Label, "ReadMe");
-        category.ViewMe = shows(form->Action2Btn, form->Action2Label, "ViewMe") ||
-                          shows(form->Action3Btn, form->Action3Label, "ViewMe");
+        const TListOffer& offer = form->Offer();
+        for (const TListedEntry& entry : offer.Entries)
+          category.Rows.push_back(entry.Row);
+        category.Entries = offer.Entries;
+        category.ReadMe = offer.ReadMe;
+        category.ViewMe = offer.ViewMe;
       }
       for (size_t i = errors; i < headless.Errors.size(); ++i) {
         checker.Add(TSeverity::Error, JoinPath(report.Root, category.Folder),

@@ -75,8 +75,8 @@ const std::string& TMainForm::Item(int32_t row) const {
 }
 
 const TListedEntry& TMainForm::ListedEntry(int32_t row) const {
-  if (row < 0 || row >= CheckedInt32(FEntries.size())) throw ERangeError();
-  return FEntries[static_cast<size_t>(row)];
+  if (row < 0 || row >= ItemCount()) throw ERangeError();
+  return FOffer.Entries[static_cast<size_t>(row)];
 }
 
 void TMainForm::CategoryClick(TComponent* sender) {
@@ -167,20 +167,18 @@ void TMainForm::ShowList(const TListState& listed, const std::vector<DirEntry>& 
     if (AddItem(entry->Name, (entry->Attr & faDirectory) != 0)) FList.HasReadme = true;
     Update();
   }
-  if (FList.Mode != lmInstall) return;
-  if (FList.HasReadme) {
+  OfferNotes(FOffer, FList.HasReadme, FList.HasViewMe);
+  if (FOffer.ReadMe) {
     ShowActionBtn("ReadMe", Action2Btn, Action2Label);
-    if (FList.HasViewMe) ShowActionBtn("ViewMe", Action3Btn, Action3Label);
-  } else if (FList.HasViewMe) {
+    if (FOffer.ViewMe) ShowActionBtn("ViewMe", Action3Btn, Action3Label);
+  } else if (FOffer.ViewMe) {
     ShowActionBtn("ViewMe", Action2Btn, Action2Label);
   }
 }
 
 bool TMainForm::AddItem(const std::string& name, bool isFolder) {
-  const int32_t row = TextBox->Count();
-  if (row == CheckedInt32(FEntries.size())) FEntries.emplace_back();
-  TListedEntry& entry = FEntries.at(static_cast<size_t>(row));
-  entry = {name, ShownName(name), {}, false, isFolder};
+  TListedEntry& entry = FOffer.Entries.emplace_back();
+  entry = {name, ShownName(name), {}, false, isFolder, {}};
   const std::string& shown = entry.Shown;
   std::string description;
   bool hasReadme = false;
@@ -203,15 +201,13 @@ bool TMainForm::AddItem(const std::string& name, bool isFolder) {
     entry.HasDescription = hasReadme;
   } catch (...) {
     // A readme that cannot be read ends the listing; the entry's row stays, with its bare name.
-    TextBox->AddRow(name);
+    entry.Row = name;
+    TextBox->AddRow(entry.Row);
     throw;
   }
-  if (!hasReadme) {
-    TextBox->AddRow(shown);
-    return false;
-  }
-  TextBox->AddRow(RowText(shown, description));
-  return true;
+  entry.Row = hasReadme ? RowText(shown, description) : shown;
+  TextBox->AddRow(entry.Row);
+  return hasReadme;
 }
 
 void TMainForm::UpdateActionBar() {
@@ -221,6 +217,7 @@ void TMainForm::UpdateActionBar() {
   Action3Label->Hide();
   TextPanel->Show();
   TextBox->Clear();
+  FOffer = {FList.Mode, {}, false, false};
   Action1Btn->Show();
   Action1Label->SetCaption(ActionVerb(FList.Mode));
   CenterLabel(*Action1Btn, *Action1Label);

@@ -201,9 +201,15 @@ std::string ShownName(const std::string& name) {
 }
 
 std::string RowText(const std::string& shown, const std::string& description) {
-  // The name's column is ten characters wide, whatever bytes they take.
+  // The name's column is counted in characters, whatever bytes they take.
   const size_t length = CharLength(shown);
-  return shown + std::string(length < 10 ? 10 - length : 0, ' ') + " " + description;
+  return shown + std::string(length < kNameColumn ? kNameColumn - length : 0, ' ') + " " +
+         description;
+}
+
+void OfferNotes(TListOffer& offer, bool hasReadme, bool hasViewMe) {
+  offer.ReadMe = offer.Mode == lmInstall && hasReadme;
+  offer.ViewMe = offer.Mode == lmInstall && hasViewMe;
 }
 
 }  // namespace foyer

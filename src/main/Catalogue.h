@@ -111,10 +111,32 @@ struct TListedEntry {
   std::string Description;
   bool HasDescription = false;
   bool IsFolder = false;
+  // The row's text, exactly as the list shows it.
+  std::string Row;
 };
 
+// What the list on screen offers: the rows, the verb of its mode, and whether the ReadMe and
+// ViewMe buttons show beside it. The main window draws it; the checker reads it.
+struct TListOffer {
+  TListMode Mode = lmNone;
+  std::vector<TListedEntry> Entries;
+  bool ReadMe = false;
+  bool ViewMe = false;
+};
+
+// Sets which of ReadMe and ViewMe an offer shows: only an install list has them, ReadMe when
+// its category or one of its rows has notes, ViewMe when a preview was found.
+void OfferNotes(TListOffer& offer, bool hasReadme, bool hasViewMe);
+
+// An entry's name column is this many characters wide; a space and its description follow.
+constexpr size_t kNameColumn = 10;
+// The characters of a row that the list shows without scrolling at the window's designed size:
+// beside its scroll bar the list is about 347 pixels wide inside, and its fixed font is 6
+// pixels a character.
+constexpr size_t kRowChars = 57;
+
 // An entry's row: its name up to the first dot, and, when it has one, its description (the
-// first line of its readme) beginning in the eleventh column.
+// first line of its readme) beginning after the name column.
 std::string ShownName(const std::string& name);
 std::string RowText(const std::string& shown, const std::string& description);
 

@@ -4,6 +4,8 @@
 // front ends that only look.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,23 +41,53 @@ class IEntryActions {
   virtual void ShowPreview(const TEntryRef& entry) = 0;
 };
 
-// Acts on nothing: says what would have been done, an action a line ("plays intro.avi on
-// AVIVideo"). The checker and the tests look through it.
+// What an implementation of IEntryActions was asked to do.
+enum class TEntryAction : uint8_t {
+  Install,
+  Play,
+  Run,
+  ShowPicture,
+  ViewText,
+  ViewRichText,
+  ShowNotes,
+  ShowPreview
+};
+
+// One action asked, with the entry as it was given, and the media device of a play.
+struct TActionCall {
+  TEntryAction Action = TEntryAction::Install;
+  TEntryRef Entry;
+  TMPDeviceType Device = TMPDeviceType::dtAutoSelect;
+};
+
+// What the action would have done, a line ("plays intro.avi on AVIVideo").
+std::string DoneText(const TActionCall& call);
+
+// Acts on nothing: keeps every action asked, in order. The checker, the tests and front ends
+// that only look read what a click would have done through it.
 class TRecordingActions final : public IEntryActions {
  public:
-  std::vector<std::string> Done;
+  std::vector<TActionCall> Calls;
+  // Called with each action as it is kept, while the window that asked is as it was then: a
+  // test looks at the window there, or makes the action fail by throwing.
+  std::function<void(const TActionCall&)> OnCall;
 
-  void Install(const TEntryRef& entry) override { Done.push_back("installs " + entry.Name); }
+  void Install(const TEntryRef& entry) override { Keep(TEntryAction::Install, entry); }
   void Play(const TEntryRef& entry, TMPDeviceType device) override {
-    Done.push_back("plays " + entry.Name + " on " + DeviceTypeName(device));
+    Keep(TEntryAction::Play, entry, device);
   }
-  void Run(const TEntryRef& entry) override { Done.push_back("runs " + entry.Name); }
-  void ShowPicture(const TEntryRef& entry) override { Done.push_back("shows " + entry.Name); }
-  void ViewText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
-  void ViewRichText(const TEntryRef& entry) override { Done.push_back("views " + entry.Name); }
-  void ShowNotes(const TEntryRef& entry) override { Done.push_back("notes of " + entry.Name); }
-  void ShowPreview(const TEntryRef& entry) override {
-    Done.push_back("preview of " + entry.Name);
+  void Run(const TEntryRef& entry) override { Keep(TEntryAction::Run, entry); }
+  void ShowPicture(const TEntryRef& entry) override { Keep(TEntryAction::ShowPicture, entry); }
+  void ViewText(const TEntryRef& entry) override { Keep(TEntryAction::ViewText, entry); }
+  void ViewRichText(const TEntryRef& entry) override { Keep(TEntryAction::ViewRichText, entry); }
+  void ShowNotes(const TEntryRef& entry) override { Keep(TEntryAction::ShowNotes, entry); }
+  void ShowPreview(const TEntryRef& entry) override { Keep(TEntryAction::ShowPreview, entry); }
+
+ private:
+  void Keep(TEntryAction action, const TEntryRef& entry,
+            TMPDeviceType device = TMPDeviceType::dtAutoSelect) {
+    Calls.push_back({action, entry, device});
+    if (OnCall) OnCall(Calls.back());
   }
 };
 

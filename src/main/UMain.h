@@ -4,15 +4,15 @@
 //   Browse.cpp     a category click rendered as its list, the rows, the action bar, and the
 //                  hand-over of each action to the entry actions
 // Beside it:
-//   Catalogue.h    the decisions about a category's files (kinds, mode, filter, flags, rows),
-//                  free of windows
+//   Catalogue.h    the decisions about a category's files (kinds, mode, filter, flags, rows)
+//                  and what a list offers, free of windows
 //   EntryNotes.h   the files an entry's notes and preview are looked for in, for every use
 //   EntryActions.h acting on an entry, and the window program's way of doing it, defined in
 //                  Install.cpp (install dialog, copy, progress, alert), Launch.cpp (play, run)
 //                  and ItemNotes.cpp (viewers, ReadMe, ViewMe)
 //   Program.h      the program's start and end
 // Outside main/: check/Checker.cpp runs this window headless over a medium, clicks every category
-// and reads what the lists show (foyer-check).
+// and reads what each list offers (foyer-check), its actions recorded.
 #pragma once
 
 #include <cstdint>
@@ -111,12 +111,13 @@ class TMainForm : public TForm {
   void SetEntryActions(IEntryActions* actions);
   // An entry of the listed folder as the actions take it.
   TEntryRef Entry(const std::string& name) const;
-  // The actions on an entry of the listed folder, and the lookups of its notes and preview.
-  virtual void DoInstall(const std::string& name);
-  virtual void DoPlay(const std::string& name);
-  virtual void DoRun(const std::string& name);
-  virtual void ShowItemReadme(const std::string& name);
-  virtual void ShowItemViewMe(const std::string& name);
+  // The actions on an entry of the listed folder, and its notes and preview: each handed on to
+  // the entry actions.
+  void DoInstall(const std::string& name);
+  void DoPlay(const std::string& name);
+  void DoRun(const std::string& name);
+  void ShowItemReadme(const std::string& name);
+  void ShowItemViewMe(const std::string& name);
 
   // State, read by tests and by the browsing code.
   bool InitDone() const { return FInitDone; }
@@ -134,9 +135,11 @@ class TMainForm : public TForm {
   const TCategoryScan& LastScan() const { return FLastScan; }
   // The entry name behind a row of the list.
   const std::string& Item(int32_t row) const;
-  int32_t ItemCount() const { return CheckedInt32(FEntries.size()); }
+  int32_t ItemCount() const { return CheckedInt32(FOffer.Entries.size()); }
   // The entry behind a row of the list, with what its row shows.
   const TListedEntry& ListedEntry(int32_t row) const;
+  // What the list on screen offers, as it is drawn.
+  const TListOffer& Offer() const { return FOffer; }
 
  private:
   bool FInitDone = false;
@@ -147,7 +150,7 @@ class TMainForm : public TForm {
   TCategoryScan FLastScan;
   std::unique_ptr<IEntryActions> FWindowActions;
   IEntryActions* FActions = nullptr;
-  std::vector<TListedEntry> FEntries;
+  TListOffer FOffer;
   int32_t FCatCount = 0;
   int32_t FRowsPerCol = 0;
   // The files of the folder being listed, by lower-cased name, while a listing knows them all.

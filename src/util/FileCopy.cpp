@@ -34,7 +34,7 @@ FolderParts ReadFolder(IFileSystem& fs, const std::string& folder) {
   for (const DirEntry& entry : found.Entries) {
     if ((entry.Attr & faDirectory) == 0) {
       parts.Files.push_back(entry);
-    } else if ((entry.Attr & (faHidden | faSysFile)) == 0 && !IsDots(entry.Name)) {
+    } else if (IsCopiedFolder(entry)) {
       parts.Folders.push_back(entry.Name);
     }
   }
@@ -228,6 +228,11 @@ bool CopyOneFile(const std::string& source, const std::string& target, ICopyProg
   // Checked also when a Cancel came once the file was whole.
   const bool isWhole = copier.AreWhole(folder, file.Name, written);
   return isCopied && isWhole;
+}
+
+bool IsCopiedFolder(const DirEntry& entry) {
+  return (entry.Attr & faDirectory) != 0 && (entry.Attr & (faHidden | faSysFile)) == 0 &&
+         !IsDots(entry.Name);
 }
 
 bool CopyTree(const std::string& source, const std::string& target, ICopyProgress* progress) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Platform.h"
+
 namespace foyer {
 
 // How far a copy has got. The totals are known before the first file: a tree is walked once
@@ -27,6 +29,10 @@ class ICopyProgress {
 
 // Paths the copier passes to the system are at most this long; a longer one is never cut short.
 constexpr size_t kMaxCopyPath = 255;
+
+// Whether a copy of a tree goes into the sub-folder it lists as entry: hidden and system folders,
+// and "." and "..", are left out.
+bool IsCopiedFolder(const DirEntry& entry);
 
 // Copies the file source to the file path target, replacing an existing target. True when the
 // file was copied whole: the target is then the size of the source. A copy that fails part way

@@ -14,38 +14,6 @@
 namespace foyer {
 namespace {
 
-// A main window whose actions record how they were called instead of acting.
-class RecordingMainForm : public TMainForm {
- public:
-  struct Call {
-    std::string Action;
-    std::string Name;
-    std::string CurDir;
-    bool HasReadme;
-    bool HasViewMe;
-    bool ZipMode;
-    TMPDeviceType Device;
-  };
-  std::vector<Call> Calls;
-  bool FailNextAction = false;
-
-  void DoInstall(const std::string& name) override { Record("Install", name); }
-  void DoPlay(const std::string& name) override { Record("Play", name); }
-  void DoRun(const std::string& name) override { Record("Run", name); }
-  void ShowItemReadme(const std::string& name) override { Record("ReadMe", name); }
-  void ShowItemViewMe(const std::string& name) override { Record("ViewMe", name); }
-
- private:
-  void Record(const std::string& action, const std::string& name) {
-    Calls.push_back(
-        {action, name, CurDir(), HasReadme(), HasViewMe(), ZipMode(), MPlay->DeviceType()});
-    if (FailNextAction) {
-      FailNextAction = false;
-      throw EInOutError(5);
-    }
-  }
-};
-
 class BrowseTest : public ::testing::Test {
  protected:
   BrowseTest() {
@@ -80,6 +48,7 @@ class BrowseTest : public ::testing::Test {
     ProgramArgs() = {"C:\\cd\\bin.dat\\foyer.exe", {}};
     Application().CreateForm(FForm);
     MainForm = FForm;
+    FForm->SetEntryActions(&FActions);
     Application().CreateForm(ShowBmpForm);
     Application().CreateForm(ShowTxtForm);
     Application().CreateForm(ShowRtfForm);
@@ -109,9 +78,18 @@ class BrowseTest : public ::testing::Test {
     Application().Dispatch([&] { FForm->TextBox->UserSelect(row); });
   }
 
+  // What the entry actions were asked, each a line ("plays a.wav on WaveAudio").
+  std::vector<std::string> Done() const {
+    std::vector<std::string> done;
+    for (const TActionCall& call : FActions.Calls)
+      done.push_back(DoneText(call));
+    return done;
+  }
+
   MemoryPlatform FPlatform;
   ScopedPlatform FScoped{FPlatform.Get()};
-  RecordingMainForm* FForm = nullptr;
+  TMainForm* FForm = nullptr;
+  TRecordingActions FActions;
   std::vector<std::string> FShown;
 };
 
@@ -203,7 +181,7 @@ TEST_F(BrowseTest, FoldersThatFitNoModeLeaveTheListAsItWasAndSelectItsFirstRow) 
     EXPECT_EQ(FForm->TextBox->ItemIndex(), 0) << category;
     EXPECT_EQ(FForm->MPlay->DeviceType(), TMPDeviceType::dtWaveAudio) << category;
   }
-  EXPECT_TRUE(FForm->Calls.empty());
+  EXPECT_TRUE(FActions.Calls.empty());
   EXPECT_TRUE(Headless().Errors.empty());
 }
 
@@ -217,16 +195,15 @@ TEST_F(BrowseTest, SingleEntryIsActedOnAtOnceAndTheListOnScreenStays) {
   ASSERT_TRUE(FForm->HasReadme());
   ASSERT_TRUE(FForm->HasViewMe());
   const Rows before = ListRows();
+  bool hadViewMe = true;
+  FActions.OnCall = [&](const TActionCall&) { hadViewMe = FForm->HasViewMe(); };
 
   Open("Jingle");
-  ASSERT_EQ(FForm->Calls.size(), 1u);
-  const auto& play = FForm->Calls[0];
-  EXPECT_EQ(play.Action, "Play");
-  EXPECT_EQ(play.Name, "intro.mid");
-  EXPECT_EQ(play.CurDir, "C:\\cd\\Jingle\\");
+  ASSERT_EQ(Done(), std::vector<std::string>{"plays intro.mid on Sequencer"});
+  const TEntryRef& play = FActions.Calls[0].Entry;
+  EXPECT_EQ(play.Folder, "C:\\cd\\Jingle\\");
   EXPECT_TRUE(play.HasReadme);  // as the scan of Jingle found it
-  EXPECT_FALSE(play.HasViewMe);
-  EXPECT_EQ(play.Device, TMPDeviceType::dtSequencer);
+  EXPECT_FALSE(hadViewMe);
   // Afterwards everything describes the install list again, the media device included.
   EXPECT_EQ(ListRows(), before);
   EXPECT_EQ(FForm->Mode(), lmInstall);
@@ -236,9 +213,9 @@ TEST_F(BrowseTest, SingleEntryIsActedOnAtOnceAndTheListOnScreenStays) {
   EXPECT_TRUE(FForm->Action3Btn->Visible());
 
   Open("Archive");
-  ASSERT_EQ(FForm->Calls.size(), 2u);
-  EXPECT_EQ(FForm->Calls[1].Action, "Install");
-  EXPECT_TRUE(FForm->Calls[1].ZipMode);
+  ASSERT_EQ(Done().size(), 2u);
+  EXPECT_EQ(Done()[1], "installs x.zip");
+  EXPECT_TRUE(FActions.Calls[1].Entry.ZipMode);
   EXPECT_FALSE(FForm->ZipMode());
   EXPECT_EQ(ListRows(), before);
 }
@@ -249,10 +226,10 @@ TEST_F(BrowseTest, StateComesBackWhenTheSingleEntrysActionFails) {
           {"Sounds\\a.readme", "x"},
           {"Intro\\intro.avi", "RIFF"}});
   Open("Sounds");
-  FForm->FailNextAction = true;
+  FActions.OnCall = [](const TActionCall&) { throw EInOutError(5); };
   Open("Intro");
   ASSERT_EQ(Headless().Errors, std::vector<std::string>{"File access denied."});
-  EXPECT_EQ(FForm->Calls.back().Device, TMPDeviceType::dtAVIVideo);
+  EXPECT_EQ(Done(), std::vector<std::string>{"plays intro.avi on AVIVideo"});
   EXPECT_EQ(FForm->CurDir(), "C:\\cd\\Sounds\\");
   EXPECT_TRUE(FForm->HasReadme());
   EXPECT_EQ(FForm->MPlay->DeviceType(), TMPDeviceType::dtWaveAudio);
@@ -294,7 +271,7 @@ TEST_F(BrowseTest, EveryListableEntryIsListedInEnumerationOrder) {
   EXPECT_EQ(FForm->TextBox->Row(299), "f1");
   Application().Dispatch([&] { FForm->TextBox->UserSelect(299); });
   Application().Dispatch([&] { FForm->Action1Btn->Click(); });
-  EXPECT_EQ(FShown, std::vector<std::string>{"ShowTxtForm:f1.txt"});
+  EXPECT_EQ(Done(), std::vector<std::string>{"views f1.txt"});
 }
 
 TEST_F(BrowseTest, AnUnreadableReadmeEndsTheListingWithTheRowsSoFar) {
@@ -366,7 +343,7 @@ TEST_F(BrowseTest, FolderHoldingOnlyAViewMeFolderGivesAnEmptyInstallList) {
   EXPECT_TRUE(ListRows().empty());
   EXPECT_EQ(FForm->Action1Label->Caption(), "Install");
   Application().Dispatch([&] { FForm->Action1Btn->Click(); });
-  EXPECT_TRUE(FForm->Calls.empty());
+  EXPECT_TRUE(FActions.Calls.empty());
 }
 
 TEST_F(BrowseTest, ZipCompanionsArePreviewsAndNotesNotContent) {
@@ -396,9 +373,7 @@ TEST_F(BrowseTest, ZipCompanionsArePreviewsAndNotesNotContent) {
   EXPECT_FALSE(FForm->Action3Label->Enabled());
   // A greyed caption does not stop the button.
   Application().Dispatch([&] { FForm->Action3Btn->Click(); });
-  ASSERT_EQ(FForm->Calls.size(), 1u);
-  EXPECT_EQ(FForm->Calls[0].Action, "ViewMe");
-  EXPECT_EQ(FForm->Calls[0].Name, "other.zip");
+  EXPECT_EQ(Done(), std::vector<std::string>{"preview of other.zip"});
 
   Open("Pics");  // a text file that belongs to no zip is content: two kinds, no mode
   EXPECT_EQ(FForm->Mode(), lmInstall);
@@ -426,9 +401,7 @@ TEST_F(BrowseTest, ActionBarRolesFollowTheFlagsAndTheSelectedRow) {
   Select(1);
   EXPECT_FALSE(FForm->Action2Label->Enabled());
   Application().Dispatch([&] { FForm->Action2Label->Click(); });
-  ASSERT_EQ(FForm->Calls.size(), 1u);
-  EXPECT_EQ(FForm->Calls[0].Action, "ViewMe");
-  EXPECT_EQ(FForm->Calls[0].Name, "Two");
+  EXPECT_EQ(Done(), std::vector<std::string>{"preview of Two"});
 
   // Folder entries have no companions beside them: a folder-level "readme" or "txt" file
   // does not enable the ReadMe caption of every folder.
@@ -438,8 +411,7 @@ TEST_F(BrowseTest, ActionBarRolesFollowTheFlagsAndTheSelectedRow) {
   Select(0);
   EXPECT_TRUE(FForm->Action2Label->Enabled());
   Application().Dispatch([&] { FForm->Action2Btn->Click(); });
-  EXPECT_EQ(FForm->Calls.back().Action, "ReadMe");
-  EXPECT_EQ(FForm->Calls.back().Name, "Alpha");
+  EXPECT_EQ(Done().back(), "notes of Alpha");
 }
 
 TEST_F(BrowseTest, VerbsChangeWithTheListAndActionOneRunsTheListsAction) {
@@ -461,10 +433,9 @@ TEST_F(BrowseTest, VerbsChangeWithTheListAndActionOneRunsTheListsAction) {
   EXPECT_FALSE(FForm->Action2Label->Visible());
   EXPECT_FALSE(FForm->Action3Btn->Visible());
   Application().Dispatch([&] { FForm->Action2Btn->Click(); });  // no role outside installs
-  EXPECT_TRUE(FForm->Calls.empty());
+  EXPECT_TRUE(FActions.Calls.empty());
   Application().Dispatch([&] { FForm->TextBox->DblClick(); });  // a double-click is Action1
-  ASSERT_EQ(FForm->Calls.size(), 1u);
-  EXPECT_EQ(FForm->Calls[0].Name, "a.wav");
+  EXPECT_EQ(Done(), std::vector<std::string>{"plays a.wav on WaveAudio"});
 
   Open("Docs");
   EXPECT_EQ(FForm->Action1Label->Caption(), "View");
@@ -475,8 +446,13 @@ TEST_F(BrowseTest, VerbsChangeWithTheListAndActionOneRunsTheListsAction) {
   Open("Pictures");
   EXPECT_EQ(FForm->Action1Label->Caption(), "Show");
   Application().Dispatch([&] { FForm->Action1Btn->Click(); });
-  EXPECT_EQ(FShown, (std::vector<std::string>{"ShowTxtForm:a.txt", "ShowRtfForm:a.rtf",
-                                              "ShowBmpForm:a.bmp"}));
+  EXPECT_EQ(Done(), (std::vector<std::string>{"plays a.wav on WaveAudio", "views a.txt",
+                                              "views a.rtf", "shows a.bmp"}));
+  // The window program's own actions open the viewer.
+  FForm->SetEntryActions(nullptr);
+  Open("Docs");
+  Application().Dispatch([&] { FForm->Action1Btn->Click(); });
+  EXPECT_EQ(FShown, std::vector<std::string>{"ShowTxtForm:a.txt"});
   EXPECT_EQ(ShowTxtForm->Memo1->Text(), "hello");
 }
 
@@ -486,7 +462,7 @@ TEST_F(BrowseTest, BackgroundDoubleClickShowsTheEmptyPanelBeforeAnyList) {
   Application().Dispatch([&] { FForm->BackImage->DblClick(); });
   EXPECT_TRUE(FForm->TextPanel->Visible());
   Application().Dispatch([&] { FForm->Action1Btn->Click(); });  // no mode yet: nothing
-  EXPECT_TRUE(FForm->Calls.empty());
+  EXPECT_TRUE(FActions.Calls.empty());
 }
 
 // Nine categories of two tunes each: seven in the left column, two in the right one.
@@ -580,8 +556,7 @@ TEST_F(KeyboardTest, EnterInTheListActsOnTheRowAndAccessKeysWorkWithAltOrOutside
   FForm->BackendFocusChanged(FForm->TextBox);
   Select(1);
   EXPECT_TRUE(FForm->KeyDown(TKey::Enter, false));
-  ASSERT_EQ(FForm->Calls.size(), 1u);
-  EXPECT_EQ(FForm->Calls[0].Action + " " + FForm->Calls[0].Name, "Play b.wav");
+  EXPECT_EQ(Done(), std::vector<std::string>{"plays b.wav on WaveAudio"});
   // Typed into the list, a letter is the list's; with Alt it is Quit's.
   EXPECT_FALSE(FForm->AccessKey('q', false));
   EXPECT_FALSE(FForm->AccessKey('x', true));

@@ -71,6 +71,21 @@ TEST(CheckerTest, DemonstrationMediumHasNoErrorAndEveryCategoryIsReported) {
                                   [](const auto& c) { return c.Folder == "Intro"; });
   ASSERT_NE(intro, report.Categories.end());
   EXPECT_EQ(intro->ActsAtOnce, "plays intro.avi on AVIVideo");
+  // Its names beyond ASCII and its one text in a code page are all it is told of.
+  std::vector<std::string> found = Problems(report);
+  std::sort(found.begin(), found.end());
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+  const std::string french = "Languages\\Fran\xC3\xA7" "ais";
+  const std::vector<std::string> expected = {
+      "warning D:\\cd\\Archives\\" + japanese + ".bmp",
+      "warning D:\\cd\\Archives\\" + japanese + ".readme",
+      "warning D:\\cd\\Archives\\" + japanese + ".zip",
+      "warning D:\\cd\\" + french,
+      "warning D:\\cd\\" + french + "\\readme.txt",
+      "warning D:\\cd\\Languages\\\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC",
+      "warning D:\\cd\\Languages\\\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9",
+      "warning D:\\cd\\Languages\\" + japanese};
+  EXPECT_EQ(found, expected) << ReportText(report);
 }
 
 TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {

@@ -69,27 +69,25 @@ struct Category {
   std::string ReaderName;
 };
 
-// The entry actions, recorded instead of done, with the window each would open.
-class RecordedActions final : public IEntryActions {
- public:
-  std::string Done;
-  const char* Window = nullptr;
-
-  void Install(const TEntryRef& e) override { Record("installs " + e.Name, "TOpenDirDialog"); }
-  void Play(const TEntryRef& e, TMPDeviceType) override { Record("plays " + e.Name, nullptr); }
-  void Run(const TEntryRef& e) override { Record("runs " + e.Name, nullptr); }
-  void ShowPicture(const TEntryRef& e) override { Record("shows " + e.Name, "TShowBmpForm"); }
-  void ViewText(const TEntryRef& e) override { Record("views " + e.Name, "TShowTxtForm"); }
-  void ViewRichText(const TEntryRef& e) override { Record("views " + e.Name, "TShowRtfForm"); }
-  void ShowNotes(const TEntryRef&) override {}
-  void ShowPreview(const TEntryRef&) override {}
-
- private:
-  void Record(const std::string& done, const char* window) {
-    Done = done;
-    Window = window;
+// The window class an action opens on the screen, or null for one that opens none of ours.
+const char* WindowOf(TEntryAction action) {
+  switch (action) {
+    case TEntryAction::Install:
+      return "TOpenDirDialog";
+    case TEntryAction::ShowPicture:
+      return "TShowBmpForm";
+    case TEntryAction::ViewText:
+      return "TShowTxtForm";
+    case TEntryAction::ViewRichText:
+      return "TShowRtfForm";
+    case TEntryAction::Play:
+    case TEntryAction::Run:
+    case TEntryAction::ShowNotes:
+    case TEntryAction::ShowPreview:
+      break;
   }
-};
+  return nullptr;
+}
 
 // The categories of the medium as the program's main window, made headless over the real
 // services on this screen, numbers, lays out and answers them.
@@ -98,7 +96,7 @@ std::vector<Category> LearnCategories(const std::string& medium) {
   Application().SetBackend(std::make_unique<HeadlessBackend>());
   Headless().ModalHook = [](TForm&) { return static_cast<int32_t>(mrCancel); };
   ProgramArgs() = {"foyer.exe", {medium}};
-  RecordedActions actions;
+  TRecordingActions actions;
   TMainForm* form = nullptr;
   const bool isStarted = Application().Dispatch([&] {
     Application().CreateForm(form);
@@ -116,14 +114,15 @@ std::vector<Category> LearnCategories(const std::string& medium) {
     const TImage& button = *form->CatBtn(slot);
     category.Middle = {button.Left() + button.Width() / 2, button.Top() + button.Height() / 2};
     category.ReaderName = DescribeAccessible(button).Name;
-    actions.Done.clear();
-    actions.Window = nullptr;
+    actions.Calls.clear();
     Application().Dispatch([&] { form->CatLabel(slot)->Click(); });
-    category.ActsAtOnce = actions.Done;
-    category.Window = actions.Window;
+    if (!actions.Calls.empty()) {
+      category.ActsAtOnce = DoneText(actions.Calls.back());
+      category.Window = WindowOf(actions.Calls.back().Action);
+    }
     if (category.ActsAtOnce.empty() && form->LastScan().Mode != lmNone) {
-      for (int32_t row = 0; row < form->TextBox->Count(); ++row)
-        category.Rows.push_back(form->TextBox->Row(row));
+      for (const TListedEntry& entry : form->Offer().Entries)
+        category.Rows.push_back(entry.Row);
     }
     categories.push_back(std::move(category));
   }
