@@ -95,11 +95,11 @@ class TChecker {
   // The skins: the true-colour one is the one most screens show; the 256-colour one only
   // screens of 256 colours.
   void CheckSkins() {
-    for (const char* skin : {"tc24", "rgb256"}) {
-      const bool isMain = std::string(skin) == "tc24";
-      for (const char* picture : {"back.bmp", "butt.bmp"}) {
-        const std::string path = JoinPath(JoinPath(JoinPath(FReport.Root, "layout.dat"), skin),
-                                          picture);
+    for (const int32_t bitsPerPixel : {24, 8}) {
+      const bool isMain = bitsPerPixel == 24;
+      for (const char* picture : {kBackPicture, kButtonPicture}) {
+        const std::string path =
+            JoinPath(JoinPath(FReport.Root, SkinFolderFor(bitsPerPixel)), picture);
         if (!FFs.FileExists(path)) {
           Add(isMain ? TSeverity::Error : TSeverity::Warning, path,
               isMain ? "The program stops at start-up with an error, on screens of 16 bits per "
@@ -134,7 +134,6 @@ class TChecker {
     int32_t shown = 0;
     for (const DirEntry& entry : found.Entries) {
       const std::string path = JoinPath(FReport.Root, entry.Name);
-      const std::string lower = LowerStr(entry.Name);
       switch (LeftOutAsCategory(entry, shown)) {
         case TLeftOut::No:
           ++shown;
@@ -151,7 +150,7 @@ class TChecker {
               "Clear its hidden and system attributes if it should be a category.");
           break;
         case TLeftOut::DotInName:
-          if (lower != "bin.dat" && lower != "layout.dat") {
+          if (!SameName(entry.Name, kProgramFolder) && !SameName(entry.Name, kSkinFolder)) {
             Add(TSeverity::Note, path, "Not shown: a folder with a dot in its name is no category.",
                 "Rename it without the dot if it should be a category.");
           }
@@ -213,12 +212,20 @@ class TChecker {
       if (entry.Name.find('?') != std::string::npos) continue;
       if ((entry.Attr & faDirectory) != 0) {
         CheckInstallTree(path, PathLength(entry.Name) + 1, path);
-        for (const char* readme : {"readme", "readme.txt"}) {
-          const std::string notes = JoinPath(path, readme);
-          if (FFs.FileExists(notes)) CheckReadme(notes, isDescription(notes));
+        // The texts and the picture inside the entry that the list and its buttons show.
+        std::vector<std::string> texts = DescriptionFiles(folder, entry.Name, true);
+        for (const std::string& notes : ReadmeButtonFiles(folder, entry.Name, false))
+          texts.push_back(notes);
+        std::set<std::string> done;
+        for (const std::string& notes : texts) {
+          if (notes.rfind(path + "\\", 0) == 0 && done.insert(LowerStr(notes)).second &&
+              FFs.FileExists(notes)) {
+            CheckReadme(notes, isDescription(notes));
+          }
         }
-        const std::string preview = JoinPath(path, "viewme.bmp");
-        if (FFs.FileExists(preview)) CheckPicture(preview, TSeverity::Error);
+        for (const std::string& preview : ViewMeButtonFiles(folder, entry.Name, false)) {
+          if (FFs.FileExists(preview)) CheckPicture(preview, TSeverity::Error);
+        }
         continue;
       }
       CheckFile(path, entry.Name, isDescription(path));
@@ -227,23 +234,24 @@ class TChecker {
 
   // A file of a category by its kind.
   void CheckFile(const std::string& path, const std::string& name, bool isDescription) {
-    const std::string lower = LowerStr(name);
     const std::string ext = ExtensionOf(name);
-    if (ext == "bmp") {
+    const TContentKind kind = KindOf(ext);
+    if (kind == ckBitmap) {
       CheckPicture(path, TSeverity::Error);
-    } else if (lower == "readme" || ext == "readme" || ext == "txt") {
+    } else if (IsReadmeName(name) || kind == ckText) {
       CheckReadme(path, isDescription);
-    } else if (ext == "rtf") {
+    } else if (kind == ckRichText) {
       if (Head(path, 5) != "{\\rtf") {
         Add(TSeverity::Warning, path,
             "Shown as plain text, with its codes: it does not start as rich text (\"{\\rtf\").",
             "Save it again as rich text (RTF).");
       }
-    } else if (ext == "wav" || ext == "avi" || ext == "mid") {
+    } else if (kind == ckWave || kind == ckVideo || kind == ckMidi) {
       const std::string head = Head(path, 12);
-      const bool isRight = ext == "mid" ? head.compare(0, 4, "MThd") == 0
-                                        : head.compare(0, 4, "RIFF") == 0 && head.size() == 12 &&
-                                              head.compare(8, 4, ext == "wav" ? "WAVE" : "AVI ") == 0;
+      const bool isRight =
+          kind == ckMidi ? head.compare(0, 4, "MThd") == 0
+                         : head.compare(0, 4, "RIFF") == 0 && head.size() == 12 &&
+                               head.compare(8, 4, kind == ckWave ? "WAVE" : "AVI ") == 0;
       if (!isRight) {
         Add(TSeverity::Warning, path,
             "The media device may not play it: its header is not that of a ." + ext + " file.",
@@ -459,10 +467,9 @@ TReport CheckMedium(const std::string& root) {
 
 uint64_t CheckedBytes(const std::string& name) {
   // As CheckFile and CheckReadme read them, and as the program reads pictures and readmes.
-  const std::string lower = LowerStr(name);
-  const std::string ext = ExtensionOf(name);
-  if (ext == "bmp" || ext == "txt" || ext == "readme" || lower == "readme") return UINT64_MAX;
-  if (ext == "rtf" || ext == "wav" || ext == "avi" || ext == "mid") return kHeadBytes;
+  const TContentKind kind = KindOf(ExtensionOf(name));
+  if (kind == ckBitmap || kind == ckText || IsReadmeName(name)) return UINT64_MAX;
+  if (kind == ckRichText || kind == ckWave || kind == ckVideo || kind == ckMidi) return kHeadBytes;
   return 0;
 }
 

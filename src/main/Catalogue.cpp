@@ -68,9 +68,11 @@ TLeftOut LeftOutAsCategory(const DirEntry& entry, int32_t shown) {
   return TLeftOut::No;
 }
 
-namespace {
+bool IsReadmeName(const std::string& name) {
+  const std::string lower = LowerStr(name);
+  return lower == "readme" || lower == "readme.txt" || ExtensionOf(name) == "readme";
+}
 
-// The kind of a file by its extension; notes and previews are handled before.
 TContentKind KindOf(const std::string& ext) {
   struct Known {
     const char* Ext;
@@ -86,6 +88,8 @@ TContentKind KindOf(const std::string& ext) {
   }
   return ckOther;
 }
+
+namespace {
 
 // The mode a folder of one kind is listed in.
 void ChooseMode(TCategoryScan& scan) {
@@ -157,7 +161,7 @@ TCategoryScan ScanCategory(IFileSystem& fs, const std::string& categoryDir) {
     }
     const std::string lower = LowerStr(name);
     const std::string ext = ExtensionOf(name);
-    if (lower == "readme" || ext == "readme" || lower == "readme.txt") {
+    if (IsReadmeName(name)) {
       scan.HasReadme = true;
     } else if (lower == "viewme.bmp") {
       scan.HasViewMe = true;

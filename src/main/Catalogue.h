@@ -90,6 +90,14 @@ TCategoryScan ScanCategory(IFileSystem& fs, const std::string& categoryDir);
 // The part of a name after its first dot, lower-cased; empty without a dot.
 std::string ExtensionOf(const std::string& name);
 
+// The kind of content of a file by its extension (as ExtensionOf gives it), once notes and
+// previews are told apart; ckOther for an extension the program does not act on.
+TContentKind KindOf(const std::string& ext);
+
+// A category's or an entry's notes: "readme", "readme.txt", or a name whose extension is
+// "readme".
+bool IsReadmeName(const std::string& name);
+
 // Readme and preview material is never an entry of its own.
 bool IsListable(const std::string& name);
 

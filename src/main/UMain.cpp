@@ -195,7 +195,7 @@ void TMainForm::FindRootDir() {
 
   // "bin.dat\" is stripped only when it is the whole last folder name.
   const std::string tail = RightStr(RootDir, 8);
-  if (SameName(tail, "bin.dat\\")) {
+  if (SameName(tail, std::string(kProgramFolder) + "\\")) {
     // Counted in bytes: the tail's characters may take other bytes than the name's.
     const size_t keep = RootDir.size() - tail.size();
     const char before = keep > 0 ? RootDir[keep - 1] : '\\';
@@ -214,18 +214,20 @@ void TMainForm::FindRootDir() {
   }
 }
 
+std::string SkinFolderFor(int32_t bitsPerPixel) {
+  return JoinPath(kSkinFolder, bitsPerPixel < 16 ? "rgb256" : "tc24");
+}
+
 void TMainForm::ChooseLayoutDir() {
-  LayoutDir = JoinPath(RootDir, "layout.dat");
-  const int bitsPerPixel = Platform().Display->BitsPerPixel();
-  LayoutDir = JoinPath(LayoutDir, bitsPerPixel < 16 ? "rgb256" : "tc24");
+  LayoutDir = JoinPath(RootDir, SkinFolderFor(Platform().Display->BitsPerPixel()));
 }
 
 void TMainForm::LoadBackground() {
-  BackImage->LoadFromFile(JoinPath(LayoutDir, "back.bmp"));
+  BackImage->LoadFromFile(JoinPath(LayoutDir, kBackPicture));
 }
 
 void TMainForm::SetupButtons() {
-  QuitBtn->LoadFromFile(JoinPath(LayoutDir, "butt.bmp"));
+  QuitBtn->LoadFromFile(JoinPath(LayoutDir, kButtonPicture));
   SizeButton(*QuitBtn);
   CenterLabel(*QuitBtn, *QuitLabel);
   QuitLabel->Show();

@@ -173,6 +173,16 @@ TProgramArgs& ProgramArgs();
 // quotes group and are removed. The first part (the program) is dropped.
 std::vector<std::string> SplitParams(const std::string& commandLine);
 
+// The folders at the medium's top that are no category: the program's own, and the skin's,
+// which has a sub-folder for each kind of screen holding its background and button pictures.
+constexpr const char* kProgramFolder = "bin.dat";
+constexpr const char* kSkinFolder = "layout.dat";
+constexpr const char* kBackPicture = "back.bmp";
+constexpr const char* kButtonPicture = "butt.bmp";
+// The skin's folder, under the medium's top, for a screen of bitsPerPixel: the 256-colour one
+// below 16 bits per pixel, else the true-colour one.
+std::string SkinFolderFor(int32_t bitsPerPixel);
+
 // The content root (ends in a backslash) and the skin folder.
 extern std::string RootDir;
 extern std::string LayoutDir;
