@@ -122,4 +122,56 @@ HWND ProgramProcess::Window(const char* className) const {
   return nullptr;
 }
 
+bool SettledPicture(HWND window, DWORD timeoutMs, DWORD gapMs, ScreenPicture& picture) {
+  picture = CaptureWindow(window);
+  DWORD lastAt = GetTickCount();
+  return WaitFor(
+      [&] {
+        if (GetTickCount() - lastAt < gapMs) return false;
+        ScreenPicture now = CaptureWindow(window);
+        lastAt = GetTickCount();
+        if (now == picture && now.Width > 0) return true;
+        picture = std::move(now);
+        return false;
+      },
+      timeoutMs);
+}
+
+std::string BmpFileBytes(const ScreenPicture& picture) {
+  const uint32_t rowBytes = (static_cast<uint32_t>(picture.Width) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + rowBytes * static_cast<uint32_t>(picture.Height);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = picture.Width;
+  info.biHeight = picture.Height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = picture.Height - 1; y >= 0; --y) {
+    std::string row(rowBytes, '\0');
+    for (int x = 0; x < picture.Width; ++x) {
+      const uint32_t pixel = picture.Pixels[static_cast<size_t>(y) * picture.Width + x];
+      row[3 * x] = static_cast<char>(pixel & 0xFF);
+      row[3 * x + 1] = static_cast<char>((pixel >> 8) & 0xFF);
+      row[3 * x + 2] = static_cast<char>((pixel >> 16) & 0xFF);
+    }
+    bytes += row;
+  }
+  return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  return file.IsValid() &&
+         WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                   nullptr) &&
+         written == bytes.size();
+}
+
 }  // namespace foyer::drive

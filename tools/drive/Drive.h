@@ -31,6 +31,16 @@ ScreenPicture CaptureWindow(HWND window);
 // A window's client area.
 ScreenPicture CaptureClient(HWND window);
 
+// A window's picture once two taken gapMs apart are the same; false when it was still changing
+// after timeoutMs.
+bool SettledPicture(HWND window, DWORD timeoutMs, DWORD gapMs, ScreenPicture& picture);
+
+// A picture as an uncompressed 24-bit Windows bitmap file.
+std::string BmpFileBytes(const ScreenPicture& picture);
+
+// Writes bytes as the whole of a file; false when it cannot be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
 // The rows of a list box of another process. Under Wine LB_GETTEXT sent as ANSI answers in
 // UTF-16, so the rows are asked for in UTF-16 and turned back into the ANSI code page.
 std::vector<std::string> ListRows(HWND listBox);

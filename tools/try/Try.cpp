@@ -133,59 +133,20 @@ std::vector<Category> LearnCategories(const std::string& medium) {
 
 // The window's picture once it has stopped changing.
 Shot Settled(HWND window, const std::string& what) {
-  Shot last = CaptureWindow(window);
-  DWORD lastAt = GetTickCount();
-  const bool settled = WaitFor(
-      [&] {
-        if (GetTickCount() - lastAt < kSettleGapMs) return false;
-        Shot now = CaptureWindow(window);
-        lastAt = GetTickCount();
-        if (now == last && now.Width > 0) return true;
-        last = std::move(now);
-        return false;
-      },
-      kStepMs);
-  Require(settled, "the window of " + what + " did not stop changing");
-  return last;
+  Shot shot;
+  Require(drive::SettledPicture(window, kStepMs, kSettleGapMs, shot),
+          "the window of " + what + " did not stop changing");
+  return shot;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  Require(file.IsValid() &&
-              WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                        nullptr) &&
-              written == bytes.size(),
-          "cannot write " + path);
+  Require(drive::WriteWholeFile(path, bytes), "cannot write " + path);
 }
 
 // Keeps a picture as an uncompressed 24-bit .bmp; foyer-try makes the PNG.
 void SaveBmp(const Shot& shot, const std::string& folder, const std::string& name,
              const std::string& what) {
-  const uint32_t rowBytes = (static_cast<uint32_t>(shot.Width) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + rowBytes * static_cast<uint32_t>(shot.Height);
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = shot.Width;
-  info.biHeight = shot.Height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-  for (int y = shot.Height - 1; y >= 0; --y) {
-    std::string row(rowBytes, '\0');
-    for (int x = 0; x < shot.Width; ++x) {
-      const uint32_t pixel = shot.Pixels[static_cast<size_t>(y) * shot.Width + x];
-      row[3 * x] = static_cast<char>(pixel & 0xFF);
-      row[3 * x + 1] = static_cast<char>((pixel >> 8) & 0xFF);
-      row[3 * x + 2] = static_cast<char>((pixel >> 16) & 0xFF);
-    }
-    bytes += row;
-  }
-  WriteWholeFile(folder + "\\" + name + ".bmp", bytes);
+  WriteWholeFile(folder + "\\" + name + ".bmp", drive::BmpFileBytes(shot));
   Say("picture " + name + ": " + what);
 }
 
