@@ -170,9 +170,11 @@ testbed_pixels_per_inch() {
 # FOYER_XSERVER=Xephyr starts a window of that depth on the current display instead.
 testbed_xvfb() {
   local depth=${1:-24} size=${2:-1024x768} server=${FOYER_XSERVER:-Xvfb}
-  local numfile
+  local numfile screen=(-screen 0 "${size}x${depth}")
+  # Xephyr's -screen takes the size alone: its one screen has no number.
+  [ "$server" = Xephyr ] && screen=(-screen "${size}x${depth}")
   numfile=$(mktemp "$TMPDIR/xvfb.XXXXXX")
-  "$server" -displayfd 3 -screen 0 "${size}x${depth}" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  "$server" -displayfd 3 "${screen[@]}" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
   _testbed_xvfb_pids+=($!)
   local deadline=$((SECONDS + 20))
   while [ ! -s "$numfile" ]; do
