@@ -55,6 +55,10 @@ struct TReport {
 // screen of 16 bits per pixel or more; the 256-colour skin is checked beside it.
 TReport CheckMedium(const std::string& root);
 
+// The report's problems as both reports list them: errors, then warnings, then notes, each by
+// path, and those of one path in the order they were found.
+std::vector<TProblem> ProblemsInOrder(const TReport& report);
+
 // The report for people: one section per category, the problems last, a summary line.
 std::string ReportText(const TReport& report);
 // The report for programs, as JSON (its shape is described in docs/shipping.md).
