@@ -50,10 +50,17 @@ struct TReport {
   std::vector<std::string> Remarks;
 };
 
+// What the checker is told of how the medium came to the platform.
+struct TCheckOptions {
+  // The medium is a disc image without Joliet names: Windows shows its short names, in capitals
+  // and cut to 8 characters and 3.
+  bool HasShortNamesOnly = false;
+};
+
 // Checks the medium whose top folder is root (a path of the installed platform, ending in a
 // backslash or not). The program's window is made, started and clicked as it would be on a
 // screen of 16 bits per pixel or more; the 256-colour skin is checked beside it.
-TReport CheckMedium(const std::string& root);
+TReport CheckMedium(const std::string& root, const TCheckOptions& options = {});
 
 // The report's problems as both reports list them: errors, then warnings, then notes, each by
 // path, and those of one path in the order they were found.
