@@ -6,14 +6,12 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <stdexcept>
 
 #include "main/EntryActions.h"
 #include "main/EntryNotes.h"
 #include "main/UMain.h"
 #include "platform/Platform.h"
 #include "platform/memory/MemoryCodePage.h"
-#include "platform/memory/MemoryFileSystem.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Headless.h"
@@ -599,22 +597,16 @@ class TChecker {
     }
   }
 
-  // The files of a category that the program finds no kind for, each asked of the program's
-  // own scan of a folder that holds it alone, so that the rule of kinds is kept in one place.
+  // The files of a category that the program finds no kind for: neither notes nor of a kind
+  // it knows by the extension (a name without one has none).
   std::vector<std::string> FilesOfNoKnownKind(const std::string& folder) {
     std::vector<std::string> names;
     const FindResult found = FindFiles(FFs, JoinPath(folder, "*"), faAnyFile);
     for (const DirEntry& entry : found.Entries) {
-      if ((entry.Attr & faDirectory) != 0) continue;
-      MemoryFileSystem alone;
-      alone.AddDrive('A');
-      try {
-        alone.WriteFile("A:\\" + entry.Name, {});
-      } catch (const std::invalid_argument&) {
-        names.push_back(entry.Name);  // a name no Windows folder holds ("..." from Linux)
-        continue;
+      if ((entry.Attr & faDirectory) == 0 && !IsReadmeName(entry.Name) &&
+          KindOf(ExtensionOf(entry.Name)) == ckOther) {
+        names.push_back(entry.Name);
       }
-      if ((ScanCategory(alone, "A:\\").Kinds & ckOther) != 0) names.push_back(entry.Name);
     }
     return names;
   }
