@@ -717,9 +717,11 @@ TReport CheckMedium(const std::string& root, const TCheckOptions& options) {
 }
 
 uint64_t CheckedBytes(const std::string& name) {
-  // As CheckFile and CheckReadme read them, and as the program reads pictures and readmes.
+  // As CheckFile, CheckReadme and CheckAutorun read them, and as the program reads pictures and
+  // readmes.
   const TContentKind kind = KindOf(ExtensionOf(name));
-  if (kind == ckBitmap || kind == ckText || IsReadmeName(name)) return UINT64_MAX;
+  if (kind == ckBitmap || kind == ckText || IsReadmeName(name) || SameName(name, "autorun.inf"))
+    return UINT64_MAX;
   if (kind == ckRichText || kind == ckWave || kind == ckVideo || kind == ckMidi) return kHeadBytes;
   return 0;
 }

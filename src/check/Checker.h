@@ -70,8 +70,9 @@ std::vector<TProblem> ProblemsInOrder(const TReport& report);
 std::string ReportText(const TReport& report);
 // The report for programs, as JSON (its shape is described in docs/shipping.md).
 std::string ReportJson(const TReport& report);
-// How much of a medium's file, by its name, the checker and the program read: all of a picture
-// or a text, the head of a rich text or a media file, nothing of any other (UINT64_MAX: all).
+// How much of a medium's file, by its name, the checker and the program read: all of a picture,
+// a text or autorun.inf, the head of a rich text or a media file, nothing of any other
+// (UINT64_MAX: all).
 uint64_t CheckedBytes(const std::string& name);
 
 // 0 when the report holds no error, else 1.

@@ -444,7 +444,9 @@ TEST(CheckerTest, AZipOfTheMediumsFolderIsCheckedAsThatFolderWithOneWarning) {
   mkdir(tmp.c_str(), 0700);
   std::vector<TArchived> contents = {{"Sounds/a.wav", std::string("RIFF\0\0\0\0WAVE", 12)},
                                      {"Sounds/b.mid", "MThd"},
-                                     {"Install/Tools/a.exe", "MZ"}};
+                                     {"Install/Tools/a.exe", "MZ"},
+                                     {"bin.dat/foyer.exe", "MZ"},
+                                     {"autorun.inf", "[autorun]\r\nopen=bin.dat\\foyer.exe\r\n"}};
   for (const char* skin : {"tc24/", "rgb256/"}) {
     contents.push_back({"layout.dat/" + std::string(skin) + "back.bmp", test::SolidBmp(64, 48, 0)});
     contents.push_back(
@@ -469,6 +471,7 @@ TEST(CheckerTest, AZipOfTheMediumsFolderIsCheckedAsThatFolderWithOneWarning) {
   b.erase(warning, end - warning).replace(b.find(" 1 warning,"), 11, " 0 warnings,");
   EXPECT_EQ(b, a);
   EXPECT_EQ(codeB, codeA);
+  EXPECT_EQ(a.find("autorun.inf"), std::string::npos) << a;  // unpacked, it is read whole
 }
 
 TEST(CheckerTest, AnArchiveCheckStoppedBySignalLeavesNothingBehind) {
