@@ -2,6 +2,8 @@
 #include "check/Checker.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -83,9 +85,107 @@ std::string KindsText(uint16_t kinds) {
   return text;
 }
 
+// The first few of the names, then how many more there are ("a, b and 3 more").
+std::string FewOf(const std::vector<std::string>& names) {
+  constexpr size_t kNamed = 5;
+  std::string text;
+  for (size_t i = 0; i < names.size() && i < kNamed; ++i)
+    text += (i == 0 ? "" : ", ") + names[i];
+  if (names.size() > kNamed) text += " and " + std::to_string(names.size() - kNamed) + " more";
+  return text;
+}
+
+// The first characters of a UTF-8 name that pass the test, each once, as "\"é\" (U+00E9)".
+template <typename TTest>
+std::string CharsOf(const std::string& name, TTest isNamed) {
+  constexpr size_t kNamed = 3;
+  std::vector<char32_t> found;
+  size_t at = 0;
+  char32_t c = 0;
+  while (found.size() < kNamed && NextChar(name, at, c)) {
+    if (isNamed(c) && std::find(found.begin(), found.end(), c) == found.end()) found.push_back(c);
+  }
+  std::string text;
+  for (const char32_t named : found) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(named));
+    std::string shown;
+    AppendUtf8(shown, named);
+    text += (text.empty() ? "\"" : ", \"") + shown + "\" (" + code + ")";
+  }
+  return text;
+}
+
+// What autorun.inf says, as Windows reads its [autorun] section: keys without regard to case,
+// the first of a key taken, lines that begin with ";" left out. A ";" further on is part of the
+// value, as the system's profile reading keeps it.
+struct TAutorun {
+  bool HasSection = false;
+  std::map<std::string, std::string> Values;  // by lower-cased key
+};
+
+TAutorun ParseAutorun(const std::string& text) {
+  const auto trimmed = [](const std::string& part) {
+    const size_t first = part.find_first_not_of(" \t");
+    return first == std::string::npos
+               ? std::string()
+               : part.substr(first, part.find_last_not_of(" \t") - first + 1);
+  };
+  TAutorun autorun;
+  bool isInSection = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    const std::string line = trimmed(text.substr(start, end - start));
+    start = end + 1;
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      isInSection = LowerStr(trimmed(line.substr(1, line.find(']') - 1))) == "autorun";
+      autorun.HasSection = autorun.HasSection || isInSection;
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (!isInSection || equals == std::string::npos) continue;
+    std::string value = trimmed(line.substr(equals + 1));
+    // A value in quotes from end to end loses them.
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    autorun.Values.emplace(LowerStr(trimmed(line.substr(0, equals))), value);
+  }
+  return autorun;
+}
+
+// A file that autorun.inf names, as the medium holds it: from its top, with backslashes.
+std::string FromTop(std::string file) {
+  std::replace(file.begin(), file.end(), '/', '\\');
+  const size_t first = file.find_first_not_of('\\');
+  return first == std::string::npos ? std::string() : file.substr(first);
+}
+
+// The program of an open= command line: in quotes, or up to the first blank (what follows is
+// its arguments).
+std::string ProgramOf(const std::string& command) {
+  return FromTop(command.size() > 1 && command[0] == '"'
+                     ? command.substr(1, command.find('"', 1) - 1)
+                     : command.substr(0, command.find_first_of(" \t")));
+}
+
+// The file of an icon= value: in quotes or not, without the index of an icon in it (",0").
+std::string IconFileOf(std::string icon) {
+  const size_t comma = icon.rfind(',');
+  if (comma != std::string::npos &&
+      icon.find_first_not_of("-0123456789 ", comma + 1) == std::string::npos) {
+    icon.resize(comma);
+  }
+  if (icon.size() >= 2 && icon.front() == '"' && icon.back() == '"')
+    icon = icon.substr(1, icon.size() - 2);
+  return FromTop(icon);
+}
+
 class TChecker {
  public:
-  explicit TChecker(TReport& report) : FReport(report), FFs(*Platform().Fs) {}
+  TChecker(TReport& report, const TCheckOptions& options)
+      : FReport(report), FOptions(options), FFs(*Platform().Fs) {}
 
   void Add(TSeverity severity, const std::string& path, const std::string& seen,
            const std::string& fix) {
@@ -180,11 +280,24 @@ class TChecker {
           case TNoModeReason::None:
             break;
         }
-        return "A click does nothing: beside its " + KindsText(category.Scan.Kinds) +
-               ", the folder holds files of no known kind.";
+        const uint16_t known = category.Scan.Kinds & ~ckOther;
+        const std::vector<std::string> unknown = FilesOfNoKnownKind(folder);
+        return "A click does nothing: " +
+               (known == 0 ? std::string("the folder holds only")
+                           : "beside its " + KindsText(known) + ", the folder holds") +
+               " files of no known kind" + (unknown.empty() ? "" : ": " + FewOf(unknown)) + "." +
+               (FOptions.HasShortNamesOnly
+                    ? " The disc has no Joliet names, the likely cause: Windows sees their short "
+                      "names, and a notes.readme becomes NOTES.REA, of no kind Foyer knows."
+                    : "");
       }();
+      const bool isShortNames =
+          FOptions.HasShortNamesOnly && category.Scan.Reason == TNoModeReason::UnknownFiles;
       Add(TSeverity::Error, folder, seen,
-          "Keep one kind of content per folder (see the guide's table of what a category offers).");
+          isShortNames
+              ? "Make the image with Joliet names (genisoimage -J, xorriso -as mkisofs -J)."
+              : "Keep one kind of content per folder (see the guide's table of what a category "
+                "offers).");
     }
     if (category.Rows.size() > kManyRows) {
       Add(TSeverity::Note, folder,
@@ -320,17 +433,23 @@ class TChecker {
     }
     const std::string western = Utf8To1252(name);
     if (western.find('?') != std::string::npos) {
+      const std::string lacked = CharsOf(name, [](char32_t c) {
+        unsigned char byte = 0;
+        return !ByteOf1252(c, byte);
+      });
       Add(TSeverity::Warning, path,
           "Windows before 10 version 1903 shows the name as \"" + Utf8From1252(western) +
-              "\" on a Western system, and with \"?\" on every system whose code page lacks its "
-              "characters; there the entry cannot be opened or installed.",
+              "\" on a Western system, whose code page lacks " + lacked +
+              ", and with \"?\" on every system whose code page lacks its characters; there the "
+              "entry cannot be opened or installed.",
           fix);
     } else {
       // A Western system holds it; a Greek, Russian or Asian one before 1903 does not.
       Add(TSeverity::Note, path,
           "Windows before 10 version 1903 shows the name with \"?\" on a system whose code page "
-          "lacks its characters (a Greek or a Russian one), and cannot open or install the entry "
-          "there.",
+          "lacks " +
+              CharsOf(name, [](char32_t c) { return c >= 0x80; }) +
+              ", a Greek or a Russian one, and cannot open or install the entry there.",
           fix);
     }
   }
@@ -363,8 +482,138 @@ class TChecker {
     }
   }
 
+  // Captions on the picture buttons, as the window measured and placed them: one wider than its
+  // button spills over the picture's edges, and past the window's edge it is cut.
+  void CheckCaptions(const TMainForm& form, const std::vector<TCheckedCategory>& categories) {
+    for (int32_t slot = 1; slot <= form.CatCount(); ++slot) {
+      const TLabel& label = *form.CatLabel(slot);
+      const int32_t buttonWidth = form.CatBtn(slot)->Width();
+      if (label.Width() <= buttonWidth) continue;
+      const bool isCut = label.Left() < 0 || label.Left() + label.Width() > form.ClientWidth();
+      const size_t fits = CharLength(ParseCaption(label.Caption()).Text) *
+                          static_cast<size_t>(buttonWidth) / static_cast<size_t>(label.Width());
+      Add(TSeverity::Warning, JoinPath(FReport.Root, form.CatName(slot)),
+          "The category's caption is " + std::to_string(label.Width()) +
+              " pixels wide, wider than its button (" + std::to_string(buttonWidth) +
+              " pixels): it spills over the button" +
+              (isCut ? " and is cut at the window's edge." : "'s edges."),
+          "Shorten the folder name to about " + std::to_string(fits) +
+              " characters, or make the skin's butt.bmp wider.");
+    }
+    // The program's own captions: Quit, and those of the action buttons this medium shows.
+    std::vector<std::string> captions = {ParseCaption(form.QuitLabel->Caption()).Text};
+    for (const TCheckedCategory& category : categories) {
+      if (category.ActsAtOnce.empty()) captions.push_back(category.Verb);
+      if (category.ReadMe) captions.emplace_back("ReadMe");
+      if (category.ViewMe) captions.emplace_back("ViewMe");
+    }
+    const int32_t buttonWidth = form.QuitBtn->Width();
+    int32_t widest = 0;
+    std::vector<std::string> wider;
+    for (const std::string& caption : captions) {
+      // As a label sizes itself to its caption.
+      const int32_t labelWidth =
+          Application().Backend().MeasureText(form.QuitLabel->Font(), caption).Width;
+      if (caption.empty() || labelWidth <= buttonWidth ||
+          std::find(wider.begin(), wider.end(), caption) != wider.end()) {
+        continue;
+      }
+      wider.push_back(caption);
+      widest = std::max(widest, labelWidth);
+    }
+    if (wider.empty()) return;
+    Add(TSeverity::Warning, JoinPath(FReport.Skin, "butt.bmp"),
+        "Foyer's own captions on the buttons (" + FewOf(wider) + ") are up to " +
+            std::to_string(widest) + " pixels wide, wider than the button (" +
+            std::to_string(buttonWidth) + " pixels): they spill over its edges.",
+        "Make the skin's butt.bmp at least " + std::to_string(widest) + " pixels wide.");
+  }
+
+  // autorun.inf at the medium's top, as Windows reads it when the medium is inserted.
+  void CheckAutorun() {
+    const std::string path = JoinPath(FReport.Root, "autorun.inf");
+    if (!FFs.FileExists(path)) {
+      Add(TSeverity::Note, path,
+          "There is no autorun.inf: the medium does not start by itself when inserted.",
+          "Add one whose [autorun] section names the program: open=bin.dat\\foyer.exe.");
+      return;
+    }
+    // More than any autorun.inf holds.
+    constexpr size_t kAutorunBytes = 64 * 1024;
+    const std::string text = DecodeText(Head(path, kAutorunBytes));
+    size_t lineEnds = 0, lfAlone = 0, crAlone = 0;
+    for (size_t at = 0; at < text.size(); ++at) {
+      if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
+        ++lineEnds;
+        ++at;
+      } else if (text[at] == '\n' || text[at] == '\r') {
+        ++lineEnds;
+        ++(text[at] == '\n' ? lfAlone : crAlone);
+      }
+    }
+    if (lfAlone + crAlone > 0) {
+      const std::string alone = crAlone == 0   ? "LF alone (as Linux writes them)"
+                                : lfAlone == 0 ? "CR alone (as old Macs wrote them)"
+                                               : "LF alone or CR alone";
+      Add(TSeverity::Warning, path,
+          std::to_string(lfAlone + crAlone) + " of its " + std::to_string(lineEnds) +
+              " line ends are " + alone +
+              ", not CR LF: some versions of Windows read such an autorun.inf wrongly, and the "
+              "medium may not start or show its icon and label.",
+          "Save it with CR LF line ends (unix2dos autorun.inf, or Notepad).");
+    }
+    const TAutorun autorun = ParseAutorun(text);
+    if (!autorun.HasSection) {
+      Add(TSeverity::Warning, path,
+          "It has no [autorun] section: Windows finds no program, icon or label in it.",
+          "Begin it with the line [autorun], before open=, icon= and label=.");
+      return;
+    }
+    const auto value = [&](const char* key) {
+      const auto found = autorun.Values.find(key);
+      return found == autorun.Values.end() ? nullptr : &found->second;
+    };
+    const auto isOnMedium = [&](const std::string& file) {
+      return FFs.FileExists(JoinPath(FReport.Root, file));
+    };
+    if (const std::string* open = value("open"); open != nullptr && !isOnMedium(ProgramOf(*open))) {
+      Add(TSeverity::Error, path,
+          "open= names " + ProgramOf(*open) +
+              ", which is not on the medium: nothing starts when it is inserted.",
+          "Name the program as it lies from the medium's top (open=bin.dat\\foyer.exe).");
+    }
+    if (const std::string* icon = value("icon");
+        icon != nullptr && !isOnMedium(IconFileOf(*icon))) {
+      Add(TSeverity::Warning, path,
+          "icon= names " + IconFileOf(*icon) +
+              ", which is not on the medium: the drive shows its usual icon.",
+          "Name the icon as it lies from the medium's top (icon=bin.dat\\foyer.exe,0).");
+    }
+    if (const std::string* label = value("label"); label != nullptr && CharLength(*label) > 32) {
+      Add(TSeverity::Note, path,
+          "label= is " + std::to_string(CharLength(*label)) +
+              " characters long: Windows shows 32 of them at most.",
+          "Keep the label within 32 characters.");
+    }
+  }
+
+  // The files of a category that the program finds no kind for: neither notes nor of a kind
+  // it knows by the extension (a name without one has none).
+  std::vector<std::string> FilesOfNoKnownKind(const std::string& folder) {
+    std::vector<std::string> names;
+    const FindResult found = FindFiles(FFs, JoinPath(folder, "*"), faAnyFile);
+    for (const DirEntry& entry : found.Entries) {
+      if ((entry.Attr & faDirectory) == 0 && !IsReadmeName(entry.Name) &&
+          KindOf(ExtensionOf(entry.Name)) == ckOther) {
+        names.push_back(entry.Name);
+      }
+    }
+    return names;
+  }
+
  private:
   TReport& FReport;
+  const TCheckOptions FOptions;
   IFileSystem& FFs;
 };
 
@@ -391,7 +640,7 @@ class TProgramGuard {
 
 }  // namespace
 
-TReport CheckMedium(const std::string& root) {
+TReport CheckMedium(const std::string& root, const TCheckOptions& options) {
   TReport report;
   const TProgramGuard guard;
   HeadlessBackend& headless = Headless();
@@ -409,7 +658,7 @@ TReport CheckMedium(const std::string& root) {
   });
   report.Root = RootDir;
   report.Skin = LayoutDir;
-  TChecker checker(report);
+  TChecker checker(report, options);
   for (const std::string& error : headless.Errors)
     checker.Add(TSeverity::Error, report.Root, "At start-up the program shows: " + error,
                 "Mend what the message names.");
@@ -458,6 +707,8 @@ TReport CheckMedium(const std::string& root) {
     report.Remarks.push_back("The program could not start: each category shows what its folder "
                              "offers, without its rows.");
   }
+  if (isStarted && form != nullptr) checker.CheckCaptions(*form, report.Categories);
+  checker.CheckAutorun();
   checker.CheckSkins();
   checker.CheckTopFolders();
   for (const TCheckedCategory& category : report.Categories)
@@ -466,9 +717,11 @@ TReport CheckMedium(const std::string& root) {
 }
 
 uint64_t CheckedBytes(const std::string& name) {
-  // As CheckFile and CheckReadme read them, and as the program reads pictures and readmes.
+  // As CheckFile, CheckReadme and CheckAutorun read them, and as the program reads pictures and
+  // readmes.
   const TContentKind kind = KindOf(ExtensionOf(name));
-  if (kind == ckBitmap || kind == ckText || IsReadmeName(name)) return UINT64_MAX;
+  if (kind == ckBitmap || kind == ckText || IsReadmeName(name) || SameName(name, "autorun.inf"))
+    return UINT64_MAX;
   if (kind == ckRichText || kind == ckWave || kind == ckVideo || kind == ckMidi) return kHeadBytes;
   return 0;
 }

@@ -50,17 +50,29 @@ struct TReport {
   std::vector<std::string> Remarks;
 };
 
+// What the checker is told of how the medium came to the platform.
+struct TCheckOptions {
+  // The medium is a disc image without Joliet names: Windows shows its short names, in capitals
+  // and cut to 8 characters and 3.
+  bool HasShortNamesOnly = false;
+};
+
 // Checks the medium whose top folder is root (a path of the installed platform, ending in a
 // backslash or not). The program's window is made, started and clicked as it would be on a
 // screen of 16 bits per pixel or more; the 256-colour skin is checked beside it.
-TReport CheckMedium(const std::string& root);
+TReport CheckMedium(const std::string& root, const TCheckOptions& options = {});
+
+// The report's problems as both reports list them: errors, then warnings, then notes, each by
+// path, and those of one path in the order they were found.
+std::vector<TProblem> ProblemsInOrder(const TReport& report);
 
 // The report for people: one section per category, the problems last, a summary line.
 std::string ReportText(const TReport& report);
 // The report for programs, as JSON (its shape is described in docs/shipping.md).
 std::string ReportJson(const TReport& report);
-// How much of a medium's file, by its name, the checker and the program read: all of a picture
-// or a text, the head of a rich text or a media file, nothing of any other (UINT64_MAX: all).
+// How much of a medium's file, by its name, the checker and the program read: all of a picture,
+// a text or autorun.inf, the head of a rich text or a media file, nothing of any other
+// (UINT64_MAX: all).
 uint64_t CheckedBytes(const std::string& name);
 
 // 0 when the report holds no error, else 1.

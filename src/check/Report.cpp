@@ -54,7 +54,25 @@ std::string Counted(size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// Whether path a comes before b, one folder separator like the other and before any character:
+// the reports of Windows and of Linux list their problems alike.
+bool IsBeforeInPath(const std::string& a, const std::string& b) {
+  const auto rank = [](char c) {
+    return c == '\\' || c == '/' ? 0 : static_cast<int>(static_cast<unsigned char>(c)) + 1;
+  };
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [&](char x, char y) { return rank(x) < rank(y); });
+}
+
 }  // namespace
+
+std::vector<TProblem> ProblemsInOrder(const TReport& report) {
+  std::vector<TProblem> problems = report.Problems;
+  std::stable_sort(problems.begin(), problems.end(), [](const TProblem& a, const TProblem& b) {
+    return a.Severity != b.Severity ? a.Severity < b.Severity : IsBeforeInPath(a.Path, b.Path);
+  });
+  return problems;
+}
 
 std::string ReportText(const TReport& report) {
   std::string text = "Medium " + report.Root + "\nSkin   " + report.Skin + "\n";
@@ -78,7 +96,7 @@ std::string ReportText(const TReport& report) {
       text += "     " + row + "\n";
   }
   if (!report.Problems.empty()) text += "\nProblems\n";
-  for (const TProblem& problem : report.Problems) {
+  for (const TProblem& problem : ProblemsInOrder(report)) {
     text += "  " + Padded(SeverityName(problem.Severity), 8) + problem.Path + "\n";
     text += "          " + problem.Seen + "\n";
     text += "          " + problem.Fix + "\n";
@@ -117,7 +135,7 @@ std::string ReportJson(const TReport& report) {
     json["categories"].push_back(entry);
   }
   json["problems"] = nlohmann::ordered_json::array();
-  for (const TProblem& problem : report.Problems) {
+  for (const TProblem& problem : ProblemsInOrder(report)) {
     json["problems"].push_back({{"severity", SeverityName(problem.Severity)},
                                 {"path", problem.Path},
                                 {"seen", problem.Seen},

@@ -36,6 +36,7 @@ struct DemoMedium {
     test::MemorySink sink(Platform.Fs, "D:\\cd");
     medgen::DemoOptions options;
     options.LargeTextBytes = 1000;
+    options.FoyerExe = "MZ";  // which its autorun.inf starts
     medgen::WriteDemoMedium(sink, options);
   }
   MemoryPlatform Platform;
@@ -99,6 +100,8 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
       {"Documents\\old.txt", "Caf\xE9", "warning D:\\cd\\Documents\\old.txt"},
       {"Letters\\plain.rtf", "Not rich text", "warning D:\\cd\\Letters\\plain.rtf"},
       {"Sounds\\fake.wav", "MThd", "warning D:\\cd\\Sounds\\fake.wav"},
+      {"A caption wider than a button\\a.txt", "x",
+       "warning D:\\cd\\A caption wider than a button"},
       {"layout.dat\\tc24\\butt.bmp", "", "error D:\\cd\\layout.dat\\tc24\\butt.bmp"},
       {"Install\\Deep\\" + std::string(120, 'd') + "\\" + std::string(120, 'f') + ".txt", "x",
        "warning D:\\cd\\Install\\Deep\\" + std::string(120, 'd') + "\\" + std::string(120, 'f') +
@@ -139,6 +142,65 @@ TEST(CheckerTest, OnlyARowsOwnDescriptionIsMeasuredAgainstTheList) {
     const std::vector<std::string> found = Problems(CheckMedium("D:\\cd"));
     EXPECT_EQ(std::count(found.begin(), found.end(), "note D:\\cd\\" + c.File), c.IsNoted)
         << c.File;
+  }
+}
+
+TEST(CheckerTest, AutorunInfIsReadAsWindowsReadsIt) {
+  const struct {
+    const char* Bytes;                  // null: none
+    std::vector<std::string> Problems;  // the severities of what is found in it
+  } cases[] = {
+      {nullptr, {"note"}},
+      {";\r\n[AutoRun]\r\nOPEN = \"bin.dat\\foyer.exe\" /x\r\nicon=Bin.dat/Foyer.exe, -1\r\n", {}},
+      {"[other]\r\nopen=x.exe\r\n[autorun]\r\nopen=bin.dat\\foyer.exe\r\nopen=x.exe\r\n", {}},
+      {"[autorun]\nopen=bin.dat\\foyer.exe\n", {"warning"}},
+      {"[setup]\r\nopen=bin.dat\\foyer.exe\r\n", {"warning"}},
+      {"[autorun]\r\nopen=foyer.exe\r\n", {"error"}},
+      {"[autorun]\r\nopen=bin.dat\r\n", {"error"}},  // a folder
+      {"[autorun]\r\nicon=\"bin.dat\\my icon.ico\",0\r\n", {"warning"}},
+      {"[autorun]\r\nlabel=Extras from the publisher, volume one\r\n", {"note"}},
+  };
+  for (const auto& c : cases) {
+    DemoMedium medium;
+    medium.Platform.Fs.Remove("D:\\cd\\autorun.inf");
+    if (c.Bytes != nullptr) medium.Platform.Fs.WriteFile("D:\\cd\\autorun.inf", c.Bytes);
+    std::vector<std::string> found;
+    for (const std::string& problem : Problems(CheckMedium("D:\\cd"))) {
+      if (problem.ends_with(" D:\\cd\\autorun.inf"))
+        found.push_back(problem.substr(0, problem.find(' ')));
+    }
+    EXPECT_EQ(found, c.Problems) << (c.Bytes != nullptr ? c.Bytes : "none");
+  }
+}
+
+TEST(CheckerTest, FilesOfNoKnownKindAreNamedAndShortNamesTakenForTheirCause) {
+  for (const bool isShortNamesOnly : {false, true}) {
+    DemoMedium medium;
+    for (const char* name : {"A.REA", "B.REA", "C.REA", "D.REA", "E.REA", "F.REA", "G"})
+      medium.Platform.Fs.WriteFile(std::string("D:\\cd\\Sounds\\") + name, "x");
+    TCheckOptions options;
+    options.HasShortNamesOnly = isShortNamesOnly;
+    const TReport report = CheckMedium("D:\\cd", options);
+    const auto sounds = std::find_if(report.Problems.begin(), report.Problems.end(),
+                                     [](const TProblem& p) { return p.Path == "D:\\cd\\Sounds"; });
+    ASSERT_NE(sounds, report.Problems.end());
+    EXPECT_NE(sounds->Seen.find(" kind: A.REA, B.REA, C.REA, D.REA, E.REA and 2 more."),
+              std::string::npos)
+        << sounds->Seen;
+    EXPECT_EQ(sounds->Seen.find("Joliet") != std::string::npos, isShortNamesOnly);
+  }
+}
+
+TEST(CheckerTest, ProblemsAreListedBySeverityThenPathAlikeInBothReports) {
+  TReport report;
+  report.Problems = {{TSeverity::Note, "M:\\a", "4th", ""},
+                     {TSeverity::Warning, "M:\\b2", "3rd", ""},
+                     {TSeverity::Warning, "M:\\b\\c", "2nd", ""},
+                     {TSeverity::Error, "M:\\c", "1st", ""}};
+  for (const std::string& text : {ReportText(report), ReportJson(report)}) {
+    EXPECT_LT(text.find("1st"), text.find("2nd")) << text;
+    EXPECT_LT(text.find("2nd"), text.find("3rd")) << text;
+    EXPECT_LT(text.find("3rd"), text.find("4th")) << text;
   }
 }
 
@@ -188,6 +250,16 @@ TEST(CheckerTest, NamesInEveryScriptOpenAndTextsAreTakenAsTheyWereSavedOnLinuxFo
                                      [&](const TListedEntry& e) { return e.Name == entry; });
     ASSERT_NE(listed, install->Entries.end()) << entry;
     EXPECT_EQ(listed->Description, c.Description) << c.File;
+  }
+  // What a code page lacks is named.
+  for (const auto& [file, named] : std::map<std::string, std::string>{
+           {"Sounds\\Caf\xC3\xA9.wav", "lacks \"\xC3\xA9\" (U+00E9), a"},
+           {"Sounds\\\xE6\x97\xA5\xE6\x9C\xAC.wav",
+            "lacks \"\xE6\x97\xA5\" (U+65E5), \"\xE6\x9C\xAC\" (U+672C),"}}) {
+    const auto problem = std::find_if(report.Problems.begin(), report.Problems.end(),
+                                      [&](const TProblem& p) { return p.Path == "M:\\" + file; });
+    ASSERT_NE(problem, report.Problems.end()) << file;
+    EXPECT_NE(problem->Seen.find(named), std::string::npos) << problem->Seen;
   }
   // The name that is not UTF-8 reaches neither report as such.
   EXPECT_TRUE(IsUtf8(ReportText(report)));
@@ -364,6 +436,42 @@ TEST(CheckerTest, HostileArchivesGiveAReportOrACleanRefusalAndLeaveNothingBehind
     RemoveTree(unpacked);
     EXPECT_FALSE(std::filesystem::exists(unpacked)) << c.Name;
   }
+}
+
+TEST(CheckerTest, AZipOfTheMediumsFolderIsCheckedAsThatFolderWithOneWarning) {
+  const test::TempFolder work;
+  const std::string tmp = work.Path() + "/tmp";
+  mkdir(tmp.c_str(), 0700);
+  std::vector<TArchived> contents = {{"Sounds/a.wav", std::string("RIFF\0\0\0\0WAVE", 12)},
+                                     {"Sounds/b.mid", "MThd"},
+                                     {"Install/Tools/a.exe", "MZ"},
+                                     {"bin.dat/foyer.exe", "MZ"},
+                                     {"autorun.inf", "[autorun]\r\nopen=bin.dat\\foyer.exe\r\n"}};
+  for (const char* skin : {"tc24/", "rgb256/"}) {
+    contents.push_back({"layout.dat/" + std::string(skin) + "back.bmp", test::SolidBmp(64, 48, 0)});
+    contents.push_back(
+        {"layout.dat/" + std::string(skin) + "butt.bmp", test::SolidBmp(105, 41, 0)});
+  }
+  std::vector<TArchived> inFolder;
+  for (const TArchived& item : contents)
+    inFolder.push_back({"Extras/" + item.Name, item.Bytes});
+  WriteArchive(work.Path() + "/a.zip", contents);
+  WriteArchive(work.Path() + "/b.zip", inFolder);
+  const auto [codeA, a] = RunCheck(tmp, work.Path() + "/out.txt", {work.Path() + "/a.zip"});
+  auto [codeB, b] = RunCheck(tmp, work.Path() + "/out.txt", {work.Path() + "/b.zip"});
+  // b with a's paths, less its one warning, which the summary counts.
+  const std::string inner = work.Path() + "/b.zip/Extras", top = work.Path() + "/a.zip";
+  for (size_t at = b.find(inner); at != std::string::npos; at = b.find(inner, at))
+    b.replace(at, inner.size(), top);
+  const size_t warning = b.find("  warning " + top + "\n");
+  ASSERT_NE(warning, std::string::npos) << b;
+  size_t end = warning;
+  for (int line = 0; line < 3; ++line)
+    end = b.find('\n', end) + 1;
+  b.erase(warning, end - warning).replace(b.find(" 1 warning,"), 11, " 0 warnings,");
+  EXPECT_EQ(b, a);
+  EXPECT_EQ(codeB, codeA);
+  EXPECT_EQ(a.find("autorun.inf"), std::string::npos) << a;  // unpacked, it is read whole
 }
 
 TEST(CheckerTest, AnArchiveCheckStoppedBySignalLeavesNothingBehind) {

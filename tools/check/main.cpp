@@ -13,6 +13,7 @@
 #include <string>
 
 #include "check/Checker.h"
+#include "platform/Platform.h"
 #include "platform/memory/MemoryDisplay.h"
 #include "platform/memory/MemoryMedia.h"
 
@@ -33,6 +34,7 @@
 
 #include "Unpack.h"
 #include "platform/posix/PosixPlatform.h"
+#include "util/Path.h"
 #endif
 
 namespace {
@@ -105,6 +107,21 @@ int InPrivateFolder(const std::function<int(const std::string&)>& work) {
   sigprocmask(SIG_UNBLOCK, &ended, nullptr);
   raise(signal);
   return 2;
+}
+
+// The one folder an unpacked top holds with nothing beside it, when it looks like a medium (it
+// has the program's folder or the skins): the zip or image was made of the medium's folder
+// rather than of what it holds. Empty otherwise.
+std::string SoleMediumFolder(const std::string& top) {
+  using namespace foyer;
+  IFileSystem& fs = *Platform().Fs;
+  std::vector<DirEntry> entries = FindFiles(fs, JoinPath(top, "*"), faAnyFile).Entries;
+  std::erase_if(entries, [](const DirEntry& e) { return e.Name == "." || e.Name == ".."; });
+  if (entries.size() != 1 || (entries[0].Attr & faDirectory) == 0) return {};
+  const std::string folder = JoinPath(top, entries[0].Name);
+  const bool isMedium =
+      fs.DirExists(JoinPath(folder, "layout.dat")) || fs.DirExists(JoinPath(folder, "bin.dat"));
+  return isMedium ? folder : std::string();
 }
 
 bool ParseCount(const char* text, uint64_t& count) {
@@ -189,7 +206,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "foyer-check: %s is no folder that can be read\n", medium.c_str());
       return 2;
     }
-    TReport report = CheckMedium(root);
+    const std::string inner = unpacked != nullptr ? SoleMediumFolder(root) : std::string();
+    TCheckOptions options;
+    options.HasShortNamesOnly = unpacked != nullptr && unpacked->HasShortNamesOnly();
+    TReport report = CheckMedium(inner.empty() ? root : inner, options);
     // Paths as the publisher knows them, on Linux.
     const auto linuxPath = [&](std::string path) {
       if (path.rfind(root, 0) == 0) path = std::string(resolved) + "/" + path.substr(root.size());
@@ -236,6 +256,14 @@ int main(int argc, char** argv) {
            "The disc has no Joliet names: Windows shows its short names, in capitals "
            "(8 characters and 3), and no long name the folders and readmes have on Linux.",
            "Make the image with Joliet names too (genisoimage -J, xorriso -as mkisofs -J)."});
+    }
+    if (!inner.empty()) {
+      report.Problems.push_back(
+          {TSeverity::Warning, linuxPath(inner),
+           "The medium sits inside one top folder: on the disc, or once the download is "
+           "unpacked, foyer.exe and the folders beside it are one level down" +
+               std::string(unpacked->IsImage() ? ", and Windows reads no autorun.inf there." : "."),
+           "Zip (or make the image of) the folder's contents, not the folder."});
     }
     const std::string text = isJson ? ReportJson(report) : ReportText(report);
     std::fwrite(text.data(), 1, text.size(), stdout);
