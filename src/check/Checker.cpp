@@ -522,7 +522,7 @@ class TChecker {
       widest = std::max(widest, labelWidth);
     }
     if (wider.empty()) return;
-    Add(TSeverity::Warning, JoinPath(FReport.Skin, "butt.bmp"),
+    Add(TSeverity::Warning, JoinPath(FReport.Skin, kButtonPicture),
         "Foyer's own captions on the buttons (" + FewOf(wider) + ") are up to " +
             std::to_string(widest) + " pixels wide, wider than the button (" +
             std::to_string(buttonWidth) + " pixels): they spill over its edges.",
