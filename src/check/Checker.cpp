@@ -485,17 +485,32 @@ class TChecker {
   // Captions on the picture buttons, as the window measured and placed them: one wider than its
   // button spills over the picture's edges, and past the window's edge it is cut.
   void CheckCaptions(const TMainForm& form, const std::vector<TCheckedCategory>& categories) {
+    // On a screen of 256 colours the buttons take the 256-colour skin's picture, at the same
+    // scale; one that does not load is reported by CheckSkins.
+    int32_t paletteWidth = 0;
+    try {
+      const Picture button =
+          LoadPicture(JoinPath(JoinPath(FReport.Root, SkinFolderFor(8)), kButtonPicture));
+      if (!button.IsEmpty() && form.QuitBtn->GetPicture() != nullptr &&
+          form.QuitBtn->GetPicture()->Width > 0) {
+        paletteWidth = form.QuitBtn->Width() * button.Width / form.QuitBtn->GetPicture()->Width;
+      }
+    } catch (const Exception&) {
+    }
     for (int32_t slot = 1; slot <= form.CatCount(); ++slot) {
       const TLabel& label = *form.CatLabel(slot);
-      const int32_t buttonWidth = form.CatBtn(slot)->Width();
-      if (label.Width() <= buttonWidth) continue;
+      const int32_t trueWidth = form.CatBtn(slot)->Width();
+      const bool isPaletteOnly =
+          label.Width() <= trueWidth && paletteWidth > 0 && label.Width() > paletteWidth;
+      if (label.Width() <= trueWidth && !isPaletteOnly) continue;
+      const int32_t buttonWidth = isPaletteOnly ? paletteWidth : trueWidth;
       const bool isCut = label.Left() < 0 || label.Left() + label.Width() > form.ClientWidth();
       const size_t fits = CharLength(ParseCaption(label.Caption()).Text) *
                           static_cast<size_t>(buttonWidth) / static_cast<size_t>(label.Width());
       Add(TSeverity::Warning, JoinPath(FReport.Root, form.CatName(slot)),
           "The category's caption is " + std::to_string(label.Width()) +
-              " pixels wide, wider than its button (" + std::to_string(buttonWidth) +
-              " pixels): it spills over the button" +
+              " pixels wide, wider than its button (" + std::to_string(buttonWidth) + " pixels" +
+              (isPaletteOnly ? " on screens of 256 colours" : "") + "): it spills over the button" +
               (isCut ? " and is cut at the window's edge." : "'s edges."),
           "Shorten the folder name to about " + std::to_string(fits) +
               " characters, or make the skin's butt.bmp wider.");

@@ -127,6 +127,31 @@ TEST(CheckerTest, EachPlantedFaultIsFoundWithItsSeverity) {
   }
 }
 
+TEST(CheckerTest, CaptionsAreMeasuredAgainstTheButtonOfEachSkin) {
+  const std::vector<std::string> demo = [] {
+    const DemoMedium medium;
+    return Problems(CheckMedium("D:\\cd"));
+  }();
+  // Sixteen characters fit the true-colour button, not a narrower 256-colour one.
+  DemoMedium palette;
+  palette.Platform.Fs.WriteFile("D:\\cd\\Sixteen chars ab\\a.txt", "x");
+  palette.Platform.Fs.WriteFile("D:\\cd\\layout.dat\\rgb256\\butt.bmp",
+                                test::SolidBmp(90, 41, 0xC0C0C0));
+  std::vector<std::string> expected = demo;
+  expected.push_back("warning D:\\cd\\Sixteen chars ab");
+  std::vector<std::string> found = Problems(CheckMedium("D:\\cd"));
+  std::sort(expected.begin(), expected.end());
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, expected);
+  // A button too narrow for "Install" and "Quit" is told once, at the picture.
+  DemoMedium narrow;
+  narrow.Platform.Fs.WriteFile("D:\\cd\\layout.dat\\tc24\\butt.bmp",
+                               test::SolidBmp(20, 41, 0xC0C0C0));
+  found = Problems(CheckMedium("D:\\cd"));
+  EXPECT_EQ(std::count(found.begin(), found.end(), "warning D:\\cd\\layout.dat\\tc24\\butt.bmp"),
+            1);
+}
+
 TEST(CheckerTest, OnlyARowsOwnDescriptionIsMeasuredAgainstTheList) {
   const std::string line(80, 'x');
   const struct {
