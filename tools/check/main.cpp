@@ -33,6 +33,7 @@
 #include <optional>
 
 #include "Unpack.h"
+#include "main/UMain.h"
 #include "platform/posix/PosixPlatform.h"
 #include "util/Path.h"
 #endif
@@ -120,7 +121,7 @@ std::string SoleMediumFolder(const std::string& top) {
   if (entries.size() != 1 || (entries[0].Attr & faDirectory) == 0) return {};
   const std::string folder = JoinPath(top, entries[0].Name);
   const bool isMedium =
-      fs.DirExists(JoinPath(folder, "layout.dat")) || fs.DirExists(JoinPath(folder, "bin.dat"));
+      fs.DirExists(JoinPath(folder, kSkinFolder)) || fs.DirExists(JoinPath(folder, kProgramFolder));
   return isMedium ? folder : std::string();
 }
 
