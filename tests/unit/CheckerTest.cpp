@@ -337,6 +337,13 @@ std::pair<int, std::string> RunCheck(const std::string& tmp, const std::string& 
   args.insert(args.begin(), FOYER_CHECK_PROGRAM);
   const pid_t child = fork();
   if (child == 0) {
+    // A run started in the background or under nohup ignores interrupts and hang-ups, and an
+    // ignored signal stays ignored across exec: the check gets the signals a terminal would send.
+    for (const int each : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+      std::signal(each, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     setenv("TMPDIR", tmp.c_str(), 1);
     const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(fd, 1);
